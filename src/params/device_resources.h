@@ -1,0 +1,60 @@
+#pragma once
+// The device-resource database "QXRes.Dat": the PLC protocols and, per protocol, the
+// register kinds with their highest numbers. The lists loaded from it are read by the
+// element dialogs, the compile check, the clock macros and the settings dialogs.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/result.h"
+
+namespace dravik::params {
+
+inline constexpr const char* kDeviceResourcesFile = "QXRes.Dat";
+inline constexpr const char* kDeviceResourcesPassword = "zr_pekwandors";
+
+// The register-kind lists of both links, in the row order of the database. Entries stay
+// texts as stored; readers take numbers with `ListNumber`.
+struct DeviceLists {
+  // Link 1
+  std::vector<std::string> W_DeviceName;  // word kinds: names
+  std::vector<std::string> W_DeviceMax;   // word kinds: highest numbers
+  std::vector<std::string> B_DeviceName;  // bit kinds: names
+  std::vector<std::string> B_DeviceBit;   // bit kinds: bit information (>0, 0, -1)
+  std::vector<std::string> B_DeviceMax;   // bit kinds: highest numbers
+  // Link 2
+  std::vector<std::string> W_DeviceName2;
+  std::vector<std::string> W_DeviceMax2;
+  std::vector<std::string> B_DeviceName2;
+  std::vector<std::string> B_DeviceBit2;
+  std::vector<std::string> B_DeviceMax2;
+
+  std::vector<std::string> LinkUseCount;  // "Link 1", "Link 2"
+
+  // The highest number of the panel's own register area, the first word kind of Link 1;
+  // 0 when there is no word kind or its maximum is not a number.
+  int MaxReg = 0;
+};
+
+// A list entry read as a number: a decimal integer (blanks around it allowed), 0 for
+// anything else.
+int ListNumber(std::string_view text);
+
+// The entry `index` of a list, "" past its end; callers read missing entries as 0.
+const std::string& ListEntry(const std::vector<std::string>& list, std::size_t index);
+
+// QXRes.Dat in the program's folder.
+std::filesystem::path DeviceResourcesPath();
+
+// The protocol names (table sort); the position is the protocol index.
+Result<std::vector<std::string>> LoadDeviceSort(const std::filesystem::path& dbPath);
+
+// Both links' register-kind lists: Link 1 from protocol `link1ProtocolIndex`, Link 2 from
+// `link2TableIndex` (each table "No" + (index + 1)). Nothing is returned unless both
+// loaded, so a caller that keeps its old lists on failure never sees a half-loaded set.
+Result<DeviceLists> LoadDeviceLists(const std::filesystem::path& dbPath, int link1ProtocolIndex,
+                                    int link2TableIndex);
+
+}  // namespace dravik::params

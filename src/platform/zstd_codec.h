@@ -1,0 +1,54 @@
+#pragma once
+// zstd frames for the project file: one standard frame with zstd's content checksum, so
+// `zstd -d` restores it and damage is detected instead of half-loaded.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/result.h"
+
+namespace dravik::platform {
+
+inline constexpr int kZstdLevel = 3;
+
+// Compresses `data` as one frame (content size and checksum in the frame) through `sink`.
+Status ZstdCompressTo(std::span<const std::uint8_t> data, const ByteSink& sink,
+                      int level = kZstdLevel);
+Result<Bytes> ZstdCompress(std::span<const std::uint8_t> data, int level = kZstdLevel);
+
+// Why a frame could not be read.
+enum class ZstdFault { None, NotZstd, Damaged, Truncated, OutOfMemory };
+
+// Reads one frame piece by piece into buffers the caller owns, so nothing larger than
+// what the caller asks for is ever allocated, whatever the frame claims.
+class ZstdReader {
+ public:
+  explicit ZstdReader(std::span<const std::uint8_t> frame);
+  ~ZstdReader();
+  ZstdReader(const ZstdReader&) = delete;
+  ZstdReader& operator=(const ZstdReader&) = delete;
+
+  // Fills `output` as far as the frame goes; returns the bytes written. After a fault
+  // (see fault()) it writes nothing more.
+  std::size_t Read(std::span<std::uint8_t> output);
+
+  // Whether the frame ended (its checksum checked) with everything read.
+  bool Finished();
+  ZstdFault fault() const { return fault_; }
+  const std::string& detail() const { return detail_; }
+
+ private:
+  void Fail(ZstdFault fault, std::string detail);
+
+  struct State;
+  State* state_;
+  ZstdFault fault_ = ZstdFault::None;
+  std::string detail_;
+  bool finished_ = false;
+};
+
+}  // namespace dravik::platform

@@ -1,0 +1,138 @@
+// dravik-cli new and info, including what damaged files do to info.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "cli_runner.h"
+#include "model/page_record.h"
+#include "model/settings_page.h"
+#include "platform/zstd_codec.h"
+#include "support/temp_dir.h"
+
+namespace dravik {
+namespace {
+
+using platform::Bytes;
+using test::RunCli;
+using test::TempDir;
+
+TEST(CliNew, WritesAProjectThatZstdRestoresToThreeRecords) {
+  TempDir dir;
+  const auto project = dir / "demo.QX3";
+  test::CliRun run = RunCli({"new", project.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_TRUE(std::filesystem::exists(project)) << "written to exactly the path given";
+
+  if (std::system("command -v zstd >/dev/null 2>&1") != 0) GTEST_SKIP() << "no zstd program";
+  const std::string command = "zstd -q -d -f '" + project.string() + "' -o '" +
+                              (dir / "records").string() + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const Bytes records = test::ReadAll(dir / "records");
+  ASSERT_EQ(records.size(), 3 * model::kPageRecordSize);
+  const auto* pages = reinterpret_cast<const model::PageRecord*>(records.data());
+  EXPECT_TRUE(model::HasFileMarkers(pages[0]));
+  EXPECT_EQ(model::At(pages[0], model::settings::kLedRegister), 2100);
+  EXPECT_EQ(pages[1].PageStrings[model::kPageName].View(), "Window1");
+  EXPECT_EQ(pages[1].PageStrings[model::kPageInUse].View(), "Use");
+}
+
+TEST(CliInfo, DescribesAProject) {
+  TempDir dir;
+  const auto project = (dir / "demo.QX3").string();
+  ASSERT_EQ(RunCli({"new", project}).status, 0);
+  test::CliRun run = RunCli({"info", project});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("VM20(320*240)"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("pages in use:   1"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Window1  (0 elements)"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("link 1:"), std::string::npos) << run.out;
+}
+
+TEST(CliUsage, WrongArgumentsExitTwo) {
+  EXPECT_EQ(RunCli({}).status, 2);
+  EXPECT_EQ(RunCli({"info"}).status, 2);
+  EXPECT_EQ(RunCli({"info", "a", "b"}).status, 2);
+  EXPECT_EQ(RunCli({"frobnicate"}).status, 2);
+  EXPECT_EQ(RunCli({"--lang", "fr", "info", "x"}).status, 2);
+  EXPECT_EQ(RunCli({"--help"}).status, 0);
+}
+
+// A zstd frame written by hand: a header that claims `claimed` bytes of content, then the
+// given record 0 as raw blocks and `zeroBlocks` RLE blocks of 128 KiB zeros, with no last
+// block, so the frame never ends.
+Bytes HostileFrame(std::uint64_t claimed, const Bytes& record0, int zeroBlocks) {
+  Bytes frame{0x28, 0xB5, 0x2F, 0xFD};
+  frame.push_back(0xC4);  // 8-byte content size, checksum flag, window descriptor follows
+  frame.push_back(0x88);  // window 128 MiB
+  for (int i = 0; i < 8; ++i) frame.push_back(static_cast<std::uint8_t>(claimed >> (8 * i)));
+  auto blockHeader = [&](std::uint32_t type, std::uint32_t size) {
+    const std::uint32_t header = (size << 3) | (type << 1);
+    for (int i = 0; i < 3; ++i) frame.push_back(static_cast<std::uint8_t>(header >> (8 * i)));
+  };
+  constexpr std::uint32_t kBlock = 128 * 1024;
+  for (std::size_t at = 0; at < record0.size(); at += kBlock) {
+    const auto size = static_cast<std::uint32_t>(std::min<std::size_t>(kBlock, record0.size() - at));
+    blockHeader(0, size);
+    frame.insert(frame.end(), record0.begin() + at, record0.begin() + at + size);
+  }
+  for (int i = 0; i < zeroBlocks; ++i) {
+    blockHeader(1, kBlock);
+    frame.push_back(0);
+  }
+  return frame;
+}
+
+TEST(CliInfo, DamagedFilesGiveAMessageAndExitOne) {
+  TempDir dir;
+  const auto good = dir / "good.QX3";
+  ASSERT_EQ(RunCli({"new", good.string()}).status, 0);
+  const Bytes frame = test::ReadAll(good);
+
+  Bytes record0(model::kPageRecordSize, 0);
+  model::SetFileMarkers(*reinterpret_cast<model::PageRecord*>(record0.data()));
+  Bytes unmarked(model::kPageRecordSize, 0);
+
+  struct Case {
+    const char* name;
+    Bytes file;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"not zstd", Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0, 0}, "not a project file"},
+      {"empty", Bytes{}, "not a project file"},
+      {"truncated", Bytes(frame.begin(), frame.begin() + frame.size() / 2), "damaged"},
+      {"shorter than one record", *platform::ZstdCompress(Bytes(5000, 7)), "shorter than one"},
+      {"wrong markers", *platform::ZstdCompress(Bytes(3 * model::kPageRecordSize, 0)),
+       "File is the wrong version ！"},
+      {"claims 8 GiB, holds 2 MiB", HostileFrame(8ull << 30, record0, 16), "damaged"},
+      {"claims 8 GiB without markers", HostileFrame(8ull << 30, unmarked, 16),
+       "File is the wrong version ！"},
+  };
+  for (const Case& c : cases) {
+    const auto file = dir / "bad.QX3";
+    test::WriteAll(file, c.file);
+    const auto start = std::chrono::steady_clock::now();
+    test::CliRun run = RunCli({"info", file.string()}, 20);
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
+    EXPECT_EQ(run.status, 1) << c.name << ": " << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << ": " << run.err;
+    RecordProperty(c.name, std::to_string(seconds.count()));
+  }
+}
+
+TEST(CliInfo, AFrameThatReallyHoldsGigabytesStopsAtPage240) {
+  // Valid markers followed by 4 GiB of zero pages: read as a file of more than 241
+  // records, whose pages past 240 are never decoded.
+  TempDir dir;
+  Bytes record0(model::kPageRecordSize, 0);
+  model::SetFileMarkers(*reinterpret_cast<model::PageRecord*>(record0.data()));
+  test::WriteAll(dir / "big.QX3", HostileFrame(4ull << 30, record0, 32768));
+  test::CliRun run = RunCli({"info", (dir / "big.QX3").string()}, 20);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("pages in use:   0"), std::string::npos) << run.out;
+}
+
+}  // namespace
+}  // namespace dravik

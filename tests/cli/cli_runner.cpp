@@ -1,0 +1,67 @@
+#include "cli_runner.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "support/temp_dir.h"
+
+namespace dravik::test {
+
+namespace {
+
+std::string Slurp(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+CliRun RunCli(const std::vector<std::string>& args, int timeoutSeconds) {
+  TempDir dir;
+  const auto outFile = dir / "out", errFile = dir / "err";
+  const pid_t child = fork();
+  if (child == 0) {
+    const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    std::vector<char*> argv;
+    std::string program = DRAVIK_CLI;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = args;
+    for (auto& arg : copies) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  CliRun run;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  int status = 0;
+  for (;;) {
+    const pid_t done = ::waitpid(child, &status, WNOHANG);
+    if (done == child) break;
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, &status, 0);
+      run.out = Slurp(outFile);
+      run.err = Slurp(errFile) + "\n[killed: did not finish in time]";
+      return run;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = Slurp(outFile);
+  run.err = Slurp(errFile);
+  return run;
+}
+
+}  // namespace dravik::test

@@ -1,0 +1,28 @@
+// Every test program starts from the same ground: a fixed locale, a private work folder
+// (DRAVIK_WORKDIR) and the built program data, so no test depends on the machine's state.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <clocale>
+#include <filesystem>
+#include <string>
+
+int main(int argc, char** argv) {
+  setenv("LC_ALL", "C.UTF-8", 1);
+  std::setlocale(LC_ALL, "C.UTF-8");
+
+  std::string work = (std::filesystem::temp_directory_path() / "dravik-work-XXXXXX").string();
+  if (mkdtemp(work.data()) == nullptr) return 3;
+  setenv("DRAVIK_WORKDIR", work.c_str(), 1);
+  setenv("DRAVIK_PROGRAM_DIR", DRAVIK_TEST_PROGRAM_DIR, 1);
+  std::string config = work + "/config";
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+
+  testing::InitGoogleTest(&argc, argv);
+  int status = RUN_ALL_TESTS();
+
+  std::error_code ignored;
+  std::filesystem::remove_all(work, ignored);
+  return status;
+}
