@@ -43,5 +43,6 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args,
 // The subcommands. Each returns an exit status.
 int RunNew(const CommandContext& context);
 int RunInfo(const CommandContext& context);
+int RunMacro(const CommandContext& context);
 
 }  // namespace dravik::cli

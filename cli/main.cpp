@@ -22,6 +22,7 @@ struct Subcommand {
 constexpr Subcommand kSubcommands[] = {
     {"new", dravik::cli::RunNew, "new PROJECT.QX3                create a project with the defaults"},
     {"info", dravik::cli::RunInfo, "info PROJECT.QX3               pages, elements, settings summary"},
+    {"macro", dravik::cli::RunMacro, "macro import|export PROJECT.QX3 FILE.Mac   the clock macro to or from a file"},
 };
 
 void PrintUsage(std::ostream& out) {

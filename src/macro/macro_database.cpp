@@ -1,0 +1,201 @@
+#include "macro/macro_database.h"
+
+#include <random>
+#include <string>
+#include <system_error>
+
+#include "macro/mac_label_check.h"
+#include "platform/bilingual.h"
+#include "platform/desktop_db.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace dravik::macro {
+
+namespace fs = std::filesystem;
+using platform::DesktopDb;
+using platform::OpenMode;
+
+namespace {
+
+constexpr std::string_view kCreateTable =
+    "create table Mac (OPt integer, BIT integer, A1t integer, A1v integer, A2t integer, "
+    "A2v integer, A3t integer, A3v integer, Comment text)";
+
+Error Fail(bool isChinese, const std::string& chinese, const std::string& english,
+           const std::string& reason) {
+  const Bilingual text{chinese + "\r" + reason, english + "\r" + reason};
+  return Error{text.In(isChinese)};
+}
+
+Error ReadFailure(bool isChinese, const fs::path& db, const std::string& reason) {
+  return Fail(isChinese, "无法读取宏数据库 " + db.string() + " ！",
+              "Cannot read the macro database " + db.string() + "!", reason);
+}
+
+Error SaveFailure(bool isChinese, const fs::path& db, const std::string& reason) {
+  return Fail(isChinese, "无法保存宏数据库 " + db.string() + " ！",
+              "Cannot save the macro database " + db.string() + "!", reason);
+}
+
+// A name beside `target` that no other instance picks at the same moment.
+fs::path TemporaryBeside(const fs::path& target) {
+  std::random_device random;
+  const auto tag = (static_cast<unsigned long long>(random()) << 32) | random();
+  return target.parent_path() / ("." + target.filename().string() + "." + std::to_string(tag));
+}
+
+void RemoveDatabaseFiles(const fs::path& db) {
+  std::error_code ignored;
+  fs::remove(db, ignored);
+  fs::remove(fs::path(db.string() + "-journal"), ignored);
+}
+
+// Builds a database with the empty table under a temporary name and only then gives it
+// the template's name, so an instance never copies a half-made template.
+Status CreateTemplate(const fs::path& file, bool isChinese) {
+  const auto fail = [&](const std::string& reason) {
+    return Fail(isChinese, "无法建立宏数据库模板 " + file.string() + " ！",
+                "Cannot create the macro database template " + file.string() + "!", reason);
+  };
+  const fs::path temp = TemporaryBeside(file);
+  {
+    auto db = DesktopDb::Open(temp, kMacroPassword, OpenMode::CreateIfMissing);
+    if (!db) {
+      RemoveDatabaseFiles(temp);
+      return fail(db.message());
+    }
+    const Status created = db->Execute(kCreateTable);
+    db->Close();
+    if (!created) {
+      RemoveDatabaseFiles(temp);
+      return fail(created.message());
+    }
+  }
+  std::error_code error;
+  fs::rename(temp, file, error);
+  if (error) {
+    RemoveDatabaseFiles(temp);
+    return fail(error.message());
+  }
+  return Status::Ok();
+}
+
+}  // namespace
+
+fs::path MacroDatabasePath(const fs::path& projectFile) {
+  fs::path db = projectFile;
+  db.replace_extension(".M");
+  return db;
+}
+
+Result<fs::path> EnsureMacroTemplate(bool isChinese) {
+  auto workDir = platform::WorkDir();
+  if (!workDir) return workDir.error();
+  fs::path file = *workDir / kMacroTemplateName;
+  std::error_code error;
+  if (fs::exists(file, error)) return file;
+  if (Status created = CreateTemplate(file, isChinese); !created) return created.error();
+  return file;
+}
+
+Status EnsureMacroDatabase(const fs::path& macroDatabase, bool isChinese) {
+  std::error_code error;
+  if (fs::exists(macroDatabase, error)) return Status::Ok();
+  auto templateFile = EnsureMacroTemplate(isChinese);
+  if (!templateFile) return templateFile.error();
+  auto copied = platform::CopyFileNoOverwrite(*templateFile, macroDatabase);
+  if (!copied) {
+    return Fail(isChinese, "无法建立宏数据库 " + macroDatabase.string() + " ！",
+                "Cannot create the macro database " + macroDatabase.string() + "!",
+                copied.message());
+  }
+  return Status::Ok();
+}
+
+Status ADOLoadFile(const fs::path& macroDatabase, MacroRows& rows, bool isChinese) {
+  if (Status ensured = EnsureMacroDatabase(macroDatabase, isChinese); !ensured) return ensured;
+  auto db = DesktopDb::Open(macroDatabase, kMacroPassword, OpenMode::ReadOnly);
+  if (!db) return ReadFailure(isChinese, macroDatabase, db.message());
+  auto records = db->Query("select * from Mac");
+  db->Close();
+  if (!records) return ReadFailure(isChinese, macroDatabase, records.message());
+  if (Status columns = records->RequireColumns(
+          {"OPt", "BIT", "A1t", "A1v", "A2t", "A2v", "A3t", "A3v", "Comment"});
+      !columns) {
+    return ReadFailure(isChinese, macroDatabase, columns.message());
+  }
+
+  MacroRows loaded = rows;
+  ClearCodes(loaded);
+  // Columns keep their low bits as the row's byte and word fields do.
+  const auto byte = [&](std::string_view column) {
+    return static_cast<std::uint8_t>(records->Int(column) & 0xFF);
+  };
+  const auto word = [&](std::string_view column) {
+    return static_cast<std::uint16_t>(records->Int(column) & 0xFFFF);
+  };
+  for (std::size_t i = 0; i < loaded.size() && !records->Eof(); ++i, records->Next()) {
+    MacroRow row;
+    row.OPt = byte("OPt");
+    row.BIT = byte("BIT");
+    row.A1t = byte("A1t");
+    row.A1v = word("A1v");
+    row.A2t = byte("A2t");
+    row.A2v = word("A2v");
+    row.A3t = byte("A3t");
+    row.A3v = word("A3v");
+    row.Comment.Assign(records->Text("Comment"));
+    loaded[i] = row;
+  }
+  rows = loaded;
+  return Status::Ok();
+}
+
+Status ADOSaveFile(const fs::path& macroDatabase, std::span<const MacroRow> rows, bool isChinese) {
+  if (auto labelError = CheckMacLabels(rows)) return Error{labelError->In(isChinese)};
+  if (Status ensured = EnsureMacroDatabase(macroDatabase, isChinese); !ensured) return ensured;
+
+  auto db = DesktopDb::Open(macroDatabase, kMacroPassword, OpenMode::ReadWrite);
+  if (!db) return SaveFailure(isChinese, macroDatabase, db.message());
+  auto transaction = platform::DbTransaction::Begin(*db);
+  if (!transaction) return SaveFailure(isChinese, macroDatabase, transaction.message());
+  if (Status cleared = db->Execute("delete * from Mac"); !cleared) {
+    return SaveFailure(isChinese, macroDatabase, cleared.message());
+  }
+  auto records = db->Query("select * from Mac");
+  if (!records) return SaveFailure(isChinese, macroDatabase, records.message());
+
+  const int last = LastUsedRow(rows);
+  for (int i = 0; i < last; ++i) {
+    const MacroRow& row = rows[static_cast<std::size_t>(i)];
+    if (Status appended = records->Append(); !appended) {
+      return SaveFailure(isChinese, macroDatabase, appended.message());
+    }
+    records->SetInt("OPt", row.OPt);
+    records->SetInt("BIT", row.BIT);
+    records->SetInt("A1t", row.A1t);
+    records->SetInt("A1v", static_cast<std::uint16_t>(row.A1v));
+    records->SetInt("A2t", row.A2t);
+    records->SetInt("A2v", static_cast<std::uint16_t>(row.A2v));
+    records->SetInt("A3t", row.A3t);
+    records->SetInt("A3v", static_cast<std::uint16_t>(row.A3v));
+    records->SetText("Comment", row.Comment.View());
+    if (Status posted = records->Post(); !posted) {
+      return SaveFailure(isChinese, macroDatabase, posted.message());
+    }
+  }
+  if (Status committed = transaction->Commit(); !committed) {
+    return SaveFailure(isChinese, macroDatabase, committed.message());
+  }
+  db->Close();
+  return Status::Ok();
+}
+
+Status CompressRepairMDat(const fs::path& macroDatabase) {
+  Status compacted = platform::CompactInPlace(macroDatabase, kMacroPassword);
+  if (!compacted) return Error{"数据压缩修复失败 ！\r\r" + compacted.message()};
+  return Status::Ok();
+}
+
+}  // namespace dravik::macro
