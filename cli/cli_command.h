@@ -44,5 +44,6 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args,
 int RunNew(const CommandContext& context);
 int RunInfo(const CommandContext& context);
 int RunMacro(const CommandContext& context);
+int RunPicture(const CommandContext& context);
 
 }  // namespace dravik::cli

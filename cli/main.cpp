@@ -23,6 +23,7 @@ constexpr Subcommand kSubcommands[] = {
     {"new", dravik::cli::RunNew, "new PROJECT.QX3                create a project with the defaults"},
     {"info", dravik::cli::RunInfo, "info PROJECT.QX3               pages, elements, settings summary"},
     {"macro", dravik::cli::RunMacro, "macro import|export PROJECT.QX3 FILE.Mac   the clock macro to or from a file"},
+    {"picture", dravik::cli::RunPicture, "picture add|list|export|delete PROJECT.QX3 ...   the picture library"},
 };
 
 void PrintUsage(std::ostream& out) {

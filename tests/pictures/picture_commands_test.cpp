@@ -1,0 +1,65 @@
+#include "pictures/picture_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "pictures/picture_fixtures.h"
+#include "support/temp_dir.h"
+
+namespace dravik::pictures {
+namespace {
+
+TEST(PictureCommands, AddListExportDelete) {
+  test::TempDir dir;
+  const auto project = dir / "demo.QX3";
+  test::WriteText(project, "project");
+  const auto bmp = test::MakeBmp({.bits = 24}, 320, 2);
+  const auto jpeg = test::MakeJpeg(12, 10);
+  test::WriteAll(dir / "a.bmp", bmp);
+  test::WriteAll(dir / "b.jpg", jpeg);
+
+  auto first = AddProjectPicture(project, dir / "a.bmp", false);
+  ASSERT_TRUE(first.ok()) << first.message();
+  EXPECT_EQ(*first, 0);
+  auto second = AddProjectPicture(project, dir / "b.jpg", false);
+  ASSERT_TRUE(second.ok());
+  EXPECT_EQ(*second, 1);
+
+  auto list = ListProjectPictures(project, false);
+  ASSERT_TRUE(list.ok()) << list.message();
+  ASSERT_EQ(list->size(), 2u);
+  EXPECT_EQ((*list)[0].id, 0);
+  EXPECT_EQ((*list)[0].name, "a.bmp");
+  EXPECT_EQ((*list)[0].sizeText, "320(W)*2(H)   1.950 KB");  // 1,974 bytes
+  EXPECT_EQ((*list)[1].name, "b.jpg");
+  EXPECT_TRUE((*list)[1].problem.empty());
+
+  auto exported = ExportProjectPicture(project, 1, dir / "copy", false);
+  ASSERT_TRUE(exported.ok());
+  EXPECT_EQ(test::ReadAll(*exported), jpeg);
+
+  EXPECT_EQ(DeleteProjectPicture(project, 0, false).message(),
+            "0 is reserved for the system library!");
+  ASSERT_TRUE(DeleteProjectPicture(project, 1, false).ok());
+  list = ListProjectPictures(project, false);
+  ASSERT_TRUE(list.ok());
+  EXPECT_EQ(list->size(), 1u);
+}
+
+TEST(PictureCommands, RefusedWork) {
+  test::TempDir dir;
+  auto missing = ListProjectPictures(dir / "none.QX3", true);
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.message().rfind("工程文件不存在 ！", 0), 0u);
+  EXPECT_FALSE(std::filesystem::exists(dir / "none.PIC"));
+
+  const auto project = dir / "demo.QX3";
+  test::WriteText(project, "project");
+  test::WriteAll(dir / "empty.bmp", {});
+  auto empty = AddProjectPicture(project, dir / "empty.bmp", true);
+  ASSERT_FALSE(empty.ok());
+  EXPECT_EQ(empty.message().rfind("图片文件是空的 ！", 0), 0u);
+  EXPECT_FALSE(ExportProjectPicture(project, 3, dir / "x", false).ok());
+}
+
+}  // namespace
+}  // namespace dravik::pictures
