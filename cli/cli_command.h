@@ -45,5 +45,7 @@ int RunNew(const CommandContext& context);
 int RunInfo(const CommandContext& context);
 int RunMacro(const CommandContext& context);
 int RunPicture(const CommandContext& context);
+int RunCheck(const CommandContext& context);
+int RunCompile(const CommandContext& context);
 
 }  // namespace dravik::cli

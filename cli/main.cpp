@@ -22,6 +22,8 @@ struct Subcommand {
 constexpr Subcommand kSubcommands[] = {
     {"new", dravik::cli::RunNew, "new PROJECT.QX3                create a project with the defaults"},
     {"info", dravik::cli::RunInfo, "info PROJECT.QX3               pages, elements, settings summary"},
+    {"check", dravik::cli::RunCheck, "check PROJECT.QX3              compile check, one line per failing element"},
+    {"compile", dravik::cli::RunCompile, "compile [--no-check] PROJECT.QX3 -o QX.bin   the device image"},
     {"macro", dravik::cli::RunMacro, "macro import|export PROJECT.QX3 FILE.Mac   the clock macro to or from a file"},
     {"picture", dravik::cli::RunPicture, "picture add|list|export|delete PROJECT.QX3 ...   the picture library"},
 };

@@ -53,6 +53,10 @@ std::optional<Bilingual> ChangeMacCmd(std::span<const MacroRow> rows,
 std::optional<Bilingual> ChangeMacCmd(const std::filesystem::path& macroDatabase,
                                       std::span<std::uint8_t> image) {
   MacroRows rows{};
+  // A project without a macro database has an empty macro: compiling must not create
+  // files beside the project (loading would make one from the template).
+  std::error_code error;
+  if (!std::filesystem::exists(macroDatabase, error)) return ChangeMacCmd(rows, image);
   // The compiler goes on without a macro block when the database cannot be read; the
   // editor reports such a database when it opens.
   if (!ADOLoadFile(macroDatabase, rows, /*isChinese=*/true).ok()) return std::nullopt;

@@ -287,10 +287,11 @@ TEST_F(MacroDatabaseTest, ChangeMacCmdWithAnUnreadableDatabaseWritesNothing) {
   EXPECT_EQ(image, std::vector<std::uint8_t>(1000, 0xEE));
 }
 
-TEST_F(MacroDatabaseTest, ChangeMacCmdOfANewProjectCreatesItsDatabase) {
+TEST_F(MacroDatabaseTest, ChangeMacCmdOfAProjectWithoutDatabaseWritesAnEmptyMacroAndNoFile) {
   std::vector<std::uint8_t> image(1000, 0);
+  image[150] = 0x16;  // left over from an earlier image in the same buffer
   EXPECT_FALSE(ChangeMacCmd(Db(), image).has_value());
-  EXPECT_TRUE(fs::exists(Db()));
+  EXPECT_FALSE(fs::exists(Db()));
   EXPECT_TRUE(std::all_of(image.begin(), image.end(), [](std::uint8_t b) { return b == 0; }));
 }
 
