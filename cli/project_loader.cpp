@@ -1,5 +1,8 @@
 #include "cli/project_loader.h"
 
+#include <ostream>
+
+#include "compiler/compile_project.h"
 #include "model/project_session.h"
 #include "model/settings_page.h"
 #include "params/device_resources.h"
@@ -23,6 +26,43 @@ std::string Link1ProtocolText(const model::PageRecord& settings) {
     return (*names)[index] + " (" + std::to_string(index) + ")";
   }
   return "protocol " + std::to_string(index);
+}
+
+Result<params::DeviceLists> ListsFor(const model::PageRecord& settings) {
+  using namespace model::settings;
+  return params::LoadDeviceLists(params::DeviceResourcesPath(),
+                                 model::At(settings, kLink1Protocol),
+                                 model::At(settings, kLink2Table));
+}
+
+void PrintCheckRows(const CommandContext& context, const compiler::CheckReport& report) {
+  for (const compiler::CheckRow& row : report.rows) {
+    context.out << row.caption << '\t' << row.kindName << '\t' << "slot " << row.slot << '\t'
+                << row.message << '\n';
+  }
+}
+
+std::optional<std::vector<std::uint8_t>> CompileProjectFile(const CommandContext& context,
+                                                            const std::string& path,
+                                                            bool runCheck) {
+  model::ProjectImage image;
+  if (!LoadProject(context, image, path)) return std::nullopt;
+  Result<params::DeviceLists> lists = ListsFor(image.Settings());
+  if (!lists) {
+    context.Report(lists.message());
+    return std::nullopt;
+  }
+  compiler::CompileProjectOptions options;
+  options.runCheck = runCheck;
+  options.isChinese = context.isChinese;
+  compiler::ProjectCompileResult result = compiler::CompileProject(image, path, *lists, options);
+  PrintCheckRows(context, result.check);
+  for (const auto& message : result.messages) context.Report(message.text);
+  if (!result.ok()) {
+    if (!result.failure.english.empty()) context.Report(result.failure);
+    return std::nullopt;
+  }
+  return std::move(result.image);
 }
 
 }  // namespace dravik::cli

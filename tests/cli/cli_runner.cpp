@@ -65,3 +65,56 @@ CliRun RunCli(const std::vector<std::string>& args, int timeoutSeconds) {
 }
 
 }  // namespace dravik::test
+
+#include <poll.h>
+
+namespace dravik::test {
+
+BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv) {
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) return;
+  pid_ = fork();
+  if (pid_ == 0) {
+    ::dup2(pipeFds[1], 1);
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    std::vector<std::string> copies = argv;
+    std::vector<char*> args;
+    for (auto& arg : copies) args.push_back(arg.data());
+    args.push_back(nullptr);
+    ::execv(args[0], args.data());
+    _exit(127);
+  }
+  ::close(pipeFds[1]);
+  outFd_ = pipeFds[0];
+}
+
+BackgroundProcess::~BackgroundProcess() {
+  Stop();
+  if (outFd_ >= 0) ::close(outFd_);
+}
+
+std::string BackgroundProcess::FirstLine(int timeoutSeconds) {
+  std::string line;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  while (std::chrono::steady_clock::now() < deadline) {
+    pollfd ready{outFd_, POLLIN, 0};
+    if (::poll(&ready, 1, 50) <= 0) continue;
+    char c = 0;
+    if (::read(outFd_, &c, 1) != 1) break;
+    if (c == '\n') return line;
+    line += c;
+  }
+  return line;
+}
+
+int BackgroundProcess::Stop() {
+  if (pid_ <= 0) return -1;
+  ::kill(pid_, SIGTERM);
+  int status = 0;
+  ::waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace dravik::test

@@ -16,3 +16,25 @@ struct CliRun {
 CliRun RunCli(const std::vector<std::string>& args, int timeoutSeconds = 20);
 
 }  // namespace dravik::test
+
+namespace dravik::test {
+
+// A program running beside the test (an emulator); stopped with SIGTERM when destroyed.
+class BackgroundProcess {
+ public:
+  explicit BackgroundProcess(const std::vector<std::string>& argv);
+  ~BackgroundProcess();
+  BackgroundProcess(const BackgroundProcess&) = delete;
+  BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+
+  // The first line the program printed (waits for it up to `timeoutSeconds`).
+  std::string FirstLine(int timeoutSeconds = 10);
+  // Stops the program and returns its exit status (-1 when it did not exit normally).
+  int Stop();
+
+ private:
+  int pid_ = -1;
+  int outFd_ = -1;
+};
+
+}  // namespace dravik::test

@@ -1,0 +1,119 @@
+#pragma once
+// The one transport the serial protocols talk through. The POSIX implementation lives in
+// platform/serial_port_posix.h; tests put fakes and pseudo-terminals behind the same
+// interface.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "platform/bilingual.h"
+#include "platform/result.h"
+
+namespace dravik::comm {
+
+// The driver's enumerations. Their ordinals are what settings store and what callers pass.
+enum class TComPortNumber : std::uint8_t {
+  pnCOM1,
+  pnCOM2,
+  pnCOM3,
+  pnCOM4,
+  pnCOM5,
+  pnCOM6,
+  pnCOM7,
+  pnCOM8
+};
+
+enum class TComPortBaudRate : std::uint8_t {
+  br110,
+  br300,
+  br600,
+  br1200,
+  br2400,
+  br4800,
+  br9600,
+  br14400,
+  br19200,
+  br38400,
+  br56000,
+  br57600,
+  br115200,
+};
+
+enum class TComPortDataBits : std::uint8_t { db5BITS, db6BITS, db7BITS, db8BITS };
+enum class TComPortStopBits : std::uint8_t { sb1BITS, sb1HALFBITS, sb2BITS };
+enum class TComPortParity : std::uint8_t { ptNONE, ptODD, ptEVEN, ptMARK, ptSPACE };
+enum class TComPortHwHandshaking : std::uint8_t { hhNONE, hhRTSCTS };
+enum class TComPortSwHandshaking : std::uint8_t { shNONE, shXONXOFF };
+
+inline constexpr int kComPortCount = 8;
+
+// Bits per second, indexed by the TComPortBaudRate ordinal.
+inline constexpr std::uint32_t kBaudRateTable[13] = {110,   300,   600,   1200,  2400,  4800,  9600,
+                                                     14400, 19200, 38400, 56000, 57600, 115200};
+
+inline constexpr std::uint32_t BaudRateValue(TComPortBaudRate rate) {
+  return kBaudRateTable[static_cast<int>(rate)];
+}
+inline constexpr int DataBitsValue(TComPortDataBits bits) {
+  return static_cast<int>(bits) + 5;
+}
+
+// Everything a line needs besides its device.
+struct SerialLineSettings {
+  TComPortBaudRate baudRate = TComPortBaudRate::br9600;
+  TComPortDataBits dataBits = TComPortDataBits::db8BITS;
+  TComPortStopBits stopBits = TComPortStopBits::sb1BITS;
+  TComPortParity parity = TComPortParity::ptNONE;
+  TComPortHwHandshaking hwHandshaking = TComPortHwHandshaking::hhNONE;
+  TComPortSwHandshaking swHandshaking = TComPortSwHandshaking::shNONE;
+  std::uint16_t xonLimit = 256;  // input queue size div 4
+  std::uint16_t xoffLimit = 1;
+  bool operator==(const SerialLineSettings&) const = default;
+};
+
+// Why a port did not open, typed for callers and worded for the user.
+enum class PortOpenFailure {
+  NotMapped,     // the COM position names no device
+  Missing,       // no such device
+  Busy,          // another program (or another Dravik) holds it
+  NoPermission,  // the user may not open it
+  NotSerial,     // the path is not a serial line
+  Other,
+};
+
+struct PortOpenError {
+  PortOpenFailure kind = PortOpenFailure::Other;
+  Bilingual message;
+};
+
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+
+  // Opens the device for reading and writing, exclusively, in raw mode. nullopt = open.
+  virtual std::optional<PortOpenError> Open(const std::string& device) = 0;
+  virtual void Close() = 0;
+  virtual bool IsOpen() const = 0;
+
+  // Applies the line settings. A line that cannot take a setting says so; the port stays
+  // as it was.
+  virtual Status Configure(const SerialLineSettings& settings) = 0;
+  // Discards what waits in the input and/or output queue.
+  virtual Status Purge(bool input, bool output) = 0;
+  // Bytes written but not yet sent.
+  virtual Result<int> OutputQueueBytes() = 0;
+  // Returns once everything written has left the line (or the line cannot tell).
+  virtual Status Drain() = 0;
+  virtual Status SetDtr(bool on) = 0;
+  virtual Status SetRts(bool on) = 0;
+
+  // Returns at once with what has arrived (possibly nothing).
+  virtual Result<std::size_t> Read(std::span<std::uint8_t> buffer) = 0;
+  // Writes what the output queue takes now; 0 when it is full.
+  virtual Result<std::size_t> Write(std::span<const std::uint8_t> bytes) = 0;
+};
+
+}  // namespace dravik::comm

@@ -1,0 +1,71 @@
+#include "comm/update_package.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace dravik::comm {
+
+namespace fs = std::filesystem;
+
+std::string ProposedPackageName(const fs::path& projectFile) {
+  std::string name = projectFile.filename().string();
+  std::string tail = name.size() >= 4 ? name.substr(name.size() - 4) : "";
+  std::transform(tail.begin(), tail.end(), tail.begin(),
+                 [](unsigned char c) { return std::toupper(c); });
+  if (tail == ".QX3") return name.substr(0, name.size() - 4);
+  // Another extension: drop it as a whole rather than cutting into the name.
+  return projectFile.stem().string();
+}
+
+std::string PortStatusText(int portIndex) {
+  return " COM" + std::to_string(portIndex + 1);
+}
+
+fs::path UpdaterSource() {
+  return platform::ExecutablePath().parent_path() / kUpdaterProgram;
+}
+
+Result<UpdatePackageResult> BuildUpdatePackage(const fs::path& folder, const fs::path& updater,
+                                               const fs::path& image) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec || !fs::is_directory(folder)) {
+    return Error{"Cannot create the package folder " + folder.string() + ": " +
+                 (ec ? ec.message() : std::string("a file of that name is in the way"))};
+  }
+  UpdatePackageResult result;
+  const fs::path updaterTarget = folder / kUpdaterProgram;
+  const fs::path imageTarget = folder / kPackageImage;
+  const bool updaterThere = fs::exists(updaterTarget, ec);
+  const bool imageThere = fs::exists(imageTarget, ec);
+
+  Result<bool> updaterCopied = platform::CopyFileNoOverwrite(updater, updaterTarget);
+  if (!updaterCopied) return updaterCopied.error();
+  result.updaterCopied = *updaterCopied;
+  if (result.updaterCopied) {
+    // The copy must stay a program.
+    fs::permissions(updaterTarget, fs::status(updater, ec).permissions(), ec);
+  } else if (!updaterThere) {
+    result.notes.push_back(
+        {"找不到更新程序 " + updater.string() + "，更新包中没有它。",
+         "The updater " + updater.string() + " was not found; the package lacks it."});
+  }
+
+  Result<bool> imageCopied = platform::CopyFileNoOverwrite(image, imageTarget);
+  if (!imageCopied) return imageCopied.error();
+  result.imageCopied = *imageCopied;
+  if (!result.imageCopied && imageThere) {
+    result.notes.push_back({"文件夹中已有 " + std::string(kPackageImage) + "，保留了原来的文件。",
+                            "The folder already holds " + std::string(kPackageImage) +
+                                "; the earlier file was kept."});
+  } else if (!result.imageCopied) {
+    result.notes.push_back({"找不到画面数据 " + image.string() + "。",
+                            "The image " + image.string() + " was not found."});
+  }
+  return result;
+}
+
+}  // namespace dravik::comm

@@ -1,0 +1,260 @@
+// The firmware upgrade against the emulated STM32 boot loader on a pseudo-terminal: the
+// flash it ends with, the erase list, the write cycles, the labels, and the time-outs
+// with their three attempts.
+
+#include "comm/firmware_session.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "comm/comm_rig.h"
+#include "emulators/boot_loader_emulator.h"
+#include "support/temp_dir.h"
+
+namespace dravik::comm {
+namespace {
+
+using test::BootLoaderEmulator;
+using test::BootLoaderOptions;
+using test::Bytes;
+using test::CommRig;
+using test::SampleImage;
+using test::Timing;
+
+struct Transcript {
+  FirmwareOutcome outcome;
+  std::vector<std::string> labels;  // each distinct label in order
+  std::vector<int> attempts;
+  std::vector<std::pair<std::string, Micros>> labelTimes;
+  std::vector<int> bars;
+};
+
+class FirmwareTest : public testing::Test {
+ protected:
+  void Start(BootLoaderOptions options = {}, Timing timing = Timing::TestClock) {
+    rig.reset();  // its emulator thread uses the emulator being replaced
+    boot = std::make_unique<BootLoaderEmulator>(options);
+    rig = std::make_unique<CommRig>(*boot, timing);
+    if (!rig->ok()) GTEST_SKIP() << "no pseudo-terminals here";
+  }
+
+  Transcript Upgrade(const Bytes& image) {
+    Transcript run;
+    FirmwareSession session(*rig->driver, *rig->clock, image, TComPortNumber::pnCOM1,
+                            [&](const FirmwareProgress& view) {
+                              if (run.labels.empty() || run.labels.back() != view.label) {
+                                run.labels.push_back(view.label);
+                                run.labelTimes.emplace_back(view.label, rig->clock->Now());
+                              }
+                              if (run.attempts.empty() || run.attempts.back() != view.attempt)
+                                run.attempts.push_back(view.attempt);
+                              if (run.bars.empty() || run.bars.back() != view.progressBar)
+                                run.bars.push_back(view.progressBar);
+                            });
+    run.outcome = session.Run();
+    return run;
+  }
+
+  template <class F>
+  void Observe(F f) {
+    std::lock_guard lock(rig->line.Mutex());
+    f(*boot);
+  }
+
+  std::unique_ptr<BootLoaderEmulator> boot;
+  std::unique_ptr<CommRig> rig;
+};
+
+class FirmwareImageSizes : public FirmwareTest, public testing::WithParamInterface<std::size_t> {};
+
+TEST_P(FirmwareImageSizes, FlashEndsEqualToTheFile) {
+  const std::size_t size = GetParam();
+  Start();
+  const Bytes image = SampleImage(size, 4242);
+  Transcript run = Upgrade(image);
+  ASSERT_EQ(run.outcome.end, FirmwareEnd::Succeeded) << run.outcome.label;
+  EXPECT_EQ(run.outcome.label, "上载完成！");
+  EXPECT_EQ(run.outcome.attempts, 1);
+  EXPECT_EQ(run.bars.back(), 0);
+  Observe([&](const BootLoaderEmulator& b) {
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), b.Flash().begin()));
+    // A short last word is filled with the erased value.
+    for (std::size_t i = size; i < (size + 3) / 4 * 4; ++i) EXPECT_EQ(b.Flash()[i], 0xFF);
+    EXPECT_EQ(b.Nacks(), 0);
+    ASSERT_EQ(b.EraseLists().size(), 1u);
+    EXPECT_EQ(b.EraseLists()[0], EraseList(size));
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, FirmwareImageSizes,
+                         testing::Values(1, 255, 256, 1001, 2048, 100224),
+                         [](const auto& info) { return "Bytes" + std::to_string(info.param); });
+
+TEST_F(FirmwareTest, LabelsAndProgressOfAnUpgrade) {
+  Start();
+  Transcript run = Upgrade(SampleImage(1024));
+  ASSERT_TRUE(run.outcome.ok());
+  const std::vector<std::string> expected = {"正在查找设备。。。", "已成功连接",   "Boot:2.2",
+                                             "正在擦除。。。",     "写进度: 25%",  "写进度: 50%",
+                                             "写进度: 75%",        "写进度: 100%", "上载完成！"};
+  EXPECT_EQ(run.labels, expected);
+  EXPECT_EQ(run.outcome.bootVersion, "Boot:2.2");
+  EXPECT_EQ(run.bars, (std::vector<int>{0, 25, 50, 75, 100, 0}));
+}
+
+TEST_F(FirmwareTest, EraseListAndFirstWriteCycleOfTheFullImage) {
+  Start();
+  const Bytes image = SampleImage(100224, 1);
+  Transcript run = Upgrade(image);
+  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label;
+  Observe([&](const BootLoaderEmulator& b) {
+    const Bytes& list = b.EraseLists().at(0);
+    ASSERT_EQ(list.size(), 100u);
+    EXPECT_EQ(list[0], 0x61);
+    std::uint8_t x = 0;
+    for (int i = 0; i < 99; ++i) {
+      if (i > 0) {
+        EXPECT_EQ(list[i], i - 1);
+      }
+      x ^= list[i];
+    }
+    EXPECT_EQ(list[99], x);
+
+    const Bytes* first = nullptr;
+    int writes = 0;
+    for (const Bytes& c : b.Commands()) {
+      if (c[0] != kBootCmdWriteMemory) continue;
+      if (first == nullptr) first = &c;
+      ++writes;
+    }
+    EXPECT_EQ(writes, 392);
+    ASSERT_NE(first, nullptr);
+    Bytes expected = {0x31, 0xCE, 0x08, 0x00, 0x00, 0x00, 0x08, 0xFF};
+    std::uint8_t sum = 0xFF;
+    for (int i = 0; i < 256; ++i) {
+      expected.push_back(image[i]);
+      sum ^= image[i];
+    }
+    expected.push_back(sum);
+    EXPECT_EQ(*first, expected);
+  });
+}
+
+TEST(FirmwareEraseList, SizesAtPageBoundariesEraseOnePageMore) {
+  EXPECT_EQ(EraseList(1024), (std::vector<std::uint8_t>{0x01, 0x00, 0x01, 0x00}));
+  EXPECT_EQ(EraseList(1023), (std::vector<std::uint8_t>{0x00, 0x00, 0x00}));
+  EXPECT_EQ(EraseList(kMaxFirmwareSize).size(), 258u);
+  EXPECT_EQ(EraseList(kMaxFirmwareSize)[0], 0xFF);
+}
+
+TEST_F(FirmwareTest, SilentBootLoaderLeadsToThreeAttempts) {
+  BootLoaderOptions options;
+  options.silent = true;
+  Start(options);
+  const Micros start = rig->clock->Now();
+  Transcript run = Upgrade(SampleImage(2048));
+  EXPECT_EQ(run.outcome.end, FirmwareEnd::ConnectFailed);
+  EXPECT_EQ(run.outcome.label, "连机失败！请检查通信线。");
+  EXPECT_EQ(run.outcome.attempts, 3);
+  EXPECT_EQ(run.attempts, (std::vector<int>{1, 2, 3}));
+  // Each attempt: the 1 s reset sequence, then the counter runs from 2 to 6 in 4 s.
+  EXPECT_EQ(rig->clock->Now() - start, Millis(3 * (1000 + 4000)));
+  EXPECT_FALSE(rig->driver->IsOpen());
+}
+
+TEST_F(FirmwareTest, BootLoaderThatOnlyRefusesSaysSoThenGivesUp) {
+  BootLoaderOptions options;
+  options.nackOnly = true;
+  Start(options);
+  const Micros start = rig->clock->Now();
+  Transcript run = Upgrade(SampleImage(2048));
+  EXPECT_EQ(run.outcome.end, FirmwareEnd::ConnectFailed);
+  ASSERT_GE(run.labelTimes.size(), 3u);
+  EXPECT_EQ(run.labelTimes[0].first, "正在查找设备。。。");
+  EXPECT_EQ(run.labelTimes[1].first, "无法和设备通讯，请重新尝试");
+  EXPECT_EQ(run.labelTimes[2].first, "连机失败！请检查通信线。");
+  EXPECT_EQ(run.labelTimes[2].second - start, Millis(5000));
+  EXPECT_EQ(run.outcome.attempts, 3);
+  Observe([&](const BootLoaderEmulator& b) { EXPECT_EQ(b.Nacks(), 3) << "one sync per attempt"; });
+}
+
+TEST_F(FirmwareTest, PortThatDoesNotOpen) {
+  Start();
+  test::TestClock clock;
+  TVorCommDriver driver(std::make_unique<platform::PosixSerialPort>(), clock,
+                        ComPortMap::Build({}, {{2, "/dev/does-not-exist-ttyACM"}}, {}));
+  FirmwareSession session(driver, clock, SampleImage(10), TComPortNumber::pnCOM3);
+  FirmwareOutcome outcome = session.Run();
+  EXPECT_EQ(outcome.end, FirmwareEnd::PortOpenFailed);
+  ASSERT_TRUE(outcome.message);
+  EXPECT_EQ(outcome.message->chinese,
+            "当前串口号 COM3 已经被占用，或其它错误 ！\r请选择其它串口，或检查串口设置是否正确。");
+  ASSERT_TRUE(outcome.portError);
+  EXPECT_EQ(outcome.portError->kind, PortOpenFailure::Missing);
+}
+
+TEST_F(FirmwareTest, CancelStopsBetweenSteps) {
+  Start();
+  std::atomic<bool> cancel{false};
+  FirmwareSession session(
+      *rig->driver, *rig->clock, SampleImage(20000), TComPortNumber::pnCOM1,
+      [&](const FirmwareProgress& v) {
+        if (v.label == "写进度: 2%") cancel = true;
+      },
+      &cancel);
+  FirmwareOutcome outcome = session.Run();
+  EXPECT_EQ(outcome.end, FirmwareEnd::Cancelled);
+  EXPECT_FALSE(rig->driver->IsOpen());
+}
+
+TEST(FirmwareImage, RefusedWhenEmptyOrTooLarge) {
+  EXPECT_FALSE(CheckFirmwareImage({}));
+  Bytes big(kMaxFirmwareSize + 1, 0);
+  EXPECT_FALSE(CheckFirmwareImage(big));
+  big.pop_back();
+  EXPECT_TRUE(CheckFirmwareImage(big));
+
+  test::TestClock clock;
+  TVorCommDriver driver(std::make_unique<platform::PosixSerialPort>(), clock,
+                        ComPortMap::Single("/dev/null"));
+  FirmwareSession session(driver, clock, Bytes{}, TComPortNumber::pnCOM1);
+  EXPECT_EQ(session.Run().end, FirmwareEnd::ImageRefused);
+  EXPECT_FALSE(driver.IsOpen());
+}
+
+TEST(FirmwareImage, LoadedFromAFileAndFoundWhereInstalled) {
+  test::TempDir dir;
+  const Bytes image = SampleImage(5000);
+  test::WriteAll(dir / "fw.bin", image);
+  Result<std::vector<std::uint8_t>> loaded = LoadFirmwareImage(dir / "fw.bin");
+  ASSERT_TRUE(loaded) << loaded.message();
+  EXPECT_EQ(*loaded, image);
+  EXPECT_FALSE(LoadFirmwareImage(dir / "missing.bin"));
+  test::WriteAll(dir / "huge.bin", Bytes(kMaxFirmwareSize + 1));
+  EXPECT_FALSE(LoadFirmwareImage(dir / "huge.bin"));
+
+  const char* previous = std::getenv("DRAVIK_PROGRAM_DIR");
+  const std::string saved = previous ? previous : "";
+  ::setenv("DRAVIK_PROGRAM_DIR", dir.path().c_str(), 1);
+  EXPECT_FALSE(FindInstalledFirmware()) << "no firmware folder";
+  std::filesystem::create_directories(dir / "firmware");
+  test::WriteAll(dir / "firmware" / "panel.BIN", image);
+  test::WriteText(dir / "firmware" / "README.txt", "notes");
+  EXPECT_EQ(FindInstalledFirmware(), dir / "firmware" / "panel.BIN");
+  test::WriteAll(dir / "firmware" / "other.bin", image);
+  EXPECT_FALSE(FindInstalledFirmware()) << "two images: the user chooses";
+  ::setenv("DRAVIK_PROGRAM_DIR", saved.c_str(), 1);
+}
+
+TEST_F(FirmwareTest, RealTimeUpgradeOverAPseudoTerminal) {
+  Start({}, Timing::RealClock);
+  const Bytes image = SampleImage(8000, 5);
+  Transcript run = Upgrade(image);
+  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label;
+  Observe([&](const BootLoaderEmulator& b) {
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), b.Flash().begin()));
+  });
+}
+
+}  // namespace
+}  // namespace dravik::comm

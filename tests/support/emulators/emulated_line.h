@@ -1,0 +1,83 @@
+#pragma once
+// A device on the far side of a pseudo-terminal: the test opens the slave like a serial
+// port, an emulator thread answers on the master. The thread keeps its own slave
+// descriptor open, so master reads never fail with EIO while the tool closes and reopens
+// the port between settings.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace dravik::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The line as the far side sees it: the speed and frame the tool set on the slave.
+struct LineInfo {
+  std::uint32_t baud = 0;
+  int bitsPerChar = 10;  // start + data + parity + stop
+};
+
+// A device that answers bytes. Called on the emulator thread with the line's mutex held.
+class ByteEmulator {
+ public:
+  virtual ~ByteEmulator() = default;
+  // Takes bytes received at the line's current settings; returns the bytes to send back.
+  virtual Bytes Receive(std::span<const std::uint8_t> bytes, const LineInfo& line) = 0;
+};
+
+struct EmulatedLineOptions {
+  // Sends every byte only after its time on the wire at the speed set (start, data,
+  // parity and stop bits), counted from the end of the request.
+  bool wireTime = false;
+};
+
+class EmulatedLine {
+ public:
+  EmulatedLine(ByteEmulator& emulator, EmulatedLineOptions options = {});
+  ~EmulatedLine();
+  EmulatedLine(const EmulatedLine&) = delete;
+  EmulatedLine& operator=(const EmulatedLine&) = delete;
+
+  // The device the tool opens.
+  const std::string& SlavePath() const { return slavePath_; }
+  // False when no pseudo-terminal could be made (the test should skip).
+  bool ok() const { return master_ >= 0; }
+
+  // Bytes the emulator has read and answered, and bytes it has sent.
+  std::uint64_t Consumed() const { return consumed_.load(); }
+  std::uint64_t Sent() const { return sent_.load(); }
+  // Waits until at least `count` bytes have been read and answered.
+  bool WaitConsumed(std::uint64_t count, std::chrono::milliseconds timeout);
+
+  // Held while the emulator runs; lock it to read the emulator's observations.
+  std::mutex& Mutex() { return mutex_; }
+
+  LineInfo CurrentLine() const;
+
+ private:
+  void Loop();
+  void SendReply(const Bytes& reply, const LineInfo& line);
+
+  ByteEmulator& emulator_;
+  EmulatedLineOptions options_;
+  int master_ = -1;
+  int slave_ = -1;
+  int wake_[2] = {-1, -1};
+  std::string slavePath_;
+  std::atomic<std::uint64_t> consumed_{0};
+  std::atomic<std::uint64_t> sent_{0};
+  std::mutex mutex_;
+  std::mutex progressMutex_;
+  std::condition_variable progress_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+}  // namespace dravik::test
