@@ -50,5 +50,8 @@ int RunCompile(const CommandContext& context);
 int RunDownload(const CommandContext& context);
 int RunFirmware(const CommandContext& context);
 int RunPackage(const CommandContext& context);
+#ifdef DRAVIK_HAS_RENDER
+int RunRender(const CommandContext& context);
+#endif
 
 }  // namespace dravik::cli

@@ -24,6 +24,9 @@ constexpr Subcommand kSubcommands[] = {
     {"info", dravik::cli::RunInfo, "info PROJECT.QX3               pages, elements, settings summary"},
     {"check", dravik::cli::RunCheck, "check PROJECT.QX3              compile check, one line per failing element"},
     {"compile", dravik::cli::RunCompile, "compile [--no-check] PROJECT.QX3 -o QX.bin   the device image"},
+#ifdef DRAVIK_HAS_RENDER
+    {"render", dravik::cli::RunRender, "render PROJECT.QX3 --page N -o PAGE.png [--on] [--lang 1|2]   draw a page"},
+#endif
     {"download", dravik::cli::RunDownload, "download (PROJECT.QX3 | IMAGE.bin) --port DEVICE   send the image to a panel"},
     {"firmware", dravik::cli::RunFirmware, "firmware --port DEVICE [--image FIRMWARE.bin]   upgrade the panel's firmware"},
     {"package", dravik::cli::RunPackage, "package PROJECT.QX3 --out FOLDER   customer update package"},

@@ -10,6 +10,7 @@ PACKAGES=(
   libzstd-dev zstd
   libjpeg62-turbo-dev libturbojpeg0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libgl-dev fonts-arphic-uming xvfb xauth
 )
 
 missing=()
