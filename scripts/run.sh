@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Dravik and shows its main job headless on the example project: create a project,
-# inspect it, compile it and download the image into the emulated panel over a
-# pseudo-terminal, with progress.
+# Builds Dravik and shows its main job on the bundled example "茶叶整形机".
+# With a display it starts the desktop program with the example open. Without one it
+# runs the main job headless: inspect the example, compile it, and download the image
+# into the emulated panel over a pseudo-terminal, with progress.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -17,10 +18,16 @@ cleanup() {
   rm -rf "$demo"
 }
 trap cleanup EXIT
-project="$demo/demo.QX3"
+# Work on a copy: the example in the program folder stays as shipped.
+cp -r "$build/bin/examples" "$demo/examples"
+project="$demo/examples/茶叶整形机.QX3"
 
-echo "== dravik-cli new $project"
-"$cli" new "$project"
+if { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; } && [ -x "$build/bin/dravik" ]; then
+  "$build/bin/dravik" "$project"
+  exit 0
+fi
+
+echo "== no display: the main job, headless"
 echo
 echo "== dravik-cli info $project"
 "$cli" info "$project"

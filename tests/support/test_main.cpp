@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
   setenv("DRAVIK_PROGRAM_DIR", DRAVIK_TEST_PROGRAM_DIR, 1);
   std::string config = work + "/config";
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  // Widgets are tested without a display unless a test runs under a real X server.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
 
   testing::InitGoogleTest(&argc, argv);
   int status = RUN_ALL_TESTS();

@@ -1,0 +1,57 @@
+// dravik: the desktop program.
+
+#include <QApplication>
+#include <QFont>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/main_frm.h"
+
+namespace {
+
+// DRAVIK_STARTUP_PROBE=1 (scripts/startup_time.sh): once the main window shows the opened
+// project's page window, print the wall-clock time in nanoseconds and quit, so a script
+// can measure the start-up from the moment it launched the program.
+void ArmStartupProbe(dravik::app::TMainFrm& window) {
+  auto* poll = new QTimer(&window);
+  QObject::connect(poll, &QTimer::timeout, &window, [&window, poll] {
+    QWidget* page = window.ActivePageWindowWidget();
+    if (!window.isVisible() || !window.Session().ProjectOpen || page == nullptr || !page->isVisible()) return;
+    poll->stop();
+    window.repaint();
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    std::printf("shown-at-ns %lld\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    std::fflush(stdout);
+    QApplication::exit(0);
+  });
+  poll->start(1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Dravik"));
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  // The panels' texts are set in "宋体"; here a Song-style face stands in for it.
+  QFont::insertSubstitutions(QStringLiteral("宋体"),
+                             {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW")});
+
+  dravik::app::StartOptions options;
+  const QStringList arguments = QApplication::arguments();
+  for (qsizetype i = 1; i < arguments.size(); ++i) options.parameters.push_back(arguments[i].toStdString());
+
+  dravik::app::TMainFrm window(std::move(options));
+  // Without a window manager (a bare X server) "maximized" means nothing: take the screen.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) window.setGeometry(screen->availableGeometry());
+  if (std::getenv("DRAVIK_STARTUP_PROBE") != nullptr) ArmStartupProbe(window);
+  window.showMaximized();
+  return QApplication::exec();
+}

@@ -1,0 +1,250 @@
+#pragma once
+// The program's frame: the multiple-document main window with its menus, tool bars,
+// status bar and page list; the start-up sequence, the configuration file, the language
+// switch and the orderly exit. It holds the project (image, session, editor state) and
+// routes every command to the part that carries it out.
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QPointer>
+#include <QPrinter>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/configuration.h"
+#include "app/language_file.h"
+#include "app/shell_hooks.h"
+#include "editor/editor_state.h"
+#include "model/project_image.h"
+#include "model/project_session.h"
+#include "params/device_resources.h"
+#include "pictures/picture_library.h"
+#include "platform/bilingual.h"
+
+class QAction;
+class QActionGroup;
+class QDialog;
+class QDockWidget;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace dravik::editor {
+class TGriAttribute;
+class TStructureP;
+}  // namespace dravik::editor
+
+namespace dravik::app {
+
+class TAboutBox;
+class TColorChooser;
+class TNewPageFrm;
+class TPageAttributeFrm;
+class TPastePageFrm;
+class TSaveBackupFrm;
+class TWelcomeFrm;
+
+struct StartOptions {
+  std::vector<std::string> parameters;  // the command-line parameters (program name left out)
+};
+
+inline constexpr int kStatusPanelCount = 5;
+inline constexpr char kExampleProjectName[] = "茶叶整形机.QX3";
+
+class TMainFrm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TMainFrm(StartOptions options = {}, QWidget* parent = nullptr);
+  ~TMainFrm() override;
+
+  // The desktop services the shell uses; tests answer in place of the user.
+  ShellHooks& Hooks() { return hooks_; }
+
+  // The program's icon (windows, page windows, the desktop's task list).
+  static QIcon ProgramIcon();
+
+  // ---- operations offered to the rest of the program
+  void ToolbarInitialize();
+  bool IsChinese() const;
+  void ShowStatus(int panel, const QString& text);
+  QString StatusText(int panel) const;
+  LanguageImport ApplyLanguageFile();
+  void SpecifyingPLCDevicesHelp(int linkIndex);
+  void PageCountRefresh();
+  void ProInitialize();
+  QWidget* ActivePageWindowWidget() const;
+
+  // ---- file commands
+  void NewProject();
+  void OpenProject();
+  void SaveProject();
+  void SaveProjectAs();
+  void OpenExample();
+  void OpenRecent();
+  void ShowSaveBackup();
+
+  // ---- page commands
+  void NewPage();
+  void EditPageAttributes();
+  void DeletePage();
+  void CutPage();
+  void CopyPage();
+  void PastePageAs();
+  // What a press on a tree node does (pop-up menus aside).
+  void TreeNodePressed(QTreeWidgetItem* item, bool rightButton);
+
+  // ---- options
+  void SetLanguage(bool chinese);
+  void SetVisualStyle(int number);
+  void ToggleShowGrid();
+  void ToggleFontOptimisation();
+  void SetBitPreview(bool on);
+
+  // ---- the clipboard channel
+  void ReceiveClipboardData();
+  bool ClipboardHoldsPage() const { return pastePageEnabled_; }
+
+  // ---- state, for the parts that follow and for tests
+  model::ProjectImage& Image() { return *image_; }
+  model::ProjectSession& Session() { return session_; }
+  editor::EditorState& State() { return state_; }
+  const params::DeviceLists& DeviceLists() const { return deviceLists_; }
+  const Configuration& CurrentConfiguration() const { return configuration_; }
+  const std::string& LastFileCaption() const { return lastFileCaption_; }
+  const std::string& CommandLinePathPending() const { return commandLinePath_; }
+  const std::vector<std::string>& JumpTargets() const { return jumpTargets_; }
+  QAction* Command(const char* objectName) const;
+  QMdiArea* MdiArea() const { return mdi_; }
+  QTreeWidget* PageTree() const { return tree_; }
+  QTabWidget* PageTabs() const { return pageTabs_; }
+  QDockWidget* PageListPanel() const { return pagePanel_; }
+  QToolBar* StandardToolBar() const { return standardBar_; }
+  TNewPageFrm* NewPageForm() const { return newPageFrm_; }
+  TPageAttributeFrm* PageAttributeForm() const { return pageAttributeFrm_; }
+  TPastePageFrm* PastePageForm() const { return pastePageFrm_; }
+  TSaveBackupFrm* SaveBackupForm() const { return saveBackupFrm_; }
+  TWelcomeFrm* WelcomeForm() const { return welcomeFrm_; }
+  QList<QObject*> Forms() const;
+  QTimer& AutoSaveTimer() { return autoSaveTimer_; }
+  int VisualStyle() const { return visualStyle_; }
+  // Runs what the one-second clock runs.
+  void ClockTick();
+  // The start-up steps of the first showing (normally run by showEvent).
+  void FormShow();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // construction
+  model::ProjectSessionHooks SessionHooks();
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBars();
+  void CreateStatusBar();
+  void CreatePageList();
+  void CreateDialogs();
+  QAction* AddCommand(const char* name, const QString& caption, const char* shortcut = nullptr,
+                      const QString& hint = {});
+  QAction* NotBuilt(QAction* action);
+  void FindDesktopTools();
+
+  // start-up and configuration
+  void ApplyConfiguration(const Configuration& configuration);
+  Configuration ConfigurationToWrite() const;
+  void ReceiveStartCommand();
+  void CommandLineOpen();
+  void RestartAutoSave();
+  void CleanWorkFiles(bool withClipboardFile);
+
+  // commands
+  void UpdateCommandStates();
+  void Warn(const Bilingual& message);
+  void Inform(const Bilingual& message);
+  void NotAvailable();
+  int ExecDialog(QDialog* dialog);
+  void HandOver(const std::string& command);
+  void AttachPictureLibrary();
+  void SetBusy(bool busy);
+  void ActivatePageWindow(editor::TStructureP* window);
+  editor::TStructureP* ActivePageWindow() const;
+  editor::TStructureP* PageWindowWithCaption(const QString& caption) const;
+  editor::TStructureP* OpenCurrentPageWindow();
+  void PageWindowActivated(int pageNumber);
+  void SelectTreeNode(const QString& text);
+  void ClosePageWindow(int pageNumber);
+  void TileWindows(Qt::Orientation orientation);
+  void OpenHelp();
+
+  StartOptions options_;
+  ShellHooks hooks_;
+  std::unique_ptr<model::ProjectImage> image_;
+  model::ClipboardPage clipboardPage_;
+  editor::EditorState state_;
+  model::ProjectSession session_;
+  params::DeviceLists deviceLists_;
+  std::vector<std::string> protocolNames_;
+  pictures::PictureLibrary pictureLibrary_;
+  std::filesystem::path workDir_;
+  Configuration configuration_;
+  std::string lastFileCaption_;
+  std::string commandLinePath_;
+  std::vector<std::string> jumpTargets_;
+  QString openPreset_;  // the open dialog's preset file (Open example)
+  bool shown_ = false;
+  bool closing_ = false;
+  int visualStyle_ = 1;
+  QString nativeStyle_;
+
+  // the clipboard channel
+  int clipboardCode_ = 0;
+  bool pastePageEnabled_ = false;  // the last marker that loaded was a page
+  std::string lastMarkerSent_;
+  std::string lastTextReceived_;
+
+  QTimer clockTimer_;
+  QTimer autoSaveTimer_;
+  QTimer welcomeTimer_;
+  QTimer commandLineTimer_;
+  QPrinter printer_;
+
+  QMdiArea* mdi_ = nullptr;
+  QDockWidget* pagePanel_ = nullptr;
+  QTabWidget* pageTabs_ = nullptr;
+  QWidget* pageSheet_ = nullptr;
+  QTreeWidget* tree_ = nullptr;
+  QPushButton* newPageButton_ = nullptr;
+  QPushButton* deletePageButton_ = nullptr;
+  QMenu* pageGroupPopup_ = nullptr;
+  QMenu* pagePopup_ = nullptr;
+  std::vector<QMenu*> projectMenus_;
+  QToolBar* standardBar_ = nullptr;
+  QToolBar* editBar_ = nullptr;
+  QToolBar* designBar_ = nullptr;
+  QToolBar* simulationBar_ = nullptr;
+  QLabel* statusPanels_[kStatusPanelCount] = {};
+  std::vector<QAction*> notBuilt_;
+  std::vector<QAction*> projectCommands_;  // enabled once a project is open
+  QString calculatorProgram_;
+  QString paintProgram_;
+
+  TNewPageFrm* newPageFrm_ = nullptr;
+  TPageAttributeFrm* pageAttributeFrm_ = nullptr;
+  TPastePageFrm* pastePageFrm_ = nullptr;
+  TSaveBackupFrm* saveBackupFrm_ = nullptr;
+  TWelcomeFrm* welcomeFrm_ = nullptr;
+  TAboutBox* aboutBox_ = nullptr;
+  TColorChooser* colorChooser_ = nullptr;
+  editor::TGriAttribute* griAttribute_ = nullptr;
+};
+
+}  // namespace dravik::app

@@ -1,0 +1,158 @@
+// The main window's file commands over the project session: New, Open, Save, Save As,
+// Open example, the recent file, the save and backup dialog, and what follows a load
+// (device lists, picture library, page list).
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMdiArea>
+
+#include "app/main_frm.h"
+#include "app/save_backup_frm.h"
+#include "app/shell_texts.h"
+#include "editor/ui/structure_page.h"
+#include "model/settings_page.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace dravik::app {
+
+void TMainFrm::NewProject() {
+  const model::CommandResult result = session_.New();
+  if (!result.done()) {
+    if (result.warning) Warn(*result.warning);
+    return;
+  }
+  editor::CloseAllPageWindows(*mdi_);
+  state_.CurrentPage = result.currentPage;
+  ToolbarInitialize();
+  // What confirming the work parameters does: the lists of the (default) protocol.
+  ProInitialize();
+  PageCountRefresh();
+}
+
+void TMainFrm::OpenProject() {
+  std::string path;
+  if (session_.OpenPending.empty()) {
+    const QString preset = openPreset_;
+    openPreset_.clear();
+    const QString chosen = hooks_.openFile(QString::fromStdString(kOpenDialogTitle.In(IsChinese())),
+                                           QString::fromStdString(kOpenDialogFilter.In(IsChinese())), preset);
+    if (chosen.isEmpty()) return;
+    session_.PreviousFileName = session_.ProjectFileName;
+    path = chosen.toStdString();
+  } else {
+    path = session_.ProjectFileName;
+  }
+  session_.OpenPending = "Open";
+
+  const model::CommandResult result = session_.Open(path);
+  CleanWorkFiles(false);
+  switch (result.outcome) {
+    case model::CommandOutcome::HandedOver:
+      session_.ProjectFileName = session_.PreviousFileName;
+      return;
+    case model::CommandOutcome::Failed:
+    case model::CommandOutcome::Cancelled:
+      if (result.warning) Warn(*result.warning);
+      UpdateCommandStates();
+      return;
+    case model::CommandOutcome::Done:
+      break;
+  }
+  ToolbarInitialize();
+  ProInitialize();
+  editor::CloseAllPageWindows(*mdi_);
+  if (result.currentPage != 0) state_.CurrentPage = result.currentPage;
+  PageCountRefresh();
+  if (editor::TStructureP* window = ActivePageWindow()) window->Deselect();
+}
+
+void TMainFrm::SaveProject() {
+  const model::CommandResult result = session_.Save();
+  if (result.warning) Warn(*result.warning);
+  CleanWorkFiles(false);
+  UpdateCommandStates();
+}
+
+void TMainFrm::SaveProjectAs() {
+  const model::CommandResult result = session_.SaveAs();
+  if (result.warning) Warn(*result.warning);
+  CleanWorkFiles(false);
+  UpdateCommandStates();
+}
+
+void TMainFrm::OpenExample() {
+  const std::filesystem::path folder = platform::ProgramDir();
+  QDir::setCurrent(QString::fromStdString(folder.string()));
+  openPreset_ = QString::fromStdString((folder / "examples" / kExampleProjectName).string());
+  OpenProject();
+}
+
+void TMainFrm::OpenRecent() {
+  if (!commandLinePath_.empty()) {
+    commandLineTimer_.start(10);
+    return;
+  }
+  const std::string caption = Command("LastFileOpenItem")->text().toStdString();
+  if (!HasRecentFile(caption)) return;  // the built-in caption names no file
+  session_.PreviousFileName = session_.ProjectFileName;
+  session_.ProjectFileName = RecentFilePath(caption);
+  session_.OpenPending = "Open";
+  OpenProject();
+}
+
+void TMainFrm::ShowSaveBackup() {
+  saveBackupFrm_->Load(session_.backup);
+  if (ExecDialog(saveBackupFrm_) != QDialog::Accepted) return;
+  session_.backup = saveBackupFrm_->Settings();
+  RestartAutoSave();
+}
+
+void TMainFrm::HandOver(const std::string& command) {
+  QGuiApplication::clipboard()->setText(QString::fromStdString(command));
+  QString error;
+  if (hooks_.startInstance && !hooks_.startInstance(&error)) {
+    Warn({kSecondInstanceFailed.chinese + error.toStdString(), kSecondInstanceFailed.english + error.toStdString()});
+  }
+}
+
+void TMainFrm::AttachPictureLibrary() {
+  pictureLibrary_.SetChinese(IsChinese());
+  const Status attached = pictureLibrary_.ADOConnected(session_.ProjectFileName);
+  if (!attached) {
+    Warn({kPictureLibraryFailed.chinese + attached.message(), kPictureLibraryFailed.english + attached.message()});
+  }
+}
+
+void TMainFrm::ProInitialize() {
+  model::PageRecord& settings = image_->Settings();
+  using namespace model::settings;
+  const std::filesystem::path resources = params::DeviceResourcesPath();
+  Result<std::vector<std::string>> sort = params::LoadDeviceSort(resources);
+  if (!sort) {
+    Warn({kDeviceResourcesFailed.chinese + sort.message(), kDeviceResourcesFailed.english + sort.message()});
+    return;
+  }
+  protocolNames_ = std::move(*sort);
+  if (At(settings, kLink1Port) == 0) {
+    At(settings, kRs485IdMode) = 0;
+    At(settings, kRegistersPerId) = 0;
+  }
+  const int link1 = At(settings, kLink1Protocol);
+  Result<params::DeviceLists> lists = params::LoadDeviceLists(resources, link1, At(settings, kLink2Table));
+  if (!lists) {
+    Warn({kDeviceResourcesFailed.chinese + lists.message(), kDeviceResourcesFailed.english + lists.message()});
+  } else {
+    deviceLists_ = std::move(*lists);
+  }
+  const std::string protocol =
+      link1 >= 0 && link1 < static_cast<int>(protocolNames_.size()) ? protocolNames_[link1] : std::to_string(link1);
+  ShowStatus(1, QStringLiteral(" ") + QString::fromStdString(std::string(model::PanelModelName(settings))));
+  ShowStatus(2, QString::fromStdString(LinkStatusText(protocol, At(settings, kLink1Baud), At(settings, kLink1Parity),
+                                                      At(settings, kLink1DataBits), At(settings, kLink1StopBits),
+                                                      IsChinese())));
+}
+
+}  // namespace dravik::app

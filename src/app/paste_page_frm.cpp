@@ -1,0 +1,55 @@
+#include "app/paste_page_frm.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/page_commands.h"
+#include "model/project_image.h"
+
+namespace dravik::app {
+
+TPastePageFrm::TPastePageFrm(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("PastePageFrm"));
+  setWindowTitle(QStringLiteral("粘贴画面"));
+  auto* layout = new QVBoxLayout(this);
+  auto* row = new QHBoxLayout;
+  auto* label = new QLabel(QStringLiteral("粘贴画面到:"), this);
+  label->setObjectName(QStringLiteral("PasteToLabel"));
+  number_ = new QSpinBox(this);
+  number_->setObjectName(QStringLiteral("PasteNumberEdit"));
+  number_->setRange(1, model::kMaxPage);
+  row->addWidget(label);
+  row->addWidget(number_);
+  layout->addLayout(row);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  okButton_ = new QPushButton(QStringLiteral("确定(&Y)"), this);
+  okButton_->setObjectName(QStringLiteral("OkButton"));
+  okButton_->setDefault(true);
+  cancelButton_ = new QPushButton(QStringLiteral("取消(&N)"), this);
+  cancelButton_->setObjectName(QStringLiteral("CancelButton"));
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
+  layout->addLayout(buttons);
+  connect(okButton_, &QPushButton::clicked, this, &TPastePageFrm::Confirm);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TPastePageFrm::Prepare(int currentPage) {
+  number_->setValue(NewPageNumberOffered(currentPage));
+  number_->setFocus();
+  number_->selectAll();
+}
+
+bool TPastePageFrm::Confirm() {
+  if (acceptNumber && !acceptNumber(Number())) return false;
+  accept();
+  return true;
+}
+
+int TPastePageFrm::Number() const { return number_->value(); }
+
+}  // namespace dravik::app
