@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/dialog_buttons.h"
 #include "app/gbk_limit.h"
 #include "app/page_commands.h"
 #include "model/project_image.h"
@@ -34,19 +35,11 @@ TNewPageFrm::TNewPageFrm(QWidget* parent) : QDialog(parent) {
   form->addRow(nameLabel, name_);
   layout->addLayout(form);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  okButton_ = new QPushButton(QStringLiteral("确定(&Y)"), this);
-  okButton_->setObjectName(QStringLiteral("OkButton"));
-  okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(QStringLiteral("取消(&N)"), this);
-  cancelButton_->setObjectName(QStringLiteral("CancelButton"));
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
-  layout->addLayout(buttons);
+  const DialogButtons buttons = AddDialogButtons(*this, *layout, QStringLiteral("确定(&Y)"));
+  okButton_ = buttons.ok;
+  cancelButton_ = buttons.cancel;
 
   connect(okButton_, &QPushButton::clicked, this, &TNewPageFrm::Confirm);
-  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(number_, &QSpinBox::valueChanged, this, &TNewPageFrm::NumberChanged);
 }
 

@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/dialog_buttons.h"
 #include "app/gbk_limit.h"
 #include "app/language_file.h"
 #include "app/page_commands.h"
@@ -112,19 +113,11 @@ TPageAttributeFrm::TPageAttributeFrm(QWidget* parent) : QDialog(parent) {
   passwordLayout->addStretch();
   layout->addWidget(passwordRow_);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  okButton_ = new QPushButton(QStringLiteral("确定(&Y)"), this);
-  okButton_->setObjectName(QStringLiteral("OkButton"));
-  okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(QStringLiteral("取消(&N)"), this);
-  cancelButton_->setObjectName(QStringLiteral("CancelButton"));
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
-  layout->addLayout(buttons);
+  const DialogButtons buttons = AddDialogButtons(*this, *layout, QStringLiteral("确定(&Y)"));
+  okButton_ = buttons.ok;
+  cancelButton_ = buttons.cancel;
 
   connect(okButton_, &QPushButton::clicked, this, &TPageAttributeFrm::Confirm);
-  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(keyGrid_, &QTableWidget::currentCellChanged, this,
           [this](int row, int, int, int) { ShowRowTarget(row); });
   connect(jumpList_, &QListWidget::currentRowChanged, this, [this](int row) {

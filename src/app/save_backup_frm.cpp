@@ -9,6 +9,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "app/dialog_buttons.h"
+
 namespace dravik::app {
 
 const Bilingual kIntervalMissingMessage{"请输入保存间隔分钟数 ！", "Please enter the minutes between saves!"};
@@ -44,16 +46,9 @@ TSaveBackupFrm::TSaveBackupFrm(QWidget* parent) : QDialog(parent) {
   groupLayout->addWidget(backup_);
   layout->addWidget(group);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  okButton_ = new QPushButton(QStringLiteral("确认(&Y)"), this);
-  okButton_->setObjectName(QStringLiteral("OkButton"));
-  okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(QStringLiteral("取消(&N)"), this);
-  cancelButton_->setObjectName(QStringLiteral("CancelButton"));
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
-  layout->addLayout(buttons);
+  const DialogButtons buttons = AddDialogButtons(*this, *layout, QStringLiteral("确认(&Y)"));
+  okButton_ = buttons.ok;
+  cancelButton_ = buttons.cancel;
 
   connect(autoSave_, &QCheckBox::toggled, minutes_, &QLineEdit::setEnabled);
   // A pause of zero minutes would save without a break: "0" becomes "1" while typing.
@@ -61,7 +56,6 @@ TSaveBackupFrm::TSaveBackupFrm(QWidget* parent) : QDialog(parent) {
     if (text == QLatin1String("0")) minutes_->setText(QStringLiteral("1"));
   });
   connect(okButton_, &QPushButton::clicked, this, &TSaveBackupFrm::Confirm);
-  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TSaveBackupFrm::Load(const model::BackupSettings& settings) {
