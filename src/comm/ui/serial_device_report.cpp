@@ -1,0 +1,128 @@
+#include "comm/ui/serial_device_report.h"
+
+#include <QFileInfo>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace dravik::comm {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadLine(const fs::path& file) {
+  std::ifstream in(file);
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+// The adapter and driver behind a tty node, from sysfs: USB adapters name their product
+// and maker a few levels up from the tty's device; built-in ports have only a driver.
+void DescribeAdapter(SerialDeviceInfo& info) {
+  const std::string name = fs::path(info.node).filename().string();
+  std::error_code ec;
+  const fs::path device = fs::canonical(fs::path("/sys/class/tty") / name / "device", ec);
+  if (ec) return;
+  const fs::path driverLink = fs::read_symlink(device / "driver", ec);
+  if (!ec) info.driver = driverLink.filename().string();
+  fs::path level = device;
+  for (int up = 0; up < 5 && level.has_relative_path(); ++up, level = level.parent_path()) {
+    if (!fs::exists(level / "product", ec)) continue;
+    const std::string product = ReadLine(level / "product");
+    const std::string maker = ReadLine(level / "manufacturer");
+    info.adapter = maker.empty() ? product : product + " (" + maker + ")";
+    return;
+  }
+}
+
+SerialDeviceInfo Describe(const std::string& path, int comIndex) {
+  SerialDeviceInfo info;
+  info.path = path;
+  info.comIndex = comIndex;
+  std::error_code ec;
+  const fs::path node = fs::canonical(path, ec);
+  info.exists = !ec;
+  info.node = ec ? path : node.string();
+  if (!info.exists) return info;
+  info.pseudoTerminal = info.node.rfind("/dev/pts/", 0) == 0;
+  if (!info.pseudoTerminal) DescribeAdapter(info);
+  const QFileInfo file(QString::fromStdString(info.node));
+  info.mayOpen = file.isReadable() && file.isWritable();
+  info.group = file.group().toStdString();
+  return info;
+}
+
+std::string Identity(const std::string& path) {
+  std::error_code ec;
+  const fs::path node = fs::canonical(path, ec);
+  return ec ? path : node.string();
+}
+
+}  // namespace
+
+std::vector<SerialDeviceInfo> DescribeSerialDevices(const ComPortMap& ports,
+                                                    const std::vector<std::string>& detected) {
+  std::vector<SerialDeviceInfo> devices;
+  std::set<std::string> seen;
+  for (int i = 0; i < kComPortCount; ++i) {
+    const std::string& device = ports.Device(i);
+    if (device.empty()) continue;
+    devices.push_back(Describe(device, i));
+    seen.insert(Identity(device));
+  }
+  for (const std::string& device : detected) {
+    if (!seen.insert(Identity(device)).second) continue;
+    devices.push_back(Describe(device, -1));
+  }
+  return devices;
+}
+
+Bilingual SerialDeviceReport(const std::vector<SerialDeviceInfo>& devices) {
+  if (devices.empty()) {
+    return {
+        "Linux 没有看到串口设备（/dev/ttyUSB*、/dev/ttyACM*、带 UART 的 /dev/ttyS*）。\r"
+        "USB 串口适配器是否已插好？",
+        "Linux sees no serial device (/dev/ttyUSB*, /dev/ttyACM*, /dev/ttyS* with a "
+        "UART).\rIs the USB serial adapter plugged in?"};
+  }
+  Bilingual text{"Linux 看到的串口设备：\r", "The serial devices Linux sees:\r"};
+  auto add = [&](const std::string& chinese, const std::string& english) {
+    text.chinese += chinese;
+    text.english += english;
+  };
+  for (const SerialDeviceInfo& d : devices) {
+    const std::string position = d.comIndex >= 0 ? ComPortMap::PortName(d.comIndex) : "—";
+    add("\r" + position + "  " + d.path + "\r", "\r" + position + "  " + d.path + "\r");
+    if (!d.exists) {
+      add("      不存在（适配器是否已插好？）\r",
+          "      does not exist (is the adapter plugged in?)\r");
+      continue;
+    }
+    if (d.node != d.path) add("      设备 " + d.node + "\r", "      device " + d.node + "\r");
+    if (d.pseudoTerminal) {
+      add("      伪终端（模拟器或测试线路）\r",
+          "      pseudo-terminal (an emulator or test line)\r");
+    } else if (!d.adapter.empty() || !d.driver.empty()) {
+      const std::string driver = d.driver.empty() ? "" : "，驱动 " + d.driver;
+      const std::string driverEn = d.driver.empty() ? "" : ", driver " + d.driver;
+      add("      适配器：" + (d.adapter.empty() ? "内置串口" : d.adapter) + driver + "\r",
+          "      adapter: " + (d.adapter.empty() ? "built-in port" : d.adapter) + driverEn + "\r");
+    }
+    if (d.mayOpen) {
+      add("      当前用户可以打开\r", "      this user may open it\r");
+    } else {
+      const std::string group = d.group.empty() ? "dialout" : d.group;
+      add("      当前用户无权打开：请把用户加入 " + group + " 组（sudo usermod -aG " + group +
+              " $USER），然后重新登录\r",
+          "      this user may not open it: add the user to the " + group +
+              " group (sudo usermod -aG " + group + " $USER) and log in again\r");
+    }
+  }
+  add("\r环境变量 DRAVIK_COM1 … DRAVIK_COM8 可以指定各 COM 号的设备。",
+      "\rSet DRAVIK_COM1 … DRAVIK_COM8 to choose the device of a COM position.");
+  return text;
+}
+
+}  // namespace dravik::comm

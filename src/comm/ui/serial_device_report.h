@@ -1,0 +1,34 @@
+#pragma once
+// What the port dialog's "?" button shows in place of a device manager: the serial
+// devices Linux sees, under their stable names, with the adapter behind each and whether
+// this user may open it.
+
+#include <string>
+#include <vector>
+
+#include "comm/com_port_map.h"
+#include "platform/bilingual.h"
+
+namespace dravik::comm {
+
+struct SerialDeviceInfo {
+  std::string path;     // as the COM position or the system names it (stable name first)
+  std::string node;     // the device node it leads to, e.g. /dev/ttyUSB0
+  std::string adapter;  // e.g. "FT232R USB UART (FTDI)"; empty when unknown
+  std::string driver;   // the kernel driver, e.g. ftdi_sio
+  bool exists = false;
+  bool pseudoTerminal = false;
+  bool mayOpen = false;  // this user may read and write it
+  std::string group;     // the group owning the node (usually dialout)
+  int comIndex = -1;     // the COM position naming it, -1 when none does
+};
+
+// The devices of the COM positions first (COM1 ... COM8), then the other devices in
+// `detected`.
+std::vector<SerialDeviceInfo> DescribeSerialDevices(const ComPortMap& ports,
+                                                    const std::vector<std::string>& detected);
+
+// The report as the box shows it.
+Bilingual SerialDeviceReport(const std::vector<SerialDeviceInfo>& devices);
+
+}  // namespace dravik::comm
