@@ -1,0 +1,97 @@
+#include "params/ui/key_led_frm.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include "params_ui/params_ui_support.h"
+
+namespace dravik::params {
+namespace {
+
+using model::At;
+using namespace model::settings;
+using test::Child;
+
+constexpr int kAllenBradley = 5;  // MaxReg 255
+
+class KeyLedFrmTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form = std::make_unique<TKeyLedFrm>();
+    form->SetHooks(project.Hooks());
+  }
+  void Show() { form->FormShow(project.settings(), project.lists); }
+
+  test::SettingsProject project;
+  std::unique_ptr<TKeyLedFrm> form;
+};
+
+TEST_F(KeyLedFrmTest, ANewProjectShowsBothPairs) {
+  project.LoadLists(0);
+  Show();
+  EXPECT_EQ(form->KeySpin()->value(), 0);
+  EXPECT_EQ(form->KeyFollowerSpin()->value(), 1);
+  EXPECT_EQ(form->LedSpin()->value(), 2100);
+  EXPECT_EQ(form->LedFollowerSpin()->value(), 2101);
+  EXPECT_EQ(Child<QLabel>(form.get(), "KeyLowLabel")->text(), "00-15 对应寄存器号D:");
+  EXPECT_EQ(Child<QLabel>(form.get(), "LedHighLabel")->text(), "16-31 对应寄存器号D:");
+  EXPECT_EQ(form->KeySpin()->toolTip(), "0 ~ 65000");
+  EXPECT_TRUE(form->KeyFollowerSpin()->isReadOnly());
+
+  project.chinese = false;
+  Show();
+  EXPECT_EQ(Child<QLabel>(form.get(), "KeyLowLabel")->text(), "00-15 Corres. Reg.D:");
+}
+
+TEST_F(KeyLedFrmTest, FollowersTrackTheFirstRegister) {
+  project.LoadLists(0);
+  Show();
+  form->KeySpin()->setValue(40);
+  EXPECT_EQ(form->KeyFollowerSpin()->value(), 41);
+  QSpinBox* led = form->LedSpin();
+  led->selectAll();
+  QTest::keyClicks(led, "300");
+  EXPECT_EQ(form->LedFollowerSpin()->value(), 301);
+
+  Child<QPushButton>(form.get(), "OkButton")->click();
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_EQ(At(project.settings(), kKeyRegister), 40);
+  EXPECT_EQ(At(project.settings(), kLedRegister), 300);
+  EXPECT_EQ(project.saveEnabled, 1);
+}
+
+TEST_F(KeyLedFrmTest, MaxRegBoundsTheRegisters) {
+  project.LoadLists(kAllenBradley);
+  Show();
+  EXPECT_EQ(form->LedSpin()->maximum(), 255);
+  EXPECT_EQ(form->LedSpin()->value(), 255);          // 2100 shows as MaxReg
+  EXPECT_EQ(form->LedFollowerSpin()->value(), 256);  // the register the panel will use
+  EXPECT_EQ(form->LedSpin()->toolTip(), "0 ~ 255");
+  EXPECT_EQ(Child<QLabel>(form.get(), "LedLowLabel")->text(), "00-15 对应寄存器号N7:");
+  form->KeySpin()->setValue(1000);
+  EXPECT_EQ(form->KeySpin()->value(), 255);
+}
+
+TEST_F(KeyLedFrmTest, CancelWritesNothingAndAnUnchangedConfirmLeavesSaveAlone) {
+  project.LoadLists(0);
+  Show();
+  form->KeySpin()->setValue(8);
+  Child<QPushButton>(form.get(), "CancelButton")->click();
+  EXPECT_EQ(form->result(), QDialog::Rejected);
+  EXPECT_EQ(At(project.settings(), kKeyRegister), 0);
+
+  SettingsDialogHooks hooks = project.Hooks();
+  hooks.execDialog = [](QDialog* dialog) {
+    dialog->findChild<QPushButton*>("OkButton")->click();
+    return dialog->result();
+  };
+  QWidget parent;
+  EXPECT_TRUE(ShowKeyLedParameters(&parent, *project.image, project.lists, hooks));
+  EXPECT_EQ(At(project.settings(), kLedRegister), 2100);
+  EXPECT_EQ(project.saveEnabled, 0);
+}
+
+}  // namespace
+}  // namespace dravik::params
