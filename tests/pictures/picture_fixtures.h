@@ -53,7 +53,7 @@ inline RgbImage GradientImage(int width, int height) {
   return image;
 }
 
-struct BmpSpec {
+struct BmpLayout {
   int bits = 24;
   bool topDown = false;
   int infoSize = 40;       // 12 (OS/2 core), 40 or 124 (v5)
@@ -66,8 +66,8 @@ inline int ColoursFor(int bits) {
   return bits <= 8 ? ((1 << bits) < 8 ? (1 << bits) : 8) : 8;
 }
 
-// The BMP file of PatternImage(width, height, ColoursFor(spec.bits)).
-inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec, int width, int height) {
+// The BMP file of PatternImage(width, height, ColoursFor(layout.bits)).
+inline std::vector<std::uint8_t> MakeBmp(const BmpLayout& layout, int width, int height) {
   std::vector<std::uint8_t> f;
   auto u16 = [&f](unsigned v) {
     f.push_back(static_cast<std::uint8_t>(v));
@@ -76,27 +76,27 @@ inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec, int width, int hei
   auto u32 = [&f](std::uint32_t v) {
     for (int i = 0; i < 4; ++i) f.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
   };
-  const int bits = spec.bits;
+  const int bits = layout.bits;
   const int colours = ColoursFor(bits);
-  const bool core = spec.infoSize == 12;
-  const int paletteCount = bits <= 8 ? (spec.paletteEntries ? spec.paletteEntries : 1 << bits) : 0;
+  const bool core = layout.infoSize == 12;
+  const int paletteCount = bits <= 8 ? (layout.paletteEntries ? layout.paletteEntries : 1 << bits) : 0;
   const int paletteEntrySize = core ? 3 : 4;
-  const bool masksAfterHeader = spec.bitfields && spec.infoSize == 40;
+  const bool masksAfterHeader = layout.bitfields && layout.infoSize == 40;
   const std::uint32_t masks16[3] = {0xF800, 0x07E0, 0x001F};
   const std::uint32_t masks32[4] = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};
   const std::uint32_t* masks = bits == 16 ? masks16 : masks32;
   const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
   const std::uint32_t offBits =
-      14 + spec.infoSize + (masksAfterHeader ? 12 : 0) + paletteCount * paletteEntrySize;
+      14 + layout.infoSize + (masksAfterHeader ? 12 : 0) + paletteCount * paletteEntrySize;
   const std::uint32_t fileSize = offBits + static_cast<std::uint32_t>(stride * height) +
-                                 static_cast<std::uint32_t>(spec.trailingBytes);
+                                 static_cast<std::uint32_t>(layout.trailingBytes);
 
   f.push_back('B');
   f.push_back('M');
   u32(fileSize);
   u32(0);
   u32(offBits);
-  u32(static_cast<std::uint32_t>(spec.infoSize));
+  u32(static_cast<std::uint32_t>(layout.infoSize));
   if (core) {
     u16(static_cast<unsigned>(width));
     u16(static_cast<unsigned>(height));
@@ -104,17 +104,17 @@ inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec, int width, int hei
     u16(static_cast<unsigned>(bits));
   } else {
     u32(static_cast<std::uint32_t>(width));
-    u32(static_cast<std::uint32_t>(spec.topDown ? -height : height));
+    u32(static_cast<std::uint32_t>(layout.topDown ? -height : height));
     u16(1);
     u16(static_cast<unsigned>(bits));
-    u32(spec.bitfields ? 3 : 0);
+    u32(layout.bitfields ? 3 : 0);
     u32(static_cast<std::uint32_t>(stride * height));
     u32(2835);
     u32(2835);
-    u32(static_cast<std::uint32_t>(spec.paletteEntries));
+    u32(static_cast<std::uint32_t>(layout.paletteEntries));
     u32(0);
-    if (spec.infoSize == 124) {
-      for (int i = 0; i < 4; ++i) u32(spec.bitfields ? masks[i] : 0);
+    if (layout.infoSize == 124) {
+      for (int i = 0; i < 4; ++i) u32(layout.bitfields ? masks[i] : 0);
       while (f.size() < 14 + 124) f.push_back(0);
     }
   }
@@ -130,7 +130,7 @@ inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec, int width, int hei
     if (!core) f.push_back(0);
   }
   for (int row = 0; row < height; ++row) {
-    const int y = spec.topDown ? row : height - 1 - row;  // core headers: never top-down
+    const int y = layout.topDown ? row : height - 1 - row;  // core headers: never top-down
     std::vector<std::uint8_t> line(stride, 0);
     for (int x = 0; x < width; ++x) {
       const int index = PatternIndex(x, y, colours);
@@ -139,7 +139,7 @@ inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec, int width, int hei
         const std::size_t bitPos = static_cast<std::size_t>(x) * bits;
         line[bitPos / 8] |= static_cast<std::uint8_t>(index << (8 - bits - bitPos % 8));
       } else if (bits == 16) {
-        unsigned v = spec.bitfields ? ((c[0] >> 3) << 11) | ((c[1] >> 2) << 5) | (c[2] >> 3)
+        unsigned v = layout.bitfields ? ((c[0] >> 3) << 11) | ((c[1] >> 2) << 5) | (c[2] >> 3)
                                     : ((c[0] >> 3) << 10) | ((c[1] >> 3) << 5) | (c[2] >> 3);
         line[x * 2] = static_cast<std::uint8_t>(v);
         line[x * 2 + 1] = static_cast<std::uint8_t>(v >> 8);
@@ -147,7 +147,7 @@ inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec, int width, int hei
         line[x * 3] = c[2];
         line[x * 3 + 1] = c[1];
         line[x * 3 + 2] = c[0];
-      } else if (spec.bitfields) {
+      } else if (layout.bitfields) {
         line[x * 4] = c[0];
         line[x * 4 + 1] = c[1];
         line[x * 4 + 2] = c[2];
@@ -161,7 +161,7 @@ inline std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec, int width, int hei
     }
     f.insert(f.end(), line.begin(), line.end());
   }
-  for (int i = 0; i < spec.trailingBytes; ++i) f.push_back(0xA5);
+  for (int i = 0; i < layout.trailingBytes; ++i) f.push_back(0xA5);
   return f;
 }
 

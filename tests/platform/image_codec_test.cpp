@@ -11,25 +11,25 @@
 namespace dravik::platform {
 namespace {
 
-using test::BmpSpec;
+using test::BmpLayout;
 using test::MakeBmp;
 using test::MakeJpeg;
 
 struct BmpCase {
   const char* name;
-  BmpSpec spec;
+  BmpLayout layout;
 };
 
 class BmpDecodeTest : public testing::TestWithParam<BmpCase> {};
 
 TEST_P(BmpDecodeTest, GivesThePixelsWrittenInTheFile) {
-  const BmpSpec& spec = GetParam().spec;
+  const BmpLayout& layout = GetParam().layout;
   // Widths 1, 5 and 13 make every depth pad its rows differently.
   for (int width : {1, 5, 13}) {
     SCOPED_TRACE(width);
-    DecodeResult decoded = DecodeBmp(MakeBmp(spec, width, 3));
+    DecodeResult decoded = DecodeBmp(MakeBmp(layout, width, 3));
     ASSERT_TRUE(decoded.ok) << decoded.error.detail;
-    EXPECT_EQ(decoded.image, test::PatternImage(width, 3, test::ColoursFor(spec.bits)));
+    EXPECT_EQ(decoded.image, test::PatternImage(width, 3, test::ColoursFor(layout.bits)));
   }
 }
 
@@ -120,12 +120,12 @@ TEST(BmpDecode, DamagedFilesGiveTheFormatMessage) {
 }
 
 TEST(BmpDecode, EveryCutOfAFileIsRefused) {
-  for (const BmpSpec& spec : {BmpSpec{.bits = 1}, BmpSpec{.bits = 8, .infoSize = 12},
-                              BmpSpec{.bits = 32, .infoSize = 124, .bitfields = true}}) {
-    const std::vector<std::uint8_t> file = MakeBmp(spec, 7, 5);
+  for (const BmpLayout& layout : {BmpLayout{.bits = 1}, BmpLayout{.bits = 8, .infoSize = 12},
+                              BmpLayout{.bits = 32, .infoSize = 124, .bitfields = true}}) {
+    const std::vector<std::uint8_t> file = MakeBmp(layout, 7, 5);
     for (std::size_t length = 0; length < file.size(); ++length) {
       std::span<const std::uint8_t> cut(file.data(), length);
-      EXPECT_FALSE(DecodeBmp(cut).ok) << "bits " << spec.bits << " length " << length;
+      EXPECT_FALSE(DecodeBmp(cut).ok) << "bits " << layout.bits << " length " << length;
     }
   }
 }
