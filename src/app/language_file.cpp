@@ -59,10 +59,13 @@ QList<QToolBar*> ToolBarsOf(QMainWindow* window) {
   return window->findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-// A dialog owned by a form is a form of its own: its components are not the owner's.
+// A dialog owned by a form is a form of its own: its components are not the owner's. So is
+// a window docked in the form that the language files name on its own.
 bool IsOtherForm(QObject* object) {
   auto* widget = qobject_cast<QWidget*>(object);
-  return widget != nullptr && widget->isWindow() && qobject_cast<QMenu*>(widget) == nullptr;
+  if (widget == nullptr) return false;
+  if (widget->property(kOwnFormProperty).toBool()) return true;
+  return widget->isWindow() && qobject_cast<QMenu*>(widget) == nullptr;
 }
 
 QObject* FindDescendant(QObject* current, const QString& name) {
@@ -381,7 +384,8 @@ QStringList DumpLanguageLines(QObject* form) {
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
       QStringList items;
       for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-      if (!items.isEmpty()) add(path + "Items.Text", items.join(QStringLiteral("\\n")) + "\\n");
+      if (!items.isEmpty()) add(path + "Items.Text", items.join(QStringLiteral("\\n")) + "\\n");    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+      if (!plain->toPlainText().isEmpty()) add(path + "Lines.Text", plain->toPlainText() + "\n");
     }
     add(path + "Hint", widget->toolTip());
   }

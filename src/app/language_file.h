@@ -21,6 +21,9 @@ inline constexpr char kQtInternalPrefix[] = "qt_";
 // A component whose texts are set by the program at run time, not by language files,
 // carries this dynamic property set to true.
 inline constexpr char kRuntimeTextProperty[] = "dravikRuntimeText";
+// Marks a widget inside a form (a docked window) that is a form of its own: its lines
+// begin with its own name, not with the name of the form it sits in.
+inline constexpr char kOwnFormProperty[] = "dravikOwnForm";
 
 struct LanguageImport {
   int applied = 0;      // lines applied

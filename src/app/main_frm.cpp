@@ -39,8 +39,15 @@
 #include "app/save_backup_frm.h"
 #include "app/shell_texts.h"
 #include "app/welcome_frm.h"
+#include "comm/ui/download_form.h"
+#include "comm/ui/firmware_frm.h"
+#include "comm/ui/set_com_pro.h"
+#include "compiler/ui/compile_check_frm.h"
 #include "editor/ui/gri_attribute.h"
 #include "editor/ui/structure_page.h"
+#include "params/ui/alarm_set_frm.h"
+#include "params/ui/key_led_frm.h"
+#include "params/ui/system_set_for.h"
 #include "platform/paths.h"
 
 namespace dravik::app {
@@ -152,6 +159,7 @@ model::ProjectSessionHooks TMainFrm::SessionHooks() {
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.toStdString();
   };
+  sessionHooks.confirmWorkParameters = [this] { return ShowWorkParameters(); };
   sessionHooks.handOverToNewInstance = [this](const std::string& command) { HandOver(command); };
   sessionHooks.attachPictureLibrary = [this] { AttachPictureLibrary(); };
   sessionHooks.showStatus = [this](const std::string& text) { ShowStatus(0, QString::fromStdString(text)); };
@@ -303,28 +311,28 @@ void TMainFrm::CreateActions() {
   }
 
   // Apply
-  NotBuilt(project(AddCommand("PortSettings1", QStringLiteral("下载端口设置(&S)"), "F5", QStringLiteral("下载端口设置 F5"))))
+  project(AddCommand("PortSettings1", QStringLiteral("下载端口设置(&S)"), "F5", QStringLiteral("下载端口设置 F5")))
       ->setIcon(GlyphIcon(QStringLiteral("端"), purple));
-  NotBuilt(project(AddCommand("Download1", QStringLiteral("下载(&U)"), "F6", QStringLiteral("下载 F6"))))
+  project(AddCommand("Download1", QStringLiteral("下载(&U)"), "F6", QStringLiteral("下载 F6")))
       ->setIcon(GlyphIcon(QStringLiteral("下"), purple));
-  NotBuilt(project(AddCommand("WorkParameters1", QStringLiteral("设定工作参数(&W)..."), "F7", QStringLiteral("设置QX系列 F7"))))
+  project(AddCommand("WorkParameters1", QStringLiteral("设定工作参数(&W)..."), "F7", QStringLiteral("设置QX系列 F7")))
       ->setIcon(GlyphIcon(QStringLiteral("参"), purple));
   NotBuilt(project(AddCommand("BatchModify1", QStringLiteral("批量修改(&P)..."), "F8", QStringLiteral("批量修改 F8"))))
       ->setIcon(GlyphIcon(QStringLiteral("批"), purple));
-  NotBuilt(project(AddCommand("KeyboardParameters1", QStringLiteral("设定下键盘参数(&D)"), nullptr, QStringLiteral("设定下键盘参数"))))
+  project(AddCommand("KeyboardParameters1", QStringLiteral("设定下键盘参数(&D)"), nullptr, QStringLiteral("设定下键盘参数")))
       ->setIcon(GlyphIcon(QStringLiteral("盘"), purple));
   project(AddCommand("SaveBackup1", QStringLiteral("保存和备份(&B)..."), nullptr, QStringLiteral("保存和备份")))
       ->setIcon(GlyphIcon(QStringLiteral("备"), green));
   NotBuilt(project(AddCommand("ClockMacro1", QStringLiteral("Clock 宏(&M)"), "F11", QStringLiteral("Clock 宏 F11"))))
       ->setIcon(GlyphIcon(QStringLiteral("宏"), purple));
-  NotBuilt(project(AddCommand("AlarmSettings1", QStringLiteral("报警设置(&A)"))));
-  NotBuilt(project(AddCommand("UpdatePackage1", QStringLiteral("客户更新包提取(&C)"), "F12")));
-  NotBuilt(project(AddCommand("Firmware1", QStringLiteral("固件升级(&F)"))));
+  project(AddCommand("AlarmSettings1", QStringLiteral("报警设置(&A)")));
+  project(AddCommand("UpdatePackage1", QStringLiteral("客户更新包提取(&C)"), "F12"));
+  project(AddCommand("Firmware1", QStringLiteral("固件升级(&F)")));
 
   // Debug
-  NotBuilt(project(AddCommand("OfflineSim1", QStringLiteral("离线模拟(&S)..."), "F9", QStringLiteral("离线模拟 F9"))))
+  project(AddCommand("OfflineSim1", QStringLiteral("离线模拟(&S)..."), "F9", QStringLiteral("离线模拟 F9")))
       ->setIcon(GlyphIcon(QStringLiteral("离"), red));
-  NotBuilt(project(AddCommand("OnlineSim1", QStringLiteral("在线模拟(&O)..."), "F10", QStringLiteral("在线模拟 F10"))))
+  project(AddCommand("OnlineSim1", QStringLiteral("在线模拟(&O)..."), "F10", QStringLiteral("在线模拟 F10")))
       ->setIcon(GlyphIcon(QStringLiteral("在"), red));
 
   // Personalisation
@@ -423,6 +431,15 @@ void TMainFrm::CreateActions() {
   connect(Command("PageAttribute1"), &QAction::triggered, this, &TMainFrm::EditPageAttributes);
   connect(Command("DeletePage1"), &QAction::triggered, this, &TMainFrm::DeletePage);
   connect(Command("SaveBackup1"), &QAction::triggered, this, &TMainFrm::ShowSaveBackup);
+  connect(Command("WorkParameters1"), &QAction::triggered, this, [this] { ShowWorkParameters(); });
+  connect(Command("AlarmSettings1"), &QAction::triggered, this, &TMainFrm::ShowAlarmSettings);
+  connect(Command("KeyboardParameters1"), &QAction::triggered, this, &TMainFrm::ShowKeyLedParameters);
+  connect(Command("PortSettings1"), &QAction::triggered, this, &TMainFrm::PortSettings);
+  connect(Command("Download1"), &QAction::triggered, this, &TMainFrm::Download);
+  connect(Command("Firmware1"), &QAction::triggered, this, &TMainFrm::Firmware);
+  connect(Command("OfflineSim1"), &QAction::triggered, this, &TMainFrm::Simulate);
+  connect(Command("OnlineSim1"), &QAction::triggered, this, &TMainFrm::Simulate);
+  connect(Command("UpdatePackage1"), &QAction::triggered, this, &TMainFrm::BuildUpdatePackage);
   connect(grid, &QAction::triggered, this, &TMainFrm::ToggleShowGrid);
   connect(Command("GridAttribute1"), &QAction::triggered, this, [this] {
     if (griAttribute_->ShowFor(state_)) {
@@ -664,11 +681,24 @@ void TMainFrm::CreateDialogs() {
   griAttribute_->SetColourChooser([this](std::uint32_t current, QWidget* anchor) {
     return colorChooser_->Choose(current, anchor);
   });
+
+  systemSetFor_ = params::WorkParametersForm(this);
+  alarmSetFrm_ = params::AlarmSettingsForm(this);
+  keyLedFrm_ = params::KeyLedForm(this);
+  setComPro_ = new comm::TsetCOMpro(this);
+  downloadForm_ = new comm::TDownloadForm(this);
+  firmwareFrm_ = new comm::TFirmwareFrm(this);
+  compileCheckFrm_ = new compiler::TCompileCheckFrm(this);
+  compileCheckFrm_->setProperty(kOwnFormProperty, true);
+  addDockWidget(Qt::BottomDockWidgetArea, compileCheckFrm_);
+  compileCheckFrm_->hide();
+  connect(compileCheckFrm_, &compiler::TCompileCheckFrm::pageRequested, this, &TMainFrm::OpenPageWindow);
 }
 
 QList<QObject*> TMainFrm::Forms() const {
   return {const_cast<TMainFrm*>(this), newPageFrm_, pageAttributeFrm_, pastePageFrm_, saveBackupFrm_,
-          welcomeFrm_, aboutBox_, colorChooser_, griAttribute_};
+          welcomeFrm_, aboutBox_, colorChooser_, griAttribute_, systemSetFor_, alarmSetFrm_,
+          keyLedFrm_, compileCheckFrm_, setComPro_, downloadForm_, firmwareFrm_};
 }
 
 void TMainFrm::FindDesktopTools() {

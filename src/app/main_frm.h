@@ -16,10 +16,12 @@
 #include "app/configuration.h"
 #include "app/language_file.h"
 #include "app/shell_hooks.h"
+#include "comm/ui/device_commands.h"
 #include "editor/editor_state.h"
 #include "model/project_image.h"
 #include "model/project_session.h"
 #include "params/device_resources.h"
+#include "params/ui/settings_dialog_hooks.h"
 #include "pictures/picture_library.h"
 #include "platform/bilingual.h"
 
@@ -40,6 +42,22 @@ namespace dravik::editor {
 class TGriAttribute;
 class TStructureP;
 }  // namespace dravik::editor
+
+namespace dravik::compiler {
+class TCompileCheckFrm;
+}  // namespace dravik::compiler
+
+namespace dravik::params {
+class TAlarmSetFrm;
+class TKeyLedFrm;
+class TSystemSetFor;
+}  // namespace dravik::params
+
+namespace dravik::comm {
+class TDownloadForm;
+class TFirmwareFrm;
+class TsetCOMpro;
+}  // namespace dravik::comm
 
 namespace dravik::app {
 
@@ -101,6 +119,17 @@ class TMainFrm : public QMainWindow {
   // What a press on a tree node does (pop-up menus aside).
   void TreeNodePressed(QTreeWidgetItem* item, bool rightButton);
 
+  // ---- project settings and device commands
+  // The work parameters dialog; true after "确认(&Y)" (New proceeds only then).
+  bool ShowWorkParameters();
+  void ShowAlarmSettings();
+  void ShowKeyLedParameters();
+  void PortSettings();
+  void Download();
+  void Firmware();
+  void Simulate();
+  void BuildUpdatePackage();
+
   // ---- options
   void SetLanguage(bool chinese);
   void SetVisualStyle(int number);
@@ -132,6 +161,15 @@ class TMainFrm : public QMainWindow {
   TPastePageFrm* PastePageForm() const { return pastePageFrm_; }
   TSaveBackupFrm* SaveBackupForm() const { return saveBackupFrm_; }
   TWelcomeFrm* WelcomeForm() const { return welcomeFrm_; }
+  params::TSystemSetFor* WorkParametersForm() const { return systemSetFor_; }
+  params::TAlarmSetFrm* AlarmSettingsForm() const { return alarmSetFrm_; }
+  params::TKeyLedFrm* KeyLedForm() const { return keyLedFrm_; }
+  compiler::TCompileCheckFrm* CompileCheckForm() const { return compileCheckFrm_; }
+  comm::TsetCOMpro* PortForm() const { return setComPro_; }
+  comm::TDownloadForm* DownloadForm() const { return downloadForm_; }
+  comm::TFirmwareFrm* FirmwareForm() const { return firmwareFrm_; }
+  // The download and firmware port (0 = COM1), kept in the configuration.
+  int PortIndex() const { return configuration_.ComPort; }
   QList<QObject*> Forms() const;
   QTimer& AutoSaveTimer() { return autoSaveTimer_; }
   int VisualStyle() const { return visualStyle_; }
@@ -184,6 +222,12 @@ class TMainFrm : public QMainWindow {
   void ClosePageWindow(int pageNumber);
   void TileWindows(Qt::Orientation orientation);
   void OpenHelp();
+  params::SettingsDialogHooks SettingsHooks();
+  compiler::MessageSink DeviceMessages();
+  // What a device command works on, with the serial ports as they are now (an adapter
+  // plugged in since the last command counts).
+  comm::DeviceCommandContext DeviceContext();
+  void OpenPageWindow(int pageNumber);
 
   StartOptions options_;
   ShellHooks hooks_;
@@ -245,6 +289,13 @@ class TMainFrm : public QMainWindow {
   TAboutBox* aboutBox_ = nullptr;
   TColorChooser* colorChooser_ = nullptr;
   editor::TGriAttribute* griAttribute_ = nullptr;
+  params::TSystemSetFor* systemSetFor_ = nullptr;
+  params::TAlarmSetFrm* alarmSetFrm_ = nullptr;
+  params::TKeyLedFrm* keyLedFrm_ = nullptr;
+  compiler::TCompileCheckFrm* compileCheckFrm_ = nullptr;
+  comm::TsetCOMpro* setComPro_ = nullptr;
+  comm::TDownloadForm* downloadForm_ = nullptr;
+  comm::TFirmwareFrm* firmwareFrm_ = nullptr;
 };
 
 }  // namespace dravik::app

@@ -13,6 +13,7 @@
 #include "app/shell_texts.h"
 #include "editor/ui/structure_page.h"
 #include "model/settings_page.h"
+#include "params/work_parameters.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -127,32 +128,15 @@ void TMainFrm::AttachPictureLibrary() {
 }
 
 void TMainFrm::ProInitialize() {
-  model::PageRecord& settings = image_->Settings();
-  using namespace model::settings;
-  const std::filesystem::path resources = params::DeviceResourcesPath();
-  Result<std::vector<std::string>> sort = params::LoadDeviceSort(resources);
-  if (!sort) {
-    Warn({kDeviceResourcesFailed.chinese + sort.message(), kDeviceResourcesFailed.english + sort.message()});
+  const params::ProInitializeResult initialized =
+      params::ProInitialize(image_->Settings(), deviceLists_, protocolNames_, IsChinese());
+  if (!initialized.loaded) {
+    const std::string reason = initialized.loaded.message();
+    Warn({kDeviceResourcesFailed.chinese + reason, kDeviceResourcesFailed.english + reason});
     return;
   }
-  protocolNames_ = std::move(*sort);
-  if (At(settings, kLink1Port) == 0) {
-    At(settings, kRs485IdMode) = 0;
-    At(settings, kRegistersPerId) = 0;
-  }
-  const int link1 = At(settings, kLink1Protocol);
-  Result<params::DeviceLists> lists = params::LoadDeviceLists(resources, link1, At(settings, kLink2Table));
-  if (!lists) {
-    Warn({kDeviceResourcesFailed.chinese + lists.message(), kDeviceResourcesFailed.english + lists.message()});
-  } else {
-    deviceLists_ = std::move(*lists);
-  }
-  const std::string protocol =
-      link1 >= 0 && link1 < static_cast<int>(protocolNames_.size()) ? protocolNames_[link1] : std::to_string(link1);
-  ShowStatus(1, QStringLiteral(" ") + QString::fromStdString(std::string(model::PanelModelName(settings))));
-  ShowStatus(2, QString::fromStdString(LinkStatusText(protocol, At(settings, kLink1Baud), At(settings, kLink1Parity),
-                                                      At(settings, kLink1DataBits), At(settings, kLink1StopBits),
-                                                      IsChinese())));
+  ShowStatus(1, QString::fromStdString(initialized.status.model));
+  ShowStatus(2, QString::fromStdString(initialized.status.link));
 }
 
 }  // namespace dravik::app

@@ -160,10 +160,13 @@ void TMainFrm::TreeNodePressed(QTreeWidgetItem* item, bool /*rightButton*/) {
   if (item == nullptr) return;
   switch (item->data(0, Qt::UserRole).toInt()) {
     case kPictureSettings:
+      ShowWorkParameters();
+      return;
     case kPictureAlarms:
+      ShowAlarmSettings();
+      return;
     case kPictureMacros:
-      // The work parameters, the alarm list and the macro editor are not part of this
-      // version yet: say so rather than do nothing.
+      // The macro editor is not part of this version yet: say so rather than do nothing.
       NotAvailable();
       return;
     case kPicturePage: {
@@ -180,6 +183,20 @@ void TMainFrm::TreeNodePressed(QTreeWidgetItem* item, bool /*rightButton*/) {
     }
     default:
       return;
+  }
+}
+
+void TMainFrm::OpenPageWindow(int pageNumber) {
+  // The page's node does what a press on it does: the window that is open comes forward,
+  // otherwise one is opened.
+  const QList<QTreeWidgetItem*> pages =
+      tree_->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive);
+  for (QTreeWidgetItem* item : pages) {
+    if (item->data(0, Qt::UserRole).toInt() != kPicturePage) continue;
+    if (PageNumberOfNodeText(item->text(0).toStdString()) != pageNumber) continue;
+    tree_->setCurrentItem(item);
+    TreeNodePressed(item, false);
+    return;
   }
 }
 

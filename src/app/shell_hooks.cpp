@@ -24,6 +24,10 @@ ShellHooks DesktopHooks(QWidget* parent) {
     QMessageBox box(icon, QString::fromLatin1(kProgramCaption), text, QMessageBox::Ok, parent);
     box.exec();
   };
+  hooks.captionedMessage = [parent](const QString& caption, const QString& text, QMessageBox::Icon icon) {
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+  };
   hooks.question = [parent](const QString& text, QMessageBox::StandardButtons buttons) {
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(kProgramCaption), text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -16,6 +16,10 @@ namespace dravik::app {
 struct ShellHooks {
   // A message box with caption "Dravik " and the given icon.
   std::function<void(const QString& text, QMessageBox::Icon icon)> message;
+  // A message box with a caption of its own (the device dialogs name the port or the
+  // device list in it). Unset: `message`, under the program's caption.
+  std::function<void(const QString& caption, const QString& text, QMessageBox::Icon icon)>
+      captionedMessage;
   // A question box (question icon, caption "Dravik "); the button pressed.
   std::function<QMessageBox::StandardButton(const QString& text, QMessageBox::StandardButtons)>
       question;

@@ -40,6 +40,17 @@ Bilingual CauseOf(const platform::ZstdReader& reader) {
 
 const Bilingual kShorterThanOneRecord{"文件不足一个画面记录", "the file is shorter than one page record"};
 
+// Page 1 alone, the settings page left as it is.
+void InitializeNewPages(ProjectImage& image) {
+  image.ClearPages(1, kMaxPage);
+  PageRecord& page = image.Page(1);
+  page.PageStrings[kPageName] = "Window1";
+  page.PageStrings[kPageNumberText] = "1";
+  page.PageStrings[kPageInUse] = kPageInUseMarker;
+  page.PageStrings[kPageBackColorText] =
+      std::to_string(static_cast<std::int32_t>(At(image.Settings(), settings::kDefaultPageColor)));
+}
+
 std::string FileNamePart(const std::string& path) {
   const auto slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -52,13 +63,7 @@ std::string FileNamePart(const std::string& path) {
 
 void InitializeNewProject(ProjectImage& image) {
   ApplySettingsDefaults(image.Settings());
-  image.ClearPages(1, kMaxPage);
-  PageRecord& page = image.Page(1);
-  page.PageStrings[kPageName] = "Window1";
-  page.PageStrings[kPageNumberText] = "1";
-  page.PageStrings[kPageInUse] = kPageInUseMarker;
-  page.PageStrings[kPageBackColorText] =
-      std::to_string(static_cast<std::int32_t>(At(image.Settings(), settings::kDefaultPageColor)));
+  InitializeNewPages(image);
 }
 
 int RecordCountToSave(const ProjectImage& image) {
@@ -170,7 +175,8 @@ CommandResult ProjectSession::New() {
   if (hooks_.confirmWorkParameters && !hooks_.confirmWorkParameters()) {
     return {CommandOutcome::Cancelled};
   }
-  InitializeNewProject(image_);
+  // The defaults were written before the dialog: what it confirmed stays.
+  InitializeNewPages(image_);
   ProjectFileName = kUnsavedProjectName;
   ProjectOpen = true;
   SaveAsPending = false;

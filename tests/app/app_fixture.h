@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/main_frm.h"
+#include "params/ui/system_set_for.h"
 #include "support/temp_dir.h"
 
 namespace dravik::test {
@@ -60,6 +61,10 @@ struct RecordingShell {
       messages.push_back(text.toStdString());
       icons.push_back(icon);
     };
+    hooks.captionedMessage = [this](const QString& caption, const QString& text, QMessageBox::Icon icon) {
+      messages.push_back(caption.toStdString() + ": " + text.toStdString());
+      icons.push_back(icon);
+    };
     hooks.question = [this](const QString& text, QMessageBox::StandardButtons) {
       questions.push_back(text.toStdString());
       if (answers.empty()) return QMessageBox::Yes;
@@ -93,6 +98,12 @@ struct RecordingShell {
       return true;
     };
     hooks.execDialog = [this](QDialog* dialog) {
+      // New goes through the work parameters: they are confirmed unless a test answers.
+      if (auto* form = qobject_cast<params::TSystemSetFor*>(dialog)) {
+        ++workParametersShown;
+        if (workParametersAnswer) return workParametersAnswer(form);
+        return static_cast<int>(form->ConfirmClick() ? QDialog::Accepted : QDialog::Rejected);
+      }
       if (dialogAnswer) return dialogAnswer(dialog);
       return static_cast<int>(QDialog::Rejected);
     };
@@ -116,6 +127,8 @@ struct RecordingShell {
   std::vector<std::string> openTitles, openPresets, savePresets, documents;
   std::deque<std::string> openPaths, savePaths;
   std::function<int(QDialog*)> dialogAnswer;
+  std::function<int(params::TSystemSetFor*)> workParametersAnswer;
+  int workParametersShown = 0;
   int welcomeShown = 0;
   int instancesStarted = 0;
 };

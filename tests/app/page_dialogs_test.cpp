@@ -133,7 +133,7 @@ TEST(PageTree, NodeClicksOpenPagesOrSayWhatIsNotAvailable) {
   test::RecordingShell shell;
   shell->show();
   QTreeWidget* tree = shell->PageTree();
-  shell->TreeNodePressed(tree->findItems("系统设置", Qt::MatchExactly | Qt::MatchRecursive).front(), false);
+  shell->TreeNodePressed(tree->findItems("Clock宏", Qt::MatchExactly | Qt::MatchRecursive).front(), false);
   EXPECT_EQ(shell->StatusText(0), " 此功能在本版本中尚不可用");
 
   model::ProjectImage& image = shell->Image();
