@@ -5,12 +5,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <system_error>
 #include <utility>
+
+#include "platform/files.h"
 
 namespace dravik::platform {
 
@@ -794,6 +798,28 @@ Status Compact(const std::filesystem::path& source, const std::filesystem::path&
   return Status::Ok();
 }
 
+Result<std::vector<std::uint8_t>> NewDatabaseBytes(const std::filesystem::path& scratchFolder,
+                                                   std::string_view password, std::string_view schema) {
+  const std::filesystem::path folder = scratchFolder.empty() ? std::filesystem::path(".") : scratchFolder;
+  std::string name = (folder / ".dravik-new-db.XXXXXX").string();
+  // mkstemp makes the file exclusively and private; SQLite takes an empty file as a new
+  // database.
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) return Error{"cannot create a database in " + folder.string() + ": " + ErrnoText(errno)};
+  ::close(fd);
+  const std::filesystem::path scratch = name;
+  Status made;
+  {
+    auto db = DesktopDb::Open(scratch, password, OpenMode::ReadWrite);
+    made = db ? db->Execute(schema) : Status(db.error());
+    if (db) db->Close();
+  }
+  Result<std::vector<std::uint8_t>> bytes = made ? ReadFileBytes(scratch) : Result<Bytes>(made.error());
+  RemoveQuietly(scratch);
+  RemoveQuietly(std::filesystem::path(name + "-journal"));
+  return bytes;
+}
+
 Status CompactInPlace(const std::filesystem::path& path, std::string_view password) {
   std::string prefix = "cannot compact database " + path.string() + ": ";
   std::filesystem::path temporary = CompactionPath(path);
@@ -805,6 +831,9 @@ Status CompactInPlace(const std::filesystem::path& path, std::string_view passwo
   Status compacted = Compact(path, temporary, password);
   if (!compacted) return compacted;
 
+  // The compacted file takes the place of the old one, with the old one's permissions (a
+  // library in a group-shared folder stays readable by the group, a private one private).
+  std::filesystem::permissions(temporary, std::filesystem::status(path, error).permissions(), error);
   SyncPath(temporary, false);
   std::filesystem::rename(temporary, path, error);
   if (error) {

@@ -175,6 +175,13 @@ Status Compact(const std::filesystem::path& source, const std::filesystem::path&
 // database file is as it was.
 Status CompactInPlace(const std::filesystem::path& path, std::string_view password);
 
+// The bytes of a new database that holds only what `schema` makes, protected by
+// `password`. It is built in a private temporary file in `scratchFolder` (the folder the
+// database is meant for), which is gone again afterwards: new databases never come from a
+// template in a shared place.
+Result<std::vector<std::uint8_t>> NewDatabaseBytes(const std::filesystem::path& scratchFolder,
+                                                   std::string_view password, std::string_view schema);
+
 // `path` with its extension replaced by ".$$$".
 std::filesystem::path CompactionPath(const std::filesystem::path& path);
 

@@ -24,7 +24,30 @@ using ByteSink = std::function<bool(std::span<const std::uint8_t>)>;
 Status WriteFileAtomicStreamed(const std::filesystem::path& target,
                                const std::function<Status(const ByteSink&)>& produce);
 
-Result<Bytes> ReadFileBytes(const std::filesystem::path& file);
+// Whether reading follows a symbolic link: files the user names do, the files Dravik
+// keeps in its work folder do not (nor do they read anything but a plain file).
+enum class Links { Follow, Refuse };
+Result<Bytes> ReadFileBytes(const std::filesystem::path& file, Links links = Links::Follow);
+
+// One file of a set written together: where it goes and what it holds.
+struct FileToWrite {
+  std::filesystem::path target;
+  std::function<Status(const ByteSink&)> produce;
+};
+
+// Writes several files as one change. Each is first written whole to a flushed temporary
+// file beside its target; only then are they renamed over their targets, in the order
+// given, so the last one is the one that completes the change. A failure before the
+// renames leaves every target as it was; a failure during them puts back what was
+// already replaced (the old contents stay linked under a temporary name until the end).
+Status WriteFilesTogether(std::span<const FileToWrite> files);
+
+// Writes `bytes` to target unless something is there already (a link counts), crash-safely
+// and without a moment where another writer's file could be replaced. The new file gets the
+// permissions of `permissionsOf` when that exists (a project's companion those of the
+// project), else those of an ordinary new file. The result says whether it was written.
+Result<bool> WriteFileNoOverwrite(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                                  const std::filesystem::path& permissionsOf = {});
 
 // Copies source to target unless target exists. A missing source is no error; the
 // result says whether a copy was made. The copy itself is crash-safe.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/bilingual.h"
@@ -45,10 +46,18 @@ inline constexpr std::int64_t kMaxPictureFileBytes = 80LL * 1024 * 1024;
 extern const Bilingual kBmpFormatError;  // "BMP 图像格式异常 ！" / "BMP Image Format Exception"
 extern const Bilingual kJpegFormatError;  // the same for JPEG
 
-// Why a decode failed: `message` is what the user sees, `detail` says what exactly was
-// wrong (for logs and tests; English, not translated).
+// Why a decode failed: `message` is what the user sees, `reason` says what exactly was
+// wrong in both languages, and `detail` is its English text (for logs and tests).
 struct DecodeError {
+  DecodeError() = default;
+  DecodeError(Bilingual message, Bilingual reason)
+      : message(std::move(message)), reason(std::move(reason)), detail(this->reason.english) {}
+  // A reason known in English only reads the same in both languages.
+  DecodeError(Bilingual message, std::string detail)
+      : message(std::move(message)), reason{detail, detail}, detail(std::move(detail)) {}
+
   Bilingual message;
+  Bilingual reason;
   std::string detail;
 };
 
@@ -60,8 +69,15 @@ struct DecodeResult {
 
 // BMP: BITMAPCOREHEADER (OS/2) and BITMAPINFOHEADER up to V5; 1, 4 and 8 bits with a
 // palette, 16 bits (5-5-5 or bit fields), 24 bits, 32 bits (BGRX or bit fields); rows
-// bottom-up or top-down. Compressed bitmaps (RLE, embedded JPEG/PNG) are refused. Bytes
-// after the pixel rows are ignored.
+// bottom-up or top-down. Bytes after the pixel rows are ignored.
+//
+// RLE8 and RLE4 palette bitmaps (bottom-up, as the format requires) are decoded with all
+// their codes: encoded and absolute runs, end of line, end of bitmap and delta. Pixels no
+// code writes keep palette index 0. A run or delta that reaches past the bitmap is clipped
+// at its edge rather than refused: encoders round RLE4 runs up to whole bytes, so a run one
+// pixel longer than the row is common and harmless, and nothing outside the bitmap is ever
+// written. Data that ends before the end-of-bitmap code is refused, like any cut file.
+// Other compressions (embedded JPEG/PNG) are refused.
 DecodeResult DecodeBmp(std::span<const std::uint8_t> file);
 
 // JPEG through libjpeg-turbo. Every warning counts as an error, so a truncated file or a

@@ -3,14 +3,25 @@
 // data folder and the per-user configuration file.
 
 #include <filesystem>
+#include <string>
 
 #include "platform/result.h"
 
 namespace dravik::platform {
 
+// An environment variable's value; "" when it is not set.
+std::string Environment(const char* name);
+
 // The work folder shared by every running instance: $DRAVIK_WORKDIR, else
-// $XDG_RUNTIME_DIR/dravik, else /tmp/dravik-<uid>. Created (mode 0700) when missing.
+// $XDG_RUNTIME_DIR/dravik, else /tmp/dravik-<uid>. Created (mode 0700) when missing, and
+// used only when TrustedWorkFolder accepts it.
 Result<std::filesystem::path> WorkDir();
+
+// Accepts `dir` as a work folder only when no one else can have put anything in it: a
+// real folder (not a link), owned by this user, writable by no one else. A folder of ours
+// that others may only read or enter is made private (0700). The refusal names the
+// folder, the reason and the way out.
+Result<std::filesystem::path> TrustedWorkFolder(const std::filesystem::path& dir);
 
 // The program's folder (device resources, language files, help, examples, firmware):
 // $DRAVIK_PROGRAM_DIR, else beside the executable when QXRes.Dat is there (a build tree),
@@ -19,6 +30,14 @@ std::filesystem::path ProgramDir();
 
 // "Dravik.ini": $XDG_CONFIG_HOME/dravik/Dravik.ini, default ~/.config/dravik/Dravik.ini.
 std::filesystem::path ConfigFilePath();
+
+// The user's own copies of the shipped examples, where they can be edited and saved:
+// $DRAVIK_EXAMPLES_DIR, else ~/Dravik/examples.
+std::filesystem::path UserExamplesDir();
+
+// Copies the shipped examples (the files of `shipped`) into UserExamplesDir(), never
+// replacing a file the user already has there. The folder, or why it could not be made.
+Result<std::filesystem::path> CopyExamplesForUser(const std::filesystem::path& shipped);
 
 // The running program's own executable.
 std::filesystem::path ExecutablePath();

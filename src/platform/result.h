@@ -1,17 +1,38 @@
 #pragma once
 // The one way a failure travels between modules: a value or an error text, never an
-// exception. The text is ready to show (already in the interface language where the
-// caller chose one).
+// exception. An error carries its text in both interface languages where it has them, so
+// whoever shows it picks the language at that moment.
 
 #include <string>
 #include <utility>
 #include <variant>
 
+#include "platform/bilingual.h"
+
 namespace dravik {
 
 struct Error {
-  std::string message;
+  Error() = default;
+  // A text that reads the same in both languages: an English-only detail, or a text the
+  // caller already built in the interface language it chose.
+  explicit Error(std::string text) : message(std::move(text)) {}
+  explicit Error(const char* text) : message(text) {}
+  explicit Error(Bilingual text)
+      : message(std::move(text.english)), chinese(std::move(text.chinese)) {}
+
+  const std::string& In(bool isChinese) const {
+    return isChinese && !chinese.empty() ? chinese : message;
+  }
+  Bilingual Text() const { return {In(true), message}; }
+
+  std::string message;  // English, or the one text of a single-language error
+  std::string chinese;  // empty when `message` serves both languages
 };
+
+// `prefix` and the inner error's text, in each language.
+inline Error Explained(const Bilingual& prefix, const Error& inner) {
+  return Error{Bilingual{prefix.chinese + inner.In(true), prefix.english + inner.message}};
+}
 
 template <class T>
 class [[nodiscard]] Result {
@@ -32,6 +53,7 @@ class [[nodiscard]] Result {
 
   const Error& error() const { return std::get<1>(state_); }
   const std::string& message() const { return error().message; }
+  const std::string& message(bool isChinese) const { return error().In(isChinese); }
 
  private:
   std::variant<T, Error> state_;
@@ -48,6 +70,7 @@ class [[nodiscard]] Status {
   explicit operator bool() const { return ok(); }
   const Error& error() const { return error_; }
   const std::string& message() const { return error_.message; }
+  const std::string& message(bool isChinese) const { return error_.In(isChinese); }
 
  private:
   Error error_;

@@ -49,36 +49,19 @@ PortOpenError OpenErrorFor(const std::string& device, int error) {
     case ENOENT:
     case ENODEV:
     case ENXIO:
-      return {PortOpenFailure::Missing,
-              {"串口设备 " + device + " 不存在（适配器是否已插好？）。",
-               "The serial device " + device + " does not exist (is the adapter plugged in?)."}};
+      return {PortOpenFailure::Missing, device, {}};
     case EACCES:
-    case EPERM: {
-      const std::string group = DeviceGroup(device);
-      return {PortOpenFailure::NoPermission,
-              {"没有打开 " + device + " 的权限。请把用户加入 " + group + " 组（sudo usermod -aG " +
-                   group + " $USER），然后重新登录。",
-               "No permission to open " + device + ". Add your user to the " + group +
-                   " group (sudo usermod -aG " + group + " $USER) and log in again."}};
-    }
+    case EPERM:
+      return {PortOpenFailure::NoPermission, device, DeviceGroup(device)};
     case EBUSY:
     case EWOULDBLOCK: {
-      std::vector<std::string> users = DeviceUsers(device);
-      std::string who;
-      for (const std::string& user : users) who += (who.empty() ? "" : ", ") + user;
-      if (who.empty()) {
-        return {PortOpenFailure::Busy,
-                {"串口 " + device + " 已被其它程序占用。",
-                 "The serial port " + device + " is in use by another program."}};
-      }
-      return {PortOpenFailure::Busy,
-              {"串口 " + device + " 已被占用：" + who + "。",
-               "The serial port " + device + " is in use by " + who + "."}};
+      std::string holders;
+      for (const std::string& user : DeviceUsers(device))
+        holders += (holders.empty() ? "" : ", ") + user;
+      return {PortOpenFailure::Busy, device, holders};
     }
     default:
-      return {PortOpenFailure::Other,
-              {"无法打开串口 " + device + "：" + Errno(error) + "。",
-               "Cannot open the serial port " + device + ": " + Errno(error) + "."}};
+      return {PortOpenFailure::Other, device, Errno(error)};
   }
 }
 
@@ -173,8 +156,7 @@ std::optional<PortOpenError> PosixSerialPort::Open(const std::string& device) {
   struct termios2 line {};
   if (::ioctl(fd, TCGETS2, &line) != 0) {
     ::close(fd);
-    return PortOpenError{PortOpenFailure::NotSerial,
-                         {device + " 不是串口设备。", device + " is not a serial device."}};
+    return PortOpenError{PortOpenFailure::NotSerial, device, {}};
   }
   // Other Dravik instances (and root, who passes TIOCEXCL) are kept out by the lock.
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -192,6 +174,9 @@ std::optional<PortOpenError> PosixSerialPort::Open(const std::string& device) {
     serial.flags |= ASYNC_LOW_LATENCY;
     if (::ioctl(fd, TIOCSSERIAL, &serial) == 0) savedSerialFlags_ = original;
   }
+  // Read after low latency was asked for: the timer the adapter runs with now.
+  const std::optional<std::chrono::milliseconds> timer = UsbLatencyTimer(device);
+  receiveLatency_ = timer ? std::chrono::microseconds(*timer) : comm::kDefaultReceiveLatency;
   fd_ = fd;
   device_ = device;
   return std::nullopt;
@@ -396,6 +381,16 @@ std::vector<std::string> ListSerialDevices() {
   for (const std::string& name : EntriesOf("/dev", "ttyS"))
     if (HasUart(name)) add(fs::path("/dev") / name);
   return devices;
+}
+
+std::optional<std::chrono::milliseconds> UsbLatencyTimer(const std::string& device,
+                                                         const std::filesystem::path& ttyClass) {
+  // /dev/serial/by-id/... leads to /dev/ttyUSB0, whose sysfs entry is ttyUSB0.
+  const std::string name = fs::path(Canonical(device)).filename().string();
+  std::ifstream file(ttyClass / name / "device" / "latency_timer");
+  int milliseconds = -1;
+  if (!(file >> milliseconds) || milliseconds < 0 || milliseconds > 255) return std::nullopt;
+  return std::chrono::milliseconds(milliseconds);
 }
 
 std::vector<std::string> DeviceUsers(const std::string& device) {

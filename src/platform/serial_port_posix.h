@@ -3,6 +3,8 @@
 // The device is opened exclusively (TIOCEXCL against other programs, flock against other
 // Dravik instances and root, whom TIOCEXCL does not stop), in raw mode.
 
+#include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +31,7 @@ class PosixSerialPort final : public comm::SerialPort {
   Status SetRts(bool on) override;
   Result<std::size_t> Read(std::span<std::uint8_t> buffer) override;
   Result<std::size_t> Write(std::span<const std::uint8_t> bytes) override;
+  std::chrono::microseconds ReceiveLatency() const override { return receiveLatency_; }
 
   // Bytes received and not yet read (for test harnesses that must know what is in flight).
   Result<int> InputQueueBytes();
@@ -41,6 +44,7 @@ class PosixSerialPort final : public comm::SerialPort {
   std::string device_;
   // The adapter's serial flags before we set low latency, restored at close.
   std::optional<int> savedSerialFlags_;
+  std::chrono::microseconds receiveLatency_ = comm::kDefaultReceiveLatency;
 };
 
 // The termios2 flags Configure gives a line for `settings`, starting from `current`
@@ -59,6 +63,12 @@ Result<LineFlags> LineFlagsFor(const comm::SerialLineSettings& settings, LineFla
 // /dev/serial/by-id/ names, then /dev/ttyUSB*, /dev/ttyACM*, then the /dev/ttyS* ports
 // that have a UART behind them. A device reachable by two names is listed once.
 std::vector<std::string> ListSerialDevices();
+
+// The latency timer of the USB serial adapter behind `device` (how long it holds received
+// bytes before sending them to the host: 1 to 16 ms, from its sysfs entry under
+// `ttyClass`); nothing for lines that have none (built-in UARTs, pseudo-terminals).
+std::optional<std::chrono::milliseconds> UsbLatencyTimer(
+    const std::string& device, const std::filesystem::path& ttyClass = "/sys/class/tty");
 
 // The programs that hold `device` open, as "name (pid N)", as far as /proc lets us see.
 std::vector<std::string> DeviceUsers(const std::string& device);

@@ -10,10 +10,20 @@ namespace {
 
 constexpr std::uint32_t kZstdMagic = 0xFD2FB528;
 
+const Bilingual kOutOfMemory{"zstd: 内存不足", "zstd: out of memory"};
+const Bilingual kNotZstd{"不是 zstd 数据", "not a zstd frame"};
+const Bilingual kCutShort{"zstd: 文件在数据帧中间结束",
+                          "zstd: the file ends in the middle of the frame"};
+
+// The library's own name for an error, the same in both languages.
+Bilingual LibraryError(size_t code) {
+  return Both(std::string("zstd: ") + ZSTD_getErrorName(code));
+}
+
 bool StartsWithZstdMagic(std::span<const std::uint8_t> frame) {
   if (frame.size() < 4) return false;
-  const std::uint32_t magic = frame[0] | (frame[1] << 8) | (frame[2] << 16) |
-                              (static_cast<std::uint32_t>(frame[3]) << 24);
+  const std::uint32_t magic =
+      frame[0] | (frame[1] << 8) | (frame[2] << 16) | (static_cast<std::uint32_t>(frame[3]) << 24);
   return magic == kZstdMagic;
 }
 
@@ -21,7 +31,7 @@ bool StartsWithZstdMagic(std::span<const std::uint8_t> frame) {
 
 Status ZstdCompressTo(std::span<const std::uint8_t> data, const ByteSink& sink, int level) {
   ZSTD_CCtx* context = ZSTD_createCCtx();
-  if (context == nullptr) return Error{"zstd: out of memory"};
+  if (context == nullptr) return Error{kOutOfMemory};
   ZSTD_CCtx_setParameter(context, ZSTD_c_compressionLevel, level);
   ZSTD_CCtx_setParameter(context, ZSTD_c_checksumFlag, 1);
   ZSTD_CCtx_setPledgedSrcSize(context, data.size());
@@ -33,11 +43,11 @@ Status ZstdCompressTo(std::span<const std::uint8_t> data, const ByteSink& sink, 
     ZSTD_outBuffer output{chunk.data(), chunk.size(), 0};
     const size_t remaining = ZSTD_compressStream2(context, &output, &input, ZSTD_e_end);
     if (ZSTD_isError(remaining)) {
-      status = Error{std::string("zstd: ") + ZSTD_getErrorName(remaining)};
+      status = Error{LibraryError(remaining)};
       break;
     }
     if (output.pos > 0 && !sink({chunk.data(), output.pos})) {
-      status = Error{"write failed"};
+      status = Error{Bilingual{"写入失败", "write failed"}};
       break;
     }
     if (remaining == 0) break;
@@ -68,12 +78,12 @@ struct ZstdReader::State {
 ZstdReader::ZstdReader(std::span<const std::uint8_t> frame) : state_(new State) {
   state_->input = {frame.data(), frame.size(), 0};
   if (!StartsWithZstdMagic(frame)) {
-    Fail(ZstdFault::NotZstd, "not a zstd frame");
+    Fail(ZstdFault::NotZstd, kNotZstd);
     return;
   }
   state_->context = ZSTD_createDCtx();
   if (state_->context == nullptr) {
-    Fail(ZstdFault::OutOfMemory, "zstd: out of memory");
+    Fail(ZstdFault::OutOfMemory, kOutOfMemory);
     return;
   }
   // A hostile frame may ask for a huge window; 128 MB is far beyond anything we write.
@@ -85,7 +95,7 @@ ZstdReader::~ZstdReader() {
   delete state_;
 }
 
-void ZstdReader::Fail(ZstdFault fault, std::string detail) {
+void ZstdReader::Fail(ZstdFault fault, Bilingual detail) {
   fault_ = fault;
   detail_ = std::move(detail);
 }
@@ -98,7 +108,7 @@ std::size_t ZstdReader::Read(std::span<std::uint8_t> output) {
     const size_t hint = ZSTD_decompressStream(state_->context, &out, &state_->input);
     produced += out.pos;
     if (ZSTD_isError(hint)) {
-      Fail(ZstdFault::Damaged, std::string("zstd: ") + ZSTD_getErrorName(hint));
+      Fail(ZstdFault::Damaged, LibraryError(hint));
       break;
     }
     if (hint == 0) {
@@ -108,7 +118,7 @@ std::size_t ZstdReader::Read(std::span<std::uint8_t> output) {
     const bool stalled = out.pos == 0 && state_->input.pos == inputBefore;
     if (state_->input.pos == state_->input.size && (stalled || out.pos < out.size)) {
       // All input used, the frame wants more: the file was cut short.
-      Fail(ZstdFault::Truncated, "zstd: the file ends in the middle of the frame");
+      Fail(ZstdFault::Truncated, kCutShort);
       break;
     }
   }

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/bilingual.h"
 #include "platform/files.h"
 #include "platform/result.h"
 
@@ -39,15 +40,17 @@ class ZstdReader {
   // Whether the frame ended (its checksum checked) with everything read.
   bool Finished();
   ZstdFault fault() const { return fault_; }
-  const std::string& detail() const { return detail_; }
+  // What exactly was wrong, in both languages (the English form for logs and tests).
+  const Bilingual& detailText() const { return detail_; }
+  const std::string& detail() const { return detail_.english; }
 
  private:
-  void Fail(ZstdFault fault, std::string detail);
+  void Fail(ZstdFault fault, Bilingual detail);
 
   struct State;
   State* state_;
   ZstdFault fault_ = ZstdFault::None;
-  std::string detail_;
+  Bilingual detail_;
   bool finished_ = false;
 };
 

@@ -1,10 +1,12 @@
 #include "platform/files.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include "platform/paths.h"
 #include "support/temp_dir.h"
@@ -78,6 +80,102 @@ TEST(CopyNoOverwrite, CopiesOnlyIntoAFreeName) {
   ASSERT_TRUE(missing.ok());
   EXPECT_FALSE(*missing);
   EXPECT_FALSE(fs::exists(dir / "d.PIC"));
+}
+
+template <class T>
+Status StatusOf(const Result<T>& result) {
+  return result ? Status() : Status(result.error());
+}
+
+TEST(FileErrors, NameTheFileInBothLanguagesWithTheSystemsReason) {
+  TempDir dir;
+  fs::create_directory(dir / "folder");
+  struct Case {
+    const char* name;
+    Status status;
+    const char* chinese;
+    const char* english;
+  };
+  const Case cases[] = {
+      {"read", StatusOf(ReadFileBytes(dir / "none.QX3")), "无法读取 ", "cannot read "},
+      {"write", WriteFileAtomic(dir / "none" / "p.QX3", Bytes{1}), "无法写入 ", "cannot write "},
+      {"delete", RemoveFileIfPresent(dir / "folder"), "无法删除 ", "cannot delete "},
+  };
+  for (const Case& c : cases) {
+    ASSERT_FALSE(c.status.ok()) << c.name;
+    const Error& error = c.status.error();
+    EXPECT_EQ(error.In(true).rfind(c.chinese, 0), 0u) << c.name << ": " << error.In(true);
+    EXPECT_EQ(error.In(false).rfind(c.english, 0), 0u) << c.name << ": " << error.In(false);
+    EXPECT_NE(error.In(true).find(dir.path().string()), std::string::npos) << c.name;
+    // The reason is the system's own text, the same in both.
+    EXPECT_EQ(error.In(true).substr(error.In(true).find(": ")),
+              error.In(false).substr(error.In(false).find(": ")))
+        << c.name;
+  }
+}
+
+// Three files, the first two there before, the last one new.
+class WriteTogether : public testing::Test {
+ protected:
+  void SetUp() override {
+    test::WriteAll(dir / "p.PIC", old);
+    test::WriteAll(dir / "p.M", old);
+  }
+  static FileToWrite File(const fs::path& target, const Bytes& bytes) {
+    return {target, [bytes](const ByteSink& sink) -> Status {
+              if (!sink(bytes)) return Error{"write failed"};
+              return {};
+            }};
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  TempDir dir;
+  const Bytes old{1, 1, 1}, fresh{2, 2};
+};
+
+TEST_F(WriteTogether, PutsEveryFileInPlace) {
+  const FileToWrite files[] = {File(dir / "p.PIC", fresh), File(dir / "p.M", fresh),
+                               File(dir / "p.QX3", fresh)};
+  ASSERT_TRUE(WriteFilesTogether(files).ok());
+  for (const char* name : {"p.PIC", "p.M", "p.QX3"}) EXPECT_EQ(ReadAll(dir / name), fresh) << name;
+  EXPECT_EQ(Names(), (std::vector<std::string>{"p.M", "p.PIC", "p.QX3"}));
+}
+
+TEST_F(WriteTogether, AFileThatCannotBeMadeChangesNothing) {
+  const FileToWrite files[] = {File(dir / "p.PIC", fresh),
+                               {dir / "p.M",
+                                [](const ByteSink& sink) -> Status {
+                                  sink(Bytes{9});
+                                  return Error{"the template cannot be read"};
+                                }},
+                               File(dir / "p.QX3", fresh)};
+  const Status written = WriteFilesTogether(files);
+  ASSERT_FALSE(written.ok());
+  EXPECT_EQ(written.message(), "the template cannot be read");
+  EXPECT_EQ(ReadAll(dir / "p.PIC"), old);
+  EXPECT_EQ(ReadAll(dir / "p.M"), old);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"p.M", "p.PIC"})) << "no debris, no p.QX3";
+}
+
+TEST_F(WriteTogether, AFailedRenamePutsBackWhatWasReplaced) {
+  // A folder in the way of the last file: its rename fails after the others were done.
+  fs::create_directories(dir / "p.QX3" / "inside");
+  const FileToWrite files[] = {File(dir / "p.PIC", fresh), File(dir / "p.new", fresh),
+                               File(dir / "p.QX3", fresh)};
+  const Status written = WriteFilesTogether(files);
+  ASSERT_FALSE(written.ok());
+  EXPECT_NE(written.error().In(true).find("无法写入 " + (dir / "p.QX3").string()),
+            std::string::npos)
+      << written.error().In(true);
+  EXPECT_EQ(ReadAll(dir / "p.PIC"), old);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"p.M", "p.PIC", "p.QX3"}))
+      << "p.new was not there before; no temporary or kept file stays";
 }
 
 TEST(Paths, WorkDirFollowsTheEnvironmentAndIsPrivate) {

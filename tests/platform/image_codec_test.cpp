@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -19,6 +21,8 @@ struct BmpCase {
   const char* name;
   BmpLayout layout;
 };
+// Test names and listings show the case by its name, not as a dump of its bytes.
+void PrintTo(const BmpCase& c, std::ostream* os) { *os << c.name; }
 
 class BmpDecodeTest : public testing::TestWithParam<BmpCase> {};
 
@@ -97,7 +101,8 @@ std::vector<DamagedBmp> DamagedBmps() {
       {"zero width", Patched(good, 18, {0, 0, 0, 0}), "no pixels"},
       {"rows cut short", cutRows, "pixel rows"},
       {"two bits per pixel", Patched(good, 28, {2, 0}), "bit depth"},
-      {"RLE8", Patched(good8, 30, {1, 0, 0, 0}), "compression"},
+      {"RLE8 at 24 bits", Patched(good, 30, {1, 0, 0, 0}), "compression"},
+      {"RLE4 at 8 bits", Patched(good8, 30, {2, 0, 0, 0}), "compression"},
       {"bit fields at 24 bits", Patched(good, 30, {3, 0, 0, 0}), "compression"},
       {"unknown header size", Patched(good, 14, {41, 0, 0, 0}), "header size"},
       {"pixels inside the headers", Patched(good, 10, {20, 0, 0, 0}), "headers"},
@@ -117,6 +122,186 @@ TEST(BmpDecode, DamagedFilesGiveTheFormatMessage) {
   }
   EXPECT_EQ(kBmpFormatError.chinese, "BMP 图像格式异常 ！");
   EXPECT_EQ(kBmpFormatError.english, "BMP Image Format Exception");
+}
+
+TEST(BmpDecode, ReasonsComeInBothLanguages) {
+  DecodeResult decoded = DecodeBmp(Patched(MakeBmp({.bits = 24}, 4, 4), 28, {2, 0}));
+  ASSERT_FALSE(decoded.ok);
+  EXPECT_EQ(decoded.error.reason.english, "unsupported bit depth 2");
+  EXPECT_EQ(decoded.error.reason.chinese, "不支持的位深度 2");
+  EXPECT_EQ(decoded.error.detail, decoded.error.reason.english);
+  EXPECT_EQ(DecodeJpeg({}).error.reason.chinese, "文件是空的");
+  auto encoded = EncodeJpeg(RgbImage{});
+  ASSERT_FALSE(encoded.ok());
+  EXPECT_NE(encoded.message(true).find("JPEG 编码器"), std::string::npos);
+  EXPECT_NE(encoded.message(false).find("JPEG encoder"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------------------
+// Run-length encoded bitmaps, written by hand: the codes run from the bottom row up.
+
+// Palette entry i of the RLE fixtures: a colour no other index has.
+std::array<std::uint8_t, 3> IndexColour(int i) {
+  return {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
+          static_cast<std::uint8_t>(i * 3)};
+}
+
+// A BITMAPINFOHEADER bitmap of 4 bits (RLE4) or 8 bits (RLE8) with a full palette and
+// `codes` as its pixel data; a negative height stores it top-down.
+std::vector<std::uint8_t> RleBmp(int bits, int width, int height,
+                                 const std::vector<std::uint8_t>& codes) {
+  std::vector<std::uint8_t> f;
+  auto u16 = [&f](unsigned v) {
+    for (int i = 0; i < 2; ++i) f.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  auto u32 = [&f](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) f.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  const std::uint32_t entries = 1u << bits;
+  const std::uint32_t offset = 14 + 40 + 4 * entries;
+  f.push_back('B');
+  f.push_back('M');
+  u32(offset + static_cast<std::uint32_t>(codes.size()));
+  u32(0);
+  u32(offset);
+  u32(40);
+  u32(static_cast<std::uint32_t>(width));
+  u32(static_cast<std::uint32_t>(height));
+  u16(1);
+  u16(static_cast<unsigned>(bits));
+  u32(bits == 8 ? 1 : 2);  // BI_RLE8, BI_RLE4
+  u32(static_cast<std::uint32_t>(codes.size()));
+  u32(0);
+  u32(0);
+  u32(0);
+  u32(0);
+  for (std::uint32_t i = 0; i < entries; ++i) {
+    const auto colour = IndexColour(static_cast<int>(i));
+    f.insert(f.end(), {colour[2], colour[1], colour[0], 0});
+  }
+  f.insert(f.end(), codes.begin(), codes.end());
+  return f;
+}
+
+// The picture whose rows, from the top, hold these palette indices.
+RgbImage IndexImage(const std::vector<std::vector<int>>& rows) {
+  RgbImage image;
+  image.height = static_cast<int>(rows.size());
+  image.width = static_cast<int>(rows.front().size());
+  for (const auto& row : rows) {
+    for (int index : row) {
+      const auto colour = IndexColour(index);
+      image.rgb.insert(image.rgb.end(), colour.begin(), colour.end());
+    }
+  }
+  return image;
+}
+
+struct RleCase {
+  const char* name;
+  int bits;
+  std::vector<std::uint8_t> codes;
+  std::vector<std::vector<int>> expected;  // indices, top row first
+};
+
+void PrintTo(const RleCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class RleDecodeTest : public testing::TestWithParam<RleCase> {};
+
+TEST_P(RleDecodeTest, GivesThePixelsTheCodesWrite) {
+  const RleCase& c = GetParam();
+  const int width = static_cast<int>(c.expected.front().size());
+  const int height = static_cast<int>(c.expected.size());
+  DecodeResult decoded = DecodeBmp(RleBmp(c.bits, width, height, c.codes));
+  ASSERT_TRUE(decoded.ok) << decoded.error.detail;
+  EXPECT_EQ(decoded.image, IndexImage(c.expected));
+}
+
+// Codes: a count above 0 is an encoded run of that many pixels; 00 00 ends the line,
+// 00 01 the bitmap, 00 02 dx dy moves right and up; 00 n (n >= 3) is an absolute run of n
+// indices padded to a 16-bit boundary.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Codes, RleDecodeTest,
+    testing::Values(
+        RleCase{"Rle8RunsLinesAndDelta", 8,
+                {0x03, 0x05, 0x00, 0x00,                    // bottom: 5 5 5, line end
+                 0x00, 0x03, 0x01, 0x02, 0x03, 0x00,        // absolute 1 2 3 and its pad
+                 0x01, 0x09, 0x00, 0x00,                    // 9, line end
+                 0x00, 0x02, 0x02, 0x00, 0x02, 0x07,        // two to the right, 7 7
+                 0x00, 0x01},
+                {{0, 0, 7, 7}, {1, 2, 3, 9}, {5, 5, 5, 0}}},
+        RleCase{"Rle8AbsoluteRunOfEvenLengthHasNoPad", 8,
+                {0x00, 0x04, 0x0A, 0x0B, 0x0C, 0x0D, 0x00, 0x01},
+                {{10, 11, 12, 13}}},
+        RleCase{"Rle4RunsAlternateNibblesAndDeltaGoesUp", 4,
+                {0x05, 0x12, 0x00, 0x00,                    // bottom: 1 2 1 2 1
+                 0x00, 0x02, 0x01, 0x01,                    // one right, one up: row 2
+                 0x00, 0x03, 0xAB, 0xC0,                    // absolute A B C, 2 bytes
+                 0x00, 0x01},
+                {{0, 10, 11, 12, 0}, {0, 0, 0, 0, 0}, {1, 2, 1, 2, 1}}},
+        RleCase{"Rle4AbsoluteRunOfThreeBytesIsPadded", 4,
+                {0x00, 0x05, 0x12, 0x34, 0x50, 0x00, 0x02, 0x0F, 0x00, 0x01},
+                {{1, 2, 3, 4, 5, 0, 15}}},
+        RleCase{"WithoutLineEndsRowsStayWhereTheCodesLeaveThem", 8,
+                {0x02, 0x04, 0x00, 0x01},
+                {{0, 0}, {4, 4}}},
+        // Runs and deltas beyond the bitmap are clipped: nothing outside it is written,
+        // and the codes after them are still read in step.
+        RleCase{"Rle8RunLongerThanTheRowIsClipped", 8,
+                {0xFF, 0x01, 0x00, 0x00, 0x01, 0x02, 0x00, 0x01},
+                {{2, 0}, {1, 1}}},
+        RleCase{"Rle8AbsoluteRunLongerThanTheRowIsClippedAndStaysInStep", 8,
+                {0x00, 0x05, 0x01, 0x02, 0x03, 0x04, 0x05, 0x00,  // 5 indices + pad
+                 0x00, 0x00, 0x01, 0x06, 0x00, 0x01},
+                {{6, 0, 0}, {1, 2, 3}}},
+        RleCase{"Rle4RunRoundedUpToWholeBytesIsClipped", 4,
+                {0x04, 0xAB, 0x00, 0x01},
+                {{10, 11, 10}}},
+        RleCase{"DeltaPastTheTopWritesNothingMore", 8,
+                {0x01, 0x03, 0x00, 0x02, 0xFF, 0xFF, 0x00, 0x02, 0xFF, 0xFF,
+                 0xFF, 0x04, 0x00, 0x00, 0x00, 0x03, 0x01, 0x02, 0x03, 0x00, 0x00, 0x01},
+                {{0, 0}, {3, 0}}},
+        RleCase{"BytesAfterTheEndOfBitmapAreIgnored", 8,
+                {0x01, 0x08, 0x00, 0x01, 0xFF, 0xFF, 0x00},
+                {{8}}}),
+    [](const testing::TestParamInfo<RleCase>& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(RleDecode, CutOrMisplacedDataIsRefused) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> file;
+    const char* detailContains;
+  };
+  const Case cases[] = {
+      {"no end of bitmap", RleBmp(8, 4, 1, {0x03, 0x05}), "end-of-bitmap"},
+      {"count without its index", RleBmp(8, 4, 1, {0x03}), "end-of-bitmap"},
+      {"absolute run cut", RleBmp(8, 4, 1, {0x00, 0x04, 0x01, 0x02}), "end-of-bitmap"},
+      {"absolute run without its pad", RleBmp(8, 4, 1, {0x00, 0x03, 0x01, 0x02, 0x03}),
+       "end-of-bitmap"},
+      {"delta cut", RleBmp(8, 4, 2, {0x00, 0x02, 0x01}), "end-of-bitmap"},
+      {"no data at all", RleBmp(4, 4, 1, {}), "end-of-bitmap"},
+      {"top-down", RleBmp(8, 4, -1, {0x00, 0x01}), "top-down"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DecodeResult decoded = DecodeBmp(c.file);
+    EXPECT_FALSE(decoded.ok);
+    EXPECT_EQ(decoded.error.message, kBmpFormatError);
+    EXPECT_NE(decoded.error.detail.find(c.detailContains), std::string::npos)
+        << decoded.error.detail;
+    EXPECT_FALSE(decoded.error.reason.chinese.empty());
+  }
+  // Every cut of a whole file, headers included, is refused.
+  const std::vector<std::uint8_t> file =
+      RleBmp(4, 5, 3, {0x05, 0x12, 0x00, 0x00, 0x00, 0x03, 0xAB, 0xC0, 0x00, 0x01});
+  ASSERT_TRUE(DecodeBmp(file).ok);
+  for (std::size_t length = 0; length < file.size(); ++length) {
+    EXPECT_FALSE(DecodeBmp(std::span<const std::uint8_t>(file.data(), length)).ok) << length;
+  }
 }
 
 TEST(BmpDecode, EveryCutOfAFileIsRefused) {
@@ -220,6 +405,10 @@ TEST(PictureDecode, MutatedFilesGiveAnAnswerNeverACrash) {
       {MakeBmp({.bits = 4}, 9, 7), DecodeBmp},
       {MakeBmp({.bits = 32, .infoSize = 124, .bitfields = true}, 5, 5), DecodeBmp},
       {MakeBmp({.bits = 16, .bitfields = true}, 6, 3), DecodeBmp},
+      {RleBmp(8, 7, 4,
+              {0x03, 0x05, 0x00, 0x03, 0x01, 0x02, 0x03, 0x00, 0x00, 0x00, 0x00, 0x02, 0x01, 0x01,
+               0x04, 0x09, 0x00, 0x01}),
+       DecodeBmp},
       {MakeJpeg(24, 16), DecodeJpeg},
   };
   std::mt19937 random(11);

@@ -36,6 +36,11 @@ void WriteText(const std::filesystem::path& file, std::string_view text) {
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
+std::string ReadText(const std::filesystem::path& file) {
+  const std::vector<std::uint8_t> bytes = ReadAll(file);
+  return std::string(bytes.begin(), bytes.end());
+}
+
 std::filesystem::path ProgramDir() { return DRAVIK_TEST_PROGRAM_DIR; }
 
 }  // namespace dravik::test

@@ -26,6 +26,7 @@ class TempDir {
 std::vector<std::uint8_t> ReadAll(const std::filesystem::path& file);
 void WriteAll(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::filesystem::path& file, std::string_view text);
+std::string ReadText(const std::filesystem::path& file);
 
 // The folder that holds the built program data (QXRes.Dat and friends).
 std::filesystem::path ProgramDir();

@@ -1,5 +1,6 @@
 // Every test program starts from the same ground: a fixed locale, a private work folder
-// (DRAVIK_WORKDIR) and the built program data, so no test depends on the machine's state.
+// (DRAVIK_WORKDIR, which also holds the configuration and the user's example copies) and
+// the built program data, so no test depends on the machine's state.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
   setenv("DRAVIK_PROGRAM_DIR", DRAVIK_TEST_PROGRAM_DIR, 1);
   std::string config = work + "/config";
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  std::string examples = work + "/examples";
+  setenv("DRAVIK_EXAMPLES_DIR", examples.c_str(), 1);
   // Widgets are tested without a display unless a test runs under a real X server.
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
 
