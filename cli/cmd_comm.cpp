@@ -1,14 +1,19 @@
 // dravik-cli download, firmware and package: what goes to a panel or to its customer.
 
+#include <atomic>
 #include <filesystem>
 #include <ostream>
 
 #include "cli/cli_command.h"
+#include "cli/progress_printer.h"
 #include "cli/project_loader.h"
+#include "comm/device_image_check.h"
 #include "comm/download_session.h"
 #include "comm/firmware_session.h"
+#include "comm/serial_profile_table.h"
 #include "comm/update_package.h"
 #include "compiler/compile_to_image.h"
+#include "platform/console.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -18,72 +23,162 @@ namespace fs = std::filesystem;
 
 namespace {
 
+const Bilingual kForceHint{"如果确实要发送，请加 --force。", "Add --force to send it anyway."};
+
 bool IsProjectFile(const fs::path& file) {
   const std::string extension = file.extension().string();
   return extension == ".QX3" || extension == ".qx3" || extension == ".BAK";
 }
 
-// The image to send: a project is compiled first (with the check), a ".bin" is sent as is.
-std::optional<std::vector<std::uint8_t>> ImageToSend(const CommandContext& context,
-                                                     const fs::path& input) {
-  if (IsProjectFile(input)) return CompileProjectFile(context, input.string(), true);
-  Result<platform::Bytes> bytes = platform::ReadFileBytes(input);
+// A file's bytes, refusing one larger than `limit` before reading it (a wrong file may be
+// huge).
+std::optional<std::vector<std::uint8_t>> ReadSmallFile(const CommandContext& context,
+                                                       const fs::path& file, std::size_t limit,
+                                                       const Bilingual& what) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  if (!ec && size > limit) {
+    const std::string n = std::to_string(size), most = std::to_string(limit);
+    context.Report(Bilingual{
+        file.string() + " 有 " + n + " 字节，" + what.chinese + "最多 " + most + " 字节。",
+        file.string() + " has " + n + " bytes; " + what.english + " has at most " + most +
+            " bytes."});
+    return std::nullopt;
+  }
+  Result<platform::Bytes> bytes = platform::ReadFileBytes(file);
   if (!bytes) {
-    context.Report(bytes.message());
+    context.Report(bytes.error());
     return std::nullopt;
   }
   return std::move(*bytes);
 }
 
-// Prints a progress line whenever the label or the percentage changes.
-class ProgressPrinter {
- public:
-  explicit ProgressPrinter(const CommandContext& context) : context_(context) {}
-  void Show(const std::string& label, int percent) {
-    if (label == label_ && percent == percent_) return;
-    label_ = label;
-    percent_ = percent;
-    context_.err << "[" << percent << "%] " << label << '\n';
-  }
+// Refuses a file that fails `check`, unless --force was given.
+bool PassesOrForced(const CommandContext& context, const Status& check, bool force) {
+  if (check || force) return true;
+  context.Report(check.error());
+  context.Report(kForceHint);
+  return false;
+}
 
- private:
-  const CommandContext& context_;
-  std::string label_;
-  int percent_ = -1;
-};
+// The image to send: a project is compiled first (with the check); a file named as an
+// image must be one, unless --force.
+std::optional<std::vector<std::uint8_t>> ImageToSend(const CommandContext& context,
+                                                     const fs::path& input, bool force) {
+  if (IsProjectFile(input)) return CompileProjectFile(context, input.string(), true);
+  std::optional<std::vector<std::uint8_t>> bytes =
+      ReadSmallFile(context, input, comm::kMaxImageSize, {"画面数据", "a device image"});
+  if (!bytes || !PassesOrForced(context, comm::CheckDeviceImage(*bytes), force))
+    return std::nullopt;
+  return bytes;
+}
+
+// "9600 baud, 8E1".
+Bilingual ProfileText(int profile) {
+  const comm::SerialProfile& p = comm::SerialProfileTable[profile];
+  const std::string baud = std::to_string(comm::BaudRateValue(p.baudRate));
+  const std::string frame = std::to_string(comm::DataBitsValue(p.dataBits)) + "E1";
+  return {baud + " 波特，" + frame, baud + " baud, " + frame};
+}
+
+void ShowDownloadProgress(ProgressPrinter& printer, const comm::DownloadProgress& view) {
+  using comm::DownloadState;
+  const int probes = static_cast<int>(comm::SerialProfileTable.size());
+  switch (view.state) {
+    case DownloadState::Searching: {
+      // One step for the whole search, however many settings it tries.
+      const std::string n = std::to_string(view.profile + 1), of = std::to_string(probes);
+      printer.Step(comm::download_label::kSearching,
+                   {"（第 " + n + " 组串口设置，共 " + of + " 组）",
+                    "(serial setting " + n + " of " + of + ")"});
+      break;
+    }
+    case DownloadState::Synchronising:
+      if (view.label == comm::download_label::kSyncSucceeded) {
+        printer.Step(view.label);
+      } else if (view.profile >= 0) {
+        const Bilingual setting = ProfileText(view.profile);
+        printer.Step(
+            {"找到面板（" + setting.chinese + "）", "Panel found (" + setting.english + ")"});
+      }
+      break;
+    case DownloadState::Transferring:
+      printer.Transfer(view.bytesSent, view.imageSize);
+      break;
+    default:
+      // The end is told once, by the outcome.
+      break;
+  }
+}
+
+// What the user must know about a download that did not finish, said once.
+Bilingual DownloadFailure(const comm::DownloadOutcome& outcome) {
+  if (outcome.notice) return *outcome.notice;
+  if (outcome.portError) return outcome.portError->Message();
+  if (outcome.end == comm::DownloadEnd::Cancelled) return comm::SearchCancelledText();
+  if (outcome.message) return *outcome.message;
+  return outcome.label;
+}
+
+void ShowFirmwareProgress(ProgressPrinter& printer, const comm::FirmwareProgress& view) {
+  if (view.bytesWritten > 0) {
+    printer.Transfer(view.bytesWritten, view.imageSize);
+    return;
+  }
+  // A failed attempt is said by the next one's number, or at the end by the outcome.
+  if (view.label == comm::firmware_label::kConnectFailed) return;
+  Bilingual step = view.label;
+  if (view.attempt > 1) {
+    const std::string n = std::to_string(view.attempt);
+    step.chinese += "（第 " + n + " 次尝试，共 3 次）";
+    step.english += " (attempt " + n + " of 3)";
+  }
+  printer.Step(step);
+}
+
+Bilingual FirmwareFailure(const comm::FirmwareOutcome& outcome) {
+  if (outcome.portError) return outcome.portError->Message();
+  if (outcome.end == comm::FirmwareEnd::Cancelled) return comm::FirmwareCancelledText();
+  if (outcome.message) return *outcome.message;
+  return outcome.label;
+}
 
 }  // namespace
 
 int RunDownload(const CommandContext& context) {
-  ParsedArgs args = ParseArgs(context.args, {"--port"}, {});
+  const ParsedArgs args = context.Parse({"--port"}, {"--force"});
   if (!args.error.empty() || args.positional.size() != 1 || args.Value("--port").empty()) {
-    context.Report("usage: dravik-cli download (PROJECT.QX3 | IMAGE.bin) --port DEVICE");
+    context.Report("usage: dravik-cli download [--force] (PROJECT.QX3 | IMAGE.bin) --port DEVICE");
     return kExitUsage;
   }
-  std::optional<std::vector<std::uint8_t>> image = ImageToSend(context, args.positional[0]);
+  std::optional<std::vector<std::uint8_t>> image =
+      ImageToSend(context, args.positional[0], args.Has("--force"));
   if (!image) return kExitRefused;
 
-  ProgressPrinter printer(context);
-  const comm::DownloadOutcome outcome = comm::DownloadImage(
-      *image, args.Value("--port"),
-      [&](const comm::DownloadProgress& p) { printer.Show(p.label, p.progressBar); });
-  if (outcome.portError) context.Report(outcome.portError->message);
-  if (outcome.message) context.Report(*outcome.message);
-  if (!outcome.unacknowledgedBlocks.empty()) {
-    context.Report(comm::UnacknowledgedBlocksWarning(outcome.unacknowledgedBlocks));
+  std::atomic<bool> cancel{false};
+  const platform::InterruptRequest interrupt(cancel);
+  comm::DownloadOutcome outcome;
+  {
+    ProgressPrinter printer(context.err, context.isChinese, platform::StderrIsTerminal());
+    outcome = comm::DownloadImage(
+        *image, args.Value("--port"),
+        [&](const comm::DownloadProgress& view) { ShowDownloadProgress(printer, view); }, &cancel);
   }
   if (!outcome.ok()) {
-    context.Report(outcome.label);
+    context.Report(DownloadFailure(outcome));
     return kExitRefused;
   }
-  context.out << "downloaded " << image->size() << " bytes\n";
+  const std::string n = std::to_string(image->size());
+  context.out << Bilingual{"已下载 " + n + " 字节", "downloaded " + n + " bytes"}.In(
+                     context.isChinese)
+              << '\n';
   return kExitOk;
 }
 
 int RunFirmware(const CommandContext& context) {
-  ParsedArgs args = ParseArgs(context.args, {"--port", "--image"}, {});
+  const ParsedArgs args = context.Parse({"--port", "--image"}, {"--force"});
   if (!args.error.empty() || !args.positional.empty() || args.Value("--port").empty()) {
-    context.Report("usage: dravik-cli firmware --port DEVICE [--image FIRMWARE.bin]");
+    context.Report("usage: dravik-cli firmware [--force] --port DEVICE [--image FIRMWARE.bin]");
     return kExitUsage;
   }
   fs::path file = args.Value("--image");
@@ -98,25 +193,34 @@ int RunFirmware(const CommandContext& context) {
   }
   Result<std::vector<std::uint8_t>> image = comm::LoadFirmwareImage(file);
   if (!image) {
-    context.Report(image.message());
+    context.Report(image.error());
     return kExitRefused;
   }
-  ProgressPrinter printer(context);
-  const comm::FirmwareOutcome outcome = comm::UpgradeFirmware(
-      *image, args.Value("--port"),
-      [&](const comm::FirmwareProgress& p) { printer.Show(p.label, p.progressBar); });
-  if (outcome.portError) context.Report(outcome.portError->message);
-  if (outcome.message) context.Report(*outcome.message);
+  if (!PassesOrForced(context, comm::CheckFirmwareVectorTable(*image), args.Has("--force")))
+    return kExitRefused;
+
+  std::atomic<bool> cancel{false};
+  const platform::InterruptRequest interrupt(cancel);
+  comm::FirmwareOutcome outcome;
+  {
+    ProgressPrinter printer(context.err, context.isChinese, platform::StderrIsTerminal());
+    outcome = comm::UpgradeFirmware(
+        *image, args.Value("--port"),
+        [&](const comm::FirmwareProgress& view) { ShowFirmwareProgress(printer, view); }, &cancel);
+  }
   if (!outcome.ok()) {
-    context.Report(outcome.label);
+    context.Report(FirmwareFailure(outcome));
     return kExitRefused;
   }
-  context.out << "firmware written (" << image->size() << " bytes)\n";
+  const std::string n = std::to_string(image->size());
+  context.out << Bilingual{"固件已写入（" + n + " 字节）", "firmware written (" + n + " bytes)"}.In(
+                     context.isChinese)
+              << '\n';
   return kExitOk;
 }
 
 int RunPackage(const CommandContext& context) {
-  ParsedArgs args = ParseArgs(context.args, {"--out"}, {});
+  ParsedArgs args = context.Parse({"--out"}, {});
   if (!args.error.empty() || args.positional.size() != 1 || args.Value("--out").empty()) {
     context.Report("usage: dravik-cli package PROJECT.QX3 --out FOLDER");
     return kExitUsage;
@@ -124,20 +228,10 @@ int RunPackage(const CommandContext& context) {
   std::optional<std::vector<std::uint8_t>> image =
       CompileProjectFile(context, args.positional[0], true);
   if (!image) return kExitRefused;
-  Result<fs::path> work = platform::WorkDir();
-  if (!work) {
-    context.Report(work.message());
-    return kExitRefused;
-  }
-  const fs::path compiled = *work / "QX.bin";
-  if (Status written = compiler::WriteImageFile(compiled, *image); !written) {
-    context.Report(written.message());
-    return kExitRefused;
-  }
   Result<comm::UpdatePackageResult> package =
-      comm::BuildUpdatePackage(args.Value("--out"), comm::UpdaterSource(), compiled);
+      comm::BuildUpdatePackage(args.Value("--out"), comm::UpdaterSource(), *image);
   if (!package) {
-    context.Report(package.message());
+    context.Report(package.error());
     return kExitRefused;
   }
   for (const Bilingual& note : package->notes) context.Report(note);

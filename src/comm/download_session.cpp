@@ -10,17 +10,23 @@
 namespace dravik::comm {
 namespace {
 
-// Waits of the protocol.
-constexpr int kProbePauses = 10;      // 1 ms each
-constexpr int kProbeLatestPause = 7;  // a reply complete after this is too late
+// Waits of the protocol. Each reply window also allows the wire time of the request and
+// the reply and the adapter's latency (TVorCommDriver::ReplyAllowance).
+constexpr auto kProbePause = Millis(1);
+constexpr auto kProbeWindow = 10 * kProbePause;
+constexpr auto kProbeInTime = 7 * kProbePause;  // a reply complete after this is too late
 constexpr int kWriteAttempts = 6;
-constexpr int kWriteReplyPauses = 30;  // 2 ms each
-constexpr std::uint16_t kWriteReplyLength = 8;
+constexpr auto kWriteReplyPause = Millis(2);
+constexpr auto kWriteReplyWindow = 30 * kWriteReplyPause;
+constexpr std::uint16_t kWriteReplyLength = 8;  // the echo of address, function, start, count
 constexpr auto kWriteRetryWait = Millis(200);
 constexpr int kAckReads = 5;
 constexpr auto kAckBeforeRead = Millis(100);
-constexpr int kAckReplyPauses = 50;  // 10 ms each
+constexpr auto kAckReplyPause = Millis(10);
+constexpr auto kAckReplyWindow = 50 * kAckReplyPause;
 constexpr std::uint16_t kAckRegisters = 3;
+constexpr std::size_t kReadRequestLength = 8;
+constexpr std::size_t kAckReplyLength = 5 + 2 * kAckRegisters;
 constexpr auto kAfterSyncOpen = Millis(10);
 constexpr auto kAfterBlock = Millis(5);
 constexpr auto kBeforeClose = Millis(1600);
@@ -65,11 +71,33 @@ Bilingual CompileSucceededText() {
   return {"编译成功!", "Compiler Succeed!"};
 }
 
-Bilingual UnacknowledgedBlocksWarning(const std::vector<int>& blockNumbers) {
-  const std::string list = Join(blockNumbers);
-  return {"面板没有确认收到数据块 " + list + "。画面数据可能不完整，请重新下载。",
-          "The panel did not confirm data block(s) " + list +
+Bilingual UnacknowledgedBlocksWarning(const std::vector<int>& blockNumbers, int blockCount) {
+  // Counted from 1 as the user counts them, not by the numbers the protocol gives them.
+  std::vector<int> ordinals;
+  for (int number : blockNumbers) ordinals.push_back(number - kFirstBlockNumber + 1);
+  const std::string list = Join(ordinals), m = std::to_string(blockCount);
+  return {"面板没有确认收到数据块 " + list + "（共 " + m +
+              " 块）。面板中的画面数据可能不完整，请重新下载。",
+          "The panel did not confirm data block(s) " + list + " of " + m +
               ". The screens on the panel may be incomplete; please download again."};
+}
+
+Bilingual DownloadCancelledText(int blocksSent, int blockCount) {
+  const std::string n = std::to_string(blocksSent), m = std::to_string(blockCount);
+  return {"下载已取消：在第 " + n + " 块（共 " + m +
+              " 块）之后停止。面板中的画面数据不完整，请重新下载。",
+          "The download was cancelled after block " + n + " of " + m +
+              ". The screens on the panel are incomplete; please download again."};
+}
+
+Bilingual SearchCancelledText() {
+  return {"下载已取消：还没有发送任何数据，面板中的画面没有改变。",
+          "The download was cancelled before anything was sent; the panel's screens are "
+          "unchanged."};
+}
+
+int BlockCount(std::size_t imageSize) {
+  return static_cast<int>((imageSize + kBlockSize - 1) / kBlockSize);
 }
 
 bool IsFinal(DownloadState state) {
@@ -96,7 +124,7 @@ DownloadSession::DownloadSession(TVorCommDriver& driver, Clock& clock, RegisterM
       progress_(std::move(progress)),
       cancel_(cancelFlag != nullptr ? cancelFlag : &ownCancel_) {
   view_.imageSize = image_.size();
-  view_.label = download_text::kReady;
+  view_.label = download_label::kReady;
 }
 
 DownloadState DownloadSession::Step() {
@@ -151,8 +179,16 @@ DownloadOutcome DownloadSession::Outcome() const {
     case DownloadState::ImageRefused:
       outcome.end = DownloadEnd::ImageRefused;
       break;
+    case DownloadState::Cancelled:
+      outcome.end = DownloadEnd::Cancelled;
+      outcome.notice = view_.label;
+      break;
+    case DownloadState::Unconfirmed:
+      outcome.end = DownloadEnd::Unconfirmed;
+      outcome.notice = view_.label;
+      break;
     default:
-      outcome.end = cancelled_ ? DownloadEnd::Cancelled : DownloadEnd::Finished;
+      outcome.end = DownloadEnd::Finished;
       break;
   }
   return outcome;
@@ -186,13 +222,13 @@ void DownloadSession::StepOpen() {
     // One press of Cancel then closes the dialog.
     cancel_->store(true);
     view_.state = DownloadState::PortOpenFailed;
-    SetLabel(download_text::kPortOpenFailed);
+    SetLabel(download_label::kPortOpenFailed);
     return;
   }
   cancel_->store(false);
   probe_ = 0;
   view_.state = DownloadState::Searching;
-  SetLabel(download_text::kSearching);
+  SetLabel(download_label::kSearching);
 }
 
 void DownloadSession::StepProbe() {
@@ -200,7 +236,7 @@ void DownloadSession::StepProbe() {
     cancelled_ = true;
     driver_.ClosePort();
     view_.state = DownloadState::SearchFailed;
-    SetLabel(download_text::kSearchFailed);
+    SetLabel(download_label::kSearchFailed);
     return;
   }
   view_.profile = probe_;
@@ -211,14 +247,14 @@ void DownloadSession::StepProbe() {
   }();
   (void)driver_.WriteBytes(probe);
   driver_.RxCount = 0;
-  int pauses = 0;
-  while (driver_.RxCount < ProbeSignature.size() && pauses < kProbePauses) {
-    clock_.Sleep(Millis(1));
-    LetMessagesRun();
-    ++pauses;
-  }
+  const Micros sent = clock_.Now();
+  const Micros allowance = driver_.ReplyAllowance(kProbeLength, ProbeSignature.size());
+  (void)AwaitReply(
+      sent + kProbeWindow + allowance, kProbePause, [this] { LetMessagesRun(); },
+      [this] { return driver_.RxCount >= ProbeSignature.size(); });
+  const bool inTime = clock_.Now() <= sent + kProbeInTime + allowance;
   const bool found =
-      pauses <= kProbeLatestPause && driver_.RxCount >= ProbeSignature.size() &&
+      inTime && driver_.RxCount >= ProbeSignature.size() &&
       std::equal(ProbeSignature.begin(), ProbeSignature.end(), driver_.RxBuffer.begin());
   if (found) {
     foundProfile_ = probe_;
@@ -229,20 +265,21 @@ void DownloadSession::StepProbe() {
   if (probe_ + 1 >= static_cast<int>(SerialProfileTable.size())) {
     driver_.ClosePort();
     view_.state = DownloadState::SearchFailed;
-    SetLabel(download_text::kSearchFailed);
+    SetLabel(download_label::kSearchFailed);
     return;
   }
   driver_.ClosePort();
   ++probe_;
+  view_.profile = probe_;
   OpenWithProfile(probe_);
-  SetLabel(view_.label + ".");
+  SetLabel({view_.label.chinese + ".", view_.label.english + "."});
 }
 
 void DownloadSession::StepSynchronise() {
   if (!OpenWithProfile(kTransferProfile)) {
     // Without a port every attempt would fail; say so at once.
     view_.state = DownloadState::SyncFailed;
-    SetLabel(download_text::kSyncFailed);
+    SetLabel(download_label::kSyncFailed);
     return;
   }
   clock_.Sleep(kAfterSyncOpen);
@@ -254,10 +291,10 @@ void DownloadSession::StepSynchronise() {
   if (!WriteRegisters(kRegKey1, kHeaderRegisters)) {
     driver_.ClosePort();
     view_.state = DownloadState::SyncFailed;
-    SetLabel(download_text::kSyncFailed);
+    SetLabel(download_label::kSyncFailed);
     return;
   }
-  SetLabel(download_text::kSyncSucceeded);
+  SetLabel(download_label::kSyncSucceeded);
   LetMessagesRun();
   clock_.Sleep(kAfterBlock);
   view_.progressBar = 0;
@@ -284,7 +321,7 @@ void DownloadSession::StepBlock() {
     driver_.ClosePort();
     view_.progressBar = 0;
     view_.state = DownloadState::TransferFailed;
-    SetLabel(download_text::kTransferFailed);
+    SetLabel(download_label::kTransferFailed);
     LetMessagesRun();
   };
   for (int w = 0; w < kWindowFullWrites; ++w) {
@@ -315,9 +352,10 @@ void DownloadSession::StepBlock() {
 
   if (!AwaitAcknowledgement()) unacknowledged_.push_back(blockNumber_);
   view_.blockNumber = blockNumber_;
+  ++view_.blocksSent;
   ++blockNumber_;
   view_.bytesSent = sent;
-  SetLabel(TransferLabel(sent, image_.size()));
+  SetLabel(Both(TransferLabel(sent, image_.size())));
   LetMessagesRun();
   clock_.Sleep(kAfterBlock);
 
@@ -335,18 +373,32 @@ void DownloadSession::StepFinish() {
   LetMessagesRun();
   driver_.ClosePort();
   clock_.Sleep(kBeforeClose);
-  SetState(DownloadState::Finished);
+  EndTransfer();
+}
+
+void DownloadSession::EndTransfer() {
+  // Only an image the panel has taken whole is a finished download; the other ends say
+  // what the panel holds now.
+  if (cancelled_) {
+    view_.state = DownloadState::Cancelled;
+    SetLabel(DownloadCancelledText(view_.blocksSent, BlockCount(image_.size())));
+  } else if (!unacknowledged_.empty()) {
+    view_.state = DownloadState::Unconfirmed;
+    SetLabel(UnacknowledgedBlocksWarning(unacknowledged_, BlockCount(image_.size())));
+  } else {
+    SetState(DownloadState::Finished);
+  }
 }
 
 bool DownloadSession::WriteRegisters(std::uint16_t start, std::uint8_t count) {
   const Bytes frame = WriteRegistersFrame(mirror_, start, count);
+  const Micros allowance = driver_.ReplyAllowance(frame.size(), kWriteReplyLength);
   for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
     (void)driver_.WriteBytes(frame);
     driver_.RxCount = 0;
-    for (int pause = 0; pause < kWriteReplyPauses && driver_.RxCount < kWriteReplyLength; ++pause) {
-      clock_.Sleep(Millis(2));
-      driver_.PollInput();
-    }
+    (void)AwaitReply(
+        clock_.Now() + kWriteReplyWindow + allowance, kWriteReplyPause,
+        [this] { driver_.PollInput(); }, [this] { return driver_.RxCount >= kWriteReplyLength; });
     if (IsWriteEcho(std::span(driver_.RxBuffer.data(), driver_.RxCount), frame)) return true;
     // No pause after the last attempt: nothing follows that would need it.
     if (attempt + 1 < kWriteAttempts) clock_.Sleep(kWriteRetryWait);
@@ -357,23 +409,38 @@ bool DownloadSession::WriteRegisters(std::uint16_t start, std::uint8_t count) {
 bool DownloadSession::AwaitAcknowledgement() {
   mirror_[kRegKey1] = kAckPending;
   const Bytes request = ReadRegistersFrame(kRegKey1, kAckRegisters);
+  const Micros allowance = driver_.ReplyAllowance(kReadRequestLength, kAckReplyLength);
   for (int read = 0; read < kAckReads && mirror_[kRegKey1] != 0; ++read) {
     clock_.Sleep(kAckBeforeRead);
     (void)driver_.WriteBytes(request);
     driver_.RxCount = 0;
     bool taken = false;
-    for (int pause = 0; pause < kAckReplyPauses && !taken; ++pause) {
-      clock_.Sleep(Millis(10));
-      LetMessagesRun();
-      taken = TakeReadReply(std::span(driver_.RxBuffer.data(), driver_.RxCount), kRegKey1,
-                            kAckRegisters, mirror_);
-    }
-    clock_.Sleep(Millis(10));
+    (void)AwaitReply(
+        clock_.Now() + kAckReplyWindow + allowance, kAckReplyPause, [this] { LetMessagesRun(); },
+        [&] {
+          // Taking the reply copies the registers into the mirror; once is enough.
+          if (!taken)
+            taken = TakeReadReply(std::span(driver_.RxBuffer.data(), driver_.RxCount), kRegKey1,
+                                  kAckRegisters, mirror_);
+          return taken;
+        });
+    clock_.Sleep(kAckReplyPause);
   }
   return mirror_[kRegKey1] == 0;
 }
 
-void DownloadSession::SetLabel(std::string label) {
+bool DownloadSession::AwaitReply(Micros deadline, Micros pause, const std::function<void()>& poll,
+                                 const std::function<bool()>& done) {
+  while (!done()) {
+    const Micros now = clock_.Now();
+    if (now >= deadline) return false;
+    clock_.Sleep(std::min(pause, deadline - now));
+    poll();
+  }
+  return true;
+}
+
+void DownloadSession::SetLabel(Bilingual label) {
   view_.label = std::move(label);
   Notify();
 }

@@ -47,22 +47,28 @@ inline constexpr std::size_t kBlockSize = 2048;
 // The panel holds at most 150 KB of screens.
 inline constexpr std::size_t kMaxImageSize = 153600;
 
-// Texts the download shows (the same in both interface languages).
+// Fixed texts of the download dialog and its port message box.
 namespace download_text {
 inline constexpr const char* kCaption = "下载画面数据";
 inline constexpr const char* kCancelButton = "取  消 (&N)";
 inline constexpr const char* kReadyInitial = "就绪...";
-inline constexpr const char* kReady = "就绪";
-inline constexpr const char* kPortOpenFailed = "打开串口失败!";
-inline constexpr const char* kSearching = "搜索设备";
-inline constexpr const char* kSearchFailed = "搜索失败！";
-inline constexpr const char* kSyncFailed = "同步失败！";
-inline constexpr const char* kSyncSucceeded = "同步成功！";
-inline constexpr const char* kTransferFailed = "下载异常！";
 inline constexpr const char* kPortBusyCaption = "Dravik";
 inline constexpr const char* kPortBusyMessage =
     "当前串口号已经被占用，或其它错误 ！\r请选择其它串口，或检查串口设置是否正确。";
 }  // namespace download_text
+
+// The labels the download writes as it goes. The dialog shows the Chinese text in either
+// interface language, as the panel's tools always have; the command line shows the text of
+// its language.
+namespace download_label {
+inline const Bilingual kReady{"就绪", "Ready"};
+inline const Bilingual kPortOpenFailed{"打开串口失败!", "The serial port did not open!"};
+inline const Bilingual kSearching{"搜索设备", "Searching for the panel"};
+inline const Bilingual kSearchFailed{"搜索失败！", "Search failed! No panel answered."};
+inline const Bilingual kSyncFailed{"同步失败！", "Synchronisation failed!"};
+inline const Bilingual kSyncSucceeded{"同步成功！", "Synchronised!"};
+inline const Bilingual kTransferFailed{"下载异常！", "The download failed!"};
+}  // namespace download_label
 
 // "%d.%dKB / %d.%dKB" with the bytes sent and the image size, each as KB and (bytes mod
 // 1024) div 100 (which can have two digits: 1,023 bytes read "0.10KB").
@@ -73,8 +79,16 @@ Bilingual InitialPageMissingText(int pageNumber);
 Bilingual SaveNewProjectFirstText();
 Bilingual CompileFailedText();
 Bilingual CompileSucceededText();
-// The warning for blocks the panel never reported as taken (the transfer went on).
-Bilingual UnacknowledgedBlocksWarning(const std::vector<int>& blockNumbers);
+// The warning for blocks (by their numbers in the protocol, 51 for the first) the panel
+// never reported as taken, of an image sent in `blockCount` blocks (the transfer went on).
+Bilingual UnacknowledgedBlocksWarning(const std::vector<int>& blockNumbers, int blockCount);
+// A download cancelled after `blocksSent` of the image's `blockCount` blocks: the panel
+// now holds part of an image.
+Bilingual DownloadCancelledText(int blocksSent, int blockCount);
+// A download cancelled while it searched for the panel: nothing was sent.
+Bilingual SearchCancelledText();
+// The number of blocks an image of `imageSize` bytes is sent in.
+int BlockCount(std::size_t imageSize);
 
 enum class DownloadState {
   Ready,           // nothing done yet; the next step opens the port
@@ -82,7 +96,9 @@ enum class DownloadState {
   Synchronising,   // found; the next step synchronises at 115,200 baud
   Transferring,    // the next step sends one block
   Finishing,       // everything sent (or cancelled between blocks); the next step closes
-  Finished,        // done; the dialog closes by itself
+  Finished,        // done, every block taken; the dialog closes by itself
+  Cancelled,       // cancelled between blocks: the panel holds part of the image
+  Unconfirmed,     // everything sent, but the panel did not report every block taken
   PortOpenFailed,  // the port did not open
   SearchFailed,    // no profile brought the signature (or Cancel during the search)
   SyncFailed,      // the synchronise write failed six times
@@ -95,18 +111,20 @@ bool IsFinal(DownloadState state);
 // What a dialog shows, handed over at every change.
 struct DownloadProgress {
   DownloadState state = DownloadState::Ready;
-  std::string label;
+  Bilingual label;
   int progressBar = 0;  // 0 ... 100
   int profile = -1;     // profile being probed, or the one that found the panel
   int blockNumber = 0;  // number of the block last sent (0 before the first)
+  int blocksSent = 0;   // how many blocks have been sent
   std::size_t bytesSent = 0;
   std::size_t imageSize = 0;
 };
 using DownloadProgressFn = std::function<void(const DownloadProgress&)>;
 
 enum class DownloadEnd {
-  Finished,   // the whole image was sent
-  Cancelled,  // Cancel during the search or between blocks
+  Finished,     // the whole image was sent and the panel took every block
+  Unconfirmed,  // the whole image was sent, but the panel did not confirm some blocks
+  Cancelled,    // Cancel during the search or between blocks
   PortOpenFailed,
   SearchFailed,
   SyncFailed,
@@ -116,7 +134,10 @@ enum class DownloadEnd {
 
 struct DownloadOutcome {
   DownloadEnd end = DownloadEnd::Finished;
-  std::string label;      // the dialog's last label
+  Bilingual label;  // the dialog's last label
+  // What an end that leaves the panel with incomplete screens means (cancelled between
+  // blocks, blocks not confirmed), to be shown in the interface language.
+  std::optional<Bilingual> notice;
   int foundProfile = -1;  // profile that found the panel
   std::size_t bytesSent = 0;
   std::vector<int> unacknowledgedBlocks;   // blocks the panel never answered 0 for
@@ -156,8 +177,13 @@ class DownloadSession {
 
   bool WriteRegisters(std::uint16_t start, std::uint8_t count);
   bool AwaitAcknowledgement();
+  // Pauses of at most `pause` until `done` holds or `deadline` has passed, running `poll`
+  // after each pause; whether `done` held.
+  bool AwaitReply(Micros deadline, Micros pause, const std::function<void()>& poll,
+                  const std::function<bool()>& done);
   void LetMessagesRun() { clock_.Pump(); }
-  void SetLabel(std::string label);
+  void EndTransfer();
+  void SetLabel(Bilingual label);
   void SetState(DownloadState state);
   void Notify();
 

@@ -50,6 +50,26 @@ std::vector<std::uint8_t> EraseList(std::size_t imageSize) {
   return list;
 }
 
+Bilingual WriteProgressLabel(int percent) {
+  const std::string p = std::to_string(percent) + "%";
+  return {"写进度: " + p, "Writing: " + p};
+}
+
+Bilingual BootLoaderNotFoundMessage() {
+  return {
+      "连机失败！请检查通信线。\r面板必须以固件升级（引导装载）模式启动：断电，短接 PCB 上的 JP "
+      "排针，再上电，然后重新开始更新。",
+      "Connection failed! Please check the cable.\rThe panel must be started in its "
+      "firmware-upgrade (boot-loader) mode: power it off, fit the JP jumper on its board, "
+      "power it on again, then start the upgrade again."};
+}
+
+Bilingual FirmwareCancelledText() {
+  return {"固件更新已取消。如果已经开始擦除，面板中的固件不完整，需要重新更新后才能使用。",
+          "The firmware upgrade was cancelled. If erasing had begun, the panel's firmware is "
+          "incomplete until it is upgraded again."};
+}
+
 std::string FirmwarePortErrorMessage(int portNumber) {
   return "当前串口号 COM" + std::to_string(portNumber) + " 已经被占用，或其它错误 ！" + "\r" +
          "请选择其它串口，或检查串口设置是否正确。";
@@ -69,10 +89,11 @@ void FirmwareSession::Start() {
   outcome_ = FirmwareOutcome{};
   if (Status status = CheckFirmwareImage(image_); !status) {
     outcome_.end = FirmwareEnd::ImageRefused;
-    outcome_.message = Both(status.message());
+    outcome_.message = status.error().Text();
     outcome_.label = view_.label;
     return;
   }
+  view_.imageSize = image_.size();
   retryCounter_ = 0;
   Connect();
 }
@@ -124,6 +145,7 @@ void FirmwareSession::Connect() {
                           TComPortParity::ptEVEN, TComPortStopBits::sb1BITS);
   driver_.RxCount = 0;
   view_.attempt = retryCounter_ + 1;
+  view_.bytesWritten = 0;  // a new attempt writes from the start
   outcome_.attempts = view_.attempt;
   if (!driver_.OpenPort()) {
     timeoutTimer_.running = false;
@@ -144,10 +166,11 @@ void FirmwareSession::Connect() {
   view_.state = FirmwareState::Sync;
   Send({kBootSync});
   driver_.RxCount = 0;
-  SetLabel(firmware_text::kLookingForDevice);
+  SetLabel(firmware_label::kLookingForDevice);
   timeoutCounter_ = kTimeoutOnConnect;
   StartTimer(timeoutTimer_);
   StartTimer(protocolTimer_);
+  AllowForTheWire();
 }
 
 void FirmwareSession::OnProtocolTimer() {
@@ -157,6 +180,17 @@ void FirmwareSession::OnProtocolTimer() {
   std::copy_n(driver_.RxBuffer.begin(), length, reply.begin());
   driver_.RxCount = 0;
   Act(std::span(reply.data(), length));
+  AllowForTheWire();
+}
+
+void FirmwareSession::AllowForTheWire() {
+  // The time-out counts whole seconds from the previous step; it also allows the time the
+  // request just sent and its reply spend on the wire and in the adapter.
+  if (timeoutTimer_.running && bytesSentInStep_ > 0) {
+    timeoutTimer_.due += driver_.ReplyAllowance(
+        bytesSentInStep_, static_cast<std::size_t>(MinimumReplyLength(view_.state)));
+  }
+  bytesSentInStep_ = 0;
 }
 
 void FirmwareSession::Act(std::span<const std::uint8_t> reply) {
@@ -167,9 +201,9 @@ void FirmwareSession::Act(std::span<const std::uint8_t> reply) {
         Send({kBootCmdGet, 0xFF});
         view_.state = FirmwareState::GetCommands;
         timeoutCounter_ = 0;
-        SetLabel(firmware_text::kConnected);
+        SetLabel(firmware_label::kConnected);
       } else {
-        SetLabel(firmware_text::kNoResponse);
+        SetLabel(firmware_label::kNoResponse);
       }
       break;
     case FirmwareState::GetCommands:
@@ -180,7 +214,7 @@ void FirmwareSession::Act(std::span<const std::uint8_t> reply) {
         timeoutCounter_ = 0;
         view_.hint = "Boot:" + std::to_string(reply[2] >> 4) + "." + std::to_string(reply[2] & 15);
         outcome_.bootVersion = view_.hint;
-        SetLabel(view_.hint);
+        SetLabel(Both(view_.hint));
       }
       break;
     case FirmwareState::GetId:
@@ -216,7 +250,7 @@ void FirmwareSession::Act(std::span<const std::uint8_t> reply) {
         SendEraseList();
         view_.state = FirmwareState::WriteMemory;
         timeoutCounter_ = 0;
-        SetLabel(firmware_text::kErasing);
+        SetLabel(firmware_label::kErasing);
       }
       break;
     case FirmwareState::WriteMemory:
@@ -277,14 +311,15 @@ void FirmwareSession::SendDataBlock() {
   remaining_ -= n;
   targetAddress_ += static_cast<std::uint32_t>(padded);
   offset_ += n;
+  view_.bytesWritten = offset_;
   view_.progressBar = static_cast<int>(offset_ * 100 / image_.size());
-  SetLabel(firmware_text::kWriteProgress + std::to_string(view_.progressBar) + "%");
+  SetLabel(WriteProgressLabel(view_.progressBar));
 }
 
 void FirmwareSession::Finish() {
   view_.state = FirmwareState::Sync;
   view_.progressBar = 0;
-  SetLabel(firmware_text::kDone);
+  SetLabel(firmware_label::kDone);
   StopTimers();
   driver_.SetDtr(true);
   clock_.Sleep(kFinishDtrWait);
@@ -299,13 +334,17 @@ void FirmwareSession::OnTimeoutTimer() {
   if (timeoutCounter_ < kTimeoutLimit) return;
   view_.state = FirmwareState::Sync;
   view_.progressBar = 0;
-  SetLabel(firmware_text::kConnectFailed);
+  SetLabel(firmware_label::kConnectFailed);
   StopTimers();
   ClosePortIfOurs();
   outcome_.end = FirmwareEnd::ConnectFailed;
   outcome_.label = view_.label;
   ++retryCounter_;
-  if (retryCounter_ < kAttempts) Connect();
+  if (retryCounter_ < kAttempts) {
+    Connect();
+  } else {
+    outcome_.message = BootLoaderNotFoundMessage();
+  }
 }
 
 void FirmwareSession::StopTimers() {
@@ -320,13 +359,14 @@ void FirmwareSession::ClosePortIfOurs() {
 
 void FirmwareSession::Send(std::span<const std::uint8_t> bytes) {
   (void)driver_.WriteBytes(bytes);
+  bytesSentInStep_ += bytes.size();
 }
 
 void FirmwareSession::Send(std::initializer_list<std::uint8_t> bytes) {
   Send(std::span(bytes.begin(), bytes.size()));
 }
 
-void FirmwareSession::SetLabel(std::string label) {
+void FirmwareSession::SetLabel(Bilingual label) {
   view_.label = std::move(label);
   Notify();
 }
@@ -335,22 +375,57 @@ void FirmwareSession::Notify() {
   if (progress_) progress_(view_);
 }
 
+namespace {
+
+Error FirmwareTooLarge(const std::string& what, std::uintmax_t size) {
+  const std::string n = std::to_string(size);
+  const std::string file = what.empty() ? "" : " " + what;
+  return Error{Bilingual{
+      "固件映像" + file + " 有 " + n + " 字节，引导装载程序的擦除列表最多只能覆盖 262143 字节。",
+      "The firmware image" + file + " has " + n +
+          " bytes; the boot loader's erase list reaches 262,143 bytes at most."}};
+}
+
+std::uint32_t U32le(std::span<const std::uint8_t> bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+         static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
+         static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+}  // namespace
+
 Status CheckFirmwareImage(std::span<const std::uint8_t> image) {
-  if (image.empty()) return Error{"The firmware image is empty."};
-  if (image.size() > kMaxFirmwareSize)
-    return Error{"The firmware image has " + std::to_string(image.size()) +
-                 " bytes; the boot loader's erase list reaches 262,143 bytes at most."};
+  if (image.empty()) return Error{Bilingual{"固件映像是空的。", "The firmware image is empty."}};
+  if (image.size() > kMaxFirmwareSize) return FirmwareTooLarge({}, image.size());
   return {};
+}
+
+Status CheckFirmwareVectorTable(std::span<const std::uint8_t> image) {
+  // Cortex-M: word 0 of the vector table is the initial stack pointer, word 1 the reset
+  // handler's address with bit 0 set (Thumb code).
+  constexpr std::size_t kVectorWords = 2;
+  if (image.size() >= 4 * kVectorWords) {
+    const std::uint32_t stack = U32le(image, 0);
+    const std::uint32_t reset = U32le(image, 4);
+    const bool stackInSram = stack > kSramBase && stack <= kSramBase + kSramMaxSize;
+    const std::uint32_t handler = reset & ~1u;
+    const bool resetInImage =
+        (reset & 1u) != 0 && handler >= kFlashBase && handler - kFlashBase < image.size();
+    if (stackInSram && resetInImage) return {};
+  }
+  return Error{Bilingual{
+      "这个文件不像面板 STM32 的应用程序：其向量表的初始栈指针应在 SRAM（0x20000000 起）内，"
+      "复位向量应为奇数并指向从 0x08000000 起的闪存中的本映像。",
+      "This file does not look like an application for the panel's STM32: its vector table "
+      "should start with a stack pointer inside the SRAM (from 0x20000000) and an odd reset "
+      "vector inside the image in flash (from 0x08000000)."}};
 }
 
 Result<std::vector<std::uint8_t>> LoadFirmwareImage(const std::filesystem::path& file) {
   // A wrong file may be huge; look at its size before reading it.
   std::error_code ec;
   const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  if (!ec && size > kMaxFirmwareSize) {
-    return Error{"The firmware image " + file.string() + " has " + std::to_string(size) +
-                 " bytes; the boot loader's erase list reaches 262,143 bytes at most."};
-  }
+  if (!ec && size > kMaxFirmwareSize) return FirmwareTooLarge(file.string(), size);
   Result<platform::Bytes> bytes = platform::ReadFileBytes(file);
   if (!bytes) return bytes.error();
   if (Status status = CheckFirmwareImage(*bytes); !status) return status.error();

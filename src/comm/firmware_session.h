@@ -43,6 +43,10 @@ inline constexpr std::size_t kWriteCycleBytes = 256;
 inline constexpr std::size_t kFlashPageBytes = 1024;
 // The erase list names each 1 KB page in one byte.
 inline constexpr std::size_t kMaxFirmwareSize = 256 * kFlashPageBytes - 1;
+// Where an STM32 application's stack may start: the top of the SRAM, which begins at
+// 0x20000000 and is at most 128 KB on the controllers the panels use.
+inline constexpr std::uint32_t kSramBase = 0x20000000;
+inline constexpr std::uint32_t kSramMaxSize = 128 * 1024;
 
 // The states are named after the reply they wait for; their numbers are the dialog's.
 enum class FirmwareState : int {
@@ -66,6 +70,7 @@ int MinimumReplyLength(FirmwareState state);
 // P = size div 1024 + 1.
 std::vector<std::uint8_t> EraseList(std::size_t imageSize);
 
+// Fixed texts of the firmware dialog.
 namespace firmware_text {
 inline constexpr const char* kCaption = "固件更新 V3.73";
 inline constexpr const char* kStartButton = "开始更新";
@@ -77,25 +82,44 @@ inline constexpr const char* kNoteLines[] = {
     "3.下载完毕,记得断开JP排针，否则使用",
     "   过程中可能会出现不必要的麻烦.",
 };
-inline constexpr const char* kLookingForDevice = "正在查找设备。。。";
-inline constexpr const char* kConnected = "已成功连接";
-inline constexpr const char* kNoResponse = "无法和设备通讯，请重新尝试";
-inline constexpr const char* kErasing = "正在擦除。。。";
-inline constexpr const char* kWriteProgress = "写进度: ";
-inline constexpr const char* kDone = "上载完成！";
-inline constexpr const char* kConnectFailed = "连机失败！请检查通信线。";
 inline constexpr const char* kPortErrorCaption = "串口错误";
 }  // namespace firmware_text
+
+// The labels the upgrade writes as it goes. The dialog shows the Chinese text in either
+// interface language, as the panel's tools always have; the command line shows the text of
+// its language.
+namespace firmware_label {
+inline const Bilingual kReady{firmware_text::kReady, "Ready..."};
+inline const Bilingual kLookingForDevice{"正在查找设备。。。", "Looking for the boot loader..."};
+inline const Bilingual kConnected{"已成功连接", "Connected"};
+inline const Bilingual kNoResponse{"无法和设备通讯，请重新尝试",
+                                   "The device does not answer as expected; trying again"};
+inline const Bilingual kErasing{"正在擦除。。。", "Erasing..."};
+inline const Bilingual kDone{"上载完成！", "Firmware written!"};
+inline const Bilingual kConnectFailed{"连机失败！请检查通信线。",
+                                      "Connection failed! Please check the cable."};
+}  // namespace firmware_label
+
+// "写进度: 40%".
+Bilingual WriteProgressLabel(int percent);
 
 // The message box text when COM<portNumber> does not open (portNumber 1 ... 8).
 std::string FirmwarePortErrorMessage(int portNumber);
 
+// Why three attempts found no boot loader, and what to do: the panel answers the boot
+// loader's protocol only when it was started in its firmware-upgrade mode.
+Bilingual BootLoaderNotFoundMessage();
+// An upgrade stopped on request.
+Bilingual FirmwareCancelledText();
+
 struct FirmwareProgress {
   FirmwareState state = FirmwareState::Sync;
-  std::string label = firmware_text::kReady;
+  Bilingual label = firmware_label::kReady;
   int progressBar = 0;  // 0 ... 100
   std::string hint;     // the progress bar's hint: "Boot:x.y" once known
   int attempt = 0;      // 1 ... 3
+  std::size_t bytesWritten = 0;
+  std::size_t imageSize = 0;
 };
 using FirmwareProgressFn = std::function<void(const FirmwareProgress&)>;
 
@@ -109,7 +133,7 @@ enum class FirmwareEnd {
 
 struct FirmwareOutcome {
   FirmwareEnd end = FirmwareEnd::Succeeded;
-  std::string label;
+  Bilingual label;
   int attempts = 0;
   std::string bootVersion;  // "Boot:x.y"
   std::optional<PortOpenError> portError;
@@ -157,7 +181,8 @@ class FirmwareSession {
 
   void Send(std::span<const std::uint8_t> bytes);
   void Send(std::initializer_list<std::uint8_t> bytes);
-  void SetLabel(std::string label);
+  void AllowForTheWire();
+  void SetLabel(Bilingual label);
   void Notify();
 
   TVorCommDriver& driver_;
@@ -178,11 +203,18 @@ class FirmwareSession {
   std::uint32_t targetAddress_ = kFlashBase;
   std::size_t offset_ = 0;
   std::size_t remaining_ = 0;
+  std::size_t bytesSentInStep_ = 0;  // what this step put on the line
 };
 
 // A firmware file fit to send: 1 byte to kMaxFirmwareSize.
 Result<std::vector<std::uint8_t>> LoadFirmwareImage(const std::filesystem::path& file);
 Status CheckFirmwareImage(std::span<const std::uint8_t> image);
+
+// Whether `image` looks like an application for the panel's STM32: its vector table's
+// initial stack pointer lies in the SRAM and its reset vector is a Thumb address (odd)
+// inside the image as it lands in flash. A device image, a bitmap or any other file fails
+// this; flashing one would leave the panel without working firmware.
+Status CheckFirmwareVectorTable(std::span<const std::uint8_t> image);
 
 // The firmware installed with the program: the one ".bin" file in <ProgramDir>/firmware/.
 // None when there is none, or several to choose from (the caller then asks for a file).

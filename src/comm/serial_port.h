@@ -3,12 +3,14 @@
 // platform/serial_port_posix.h; tests put fakes and pseudo-terminals behind the same
 // interface.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 
+#include "comm/port_open_error.h"
 #include "platform/bilingual.h"
 #include "platform/result.h"
 
@@ -74,20 +76,26 @@ struct SerialLineSettings {
   bool operator==(const SerialLineSettings&) const = default;
 };
 
-// Why a port did not open, typed for callers and worded for the user.
-enum class PortOpenFailure {
-  NotMapped,     // the COM position names no device
-  Missing,       // no such device
-  Busy,          // another program (or another Dravik) holds it
-  NoPermission,  // the user may not open it
-  NotSerial,     // the path is not a serial line
-  Other,
-};
+// How long the line takes to carry `bytes` characters at `line`'s speed and framing: a
+// start bit, the data bits, the parity bit and the stop bits each (1.5 stop bits exist).
+inline std::chrono::microseconds WireTime(std::size_t bytes, const SerialLineSettings& line) {
+  const int parity = line.parity == TComPortParity::ptNONE ? 0 : 1;
+  const int stopHalves = line.stopBits == TComPortStopBits::sb1BITS       ? 2
+                         : line.stopBits == TComPortStopBits::sb1HALFBITS ? 3
+                                                                          : 4;
+  const std::uint64_t halfBits =
+      bytes *
+      static_cast<std::uint64_t>(2 * (1 + DataBitsValue(line.dataBits) + parity) + stopHalves);
+  const std::uint64_t halfBitsPerSecond = 2ull * BaudRateValue(line.baudRate);
+  // Rounded up: a window is never shorter than the characters it waits for.
+  return std::chrono::microseconds((halfBits * 1'000'000 + halfBitsPerSecond - 1) /
+                                   halfBitsPerSecond);
+}
 
-struct PortOpenError {
-  PortOpenFailure kind = PortOpenFailure::Other;
-  Bilingual message;
-};
+// How long an adapter may hold received bytes before it hands them on, when it does not
+// say: a built-in UART or a pseudo-terminal passes them on at once, a little slack covers
+// the scheduler.
+inline constexpr std::chrono::microseconds kDefaultReceiveLatency{2000};
 
 class SerialPort {
  public:
@@ -114,6 +122,10 @@ class SerialPort {
   virtual Result<std::size_t> Read(std::span<std::uint8_t> buffer) = 0;
   // Writes what the output queue takes now; 0 when it is full.
   virtual Result<std::size_t> Write(std::span<const std::uint8_t> bytes) = 0;
+
+  // How long the open line's adapter may hold a received byte before the next Read sees
+  // it (a USB adapter's latency timer).
+  virtual std::chrono::microseconds ReceiveLatency() const { return kDefaultReceiveLatency; }
 };
 
 }  // namespace dravik::comm

@@ -29,7 +29,7 @@ fs::path UpdaterSource() {
 }
 
 Result<UpdatePackageResult> BuildUpdatePackage(const fs::path& folder, const fs::path& updater,
-                                               const fs::path& image) {
+                                               std::span<const std::uint8_t> image) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec || !fs::is_directory(folder)) {
@@ -40,7 +40,6 @@ Result<UpdatePackageResult> BuildUpdatePackage(const fs::path& folder, const fs:
   const fs::path updaterTarget = folder / kUpdaterProgram;
   const fs::path imageTarget = folder / kPackageImage;
   const bool updaterThere = fs::exists(updaterTarget, ec);
-  const bool imageThere = fs::exists(imageTarget, ec);
 
   Result<bool> updaterCopied = platform::CopyFileNoOverwrite(updater, updaterTarget);
   if (!updaterCopied) return updaterCopied.error();
@@ -54,16 +53,13 @@ Result<UpdatePackageResult> BuildUpdatePackage(const fs::path& folder, const fs:
          "The updater " + updater.string() + " was not found; the package lacks it."});
   }
 
-  Result<bool> imageCopied = platform::CopyFileNoOverwrite(image, imageTarget);
+  Result<bool> imageCopied = platform::WriteFileNoOverwrite(imageTarget, image);
   if (!imageCopied) return imageCopied.error();
   result.imageCopied = *imageCopied;
-  if (!result.imageCopied && imageThere) {
+  if (!result.imageCopied) {
     result.notes.push_back({"文件夹中已有 " + std::string(kPackageImage) + "，保留了原来的文件。",
                             "The folder already holds " + std::string(kPackageImage) +
                                 "; the earlier file was kept."});
-  } else if (!result.imageCopied) {
-    result.notes.push_back({"找不到画面数据 " + image.string() + "。",
-                            "The image " + image.string() + " was not found."});
   }
   return result;
 }

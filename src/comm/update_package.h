@@ -3,7 +3,9 @@
 // image under the names the updater expects, so an end customer can load the image into
 // the panel without Dravik. Also the small texts of the port and package commands.
 
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,11 +42,11 @@ struct UpdatePackageResult {
   std::vector<Bilingual> notes;
 };
 
-// Creates `folder` (an existing one is fine) and copies `updater` and `image` into it.
+// Creates `folder` (an existing one is fine), copies `updater` into it and writes `image`.
 // Files already in the folder are kept, never replaced. Fails only when the folder
 // cannot be made or a copy fails half-way (nothing half-written is left).
 Result<UpdatePackageResult> BuildUpdatePackage(const std::filesystem::path& folder,
                                                const std::filesystem::path& updater,
-                                               const std::filesystem::path& image);
+                                               std::span<const std::uint8_t> image);
 
 }  // namespace dravik::comm

@@ -21,10 +21,7 @@ bool TVorCommDriver::OpenPort() {
   const int index = static_cast<int>(comPort_);
   const std::string& device = ports_.Device(index);
   if (device.empty()) {
-    const std::string name = ComPortMap::PortName(index);
-    lastOpenError_ = PortOpenError{
-        PortOpenFailure::NotMapped,
-        {name + " 没有对应的串口设备。", name + " is not mapped to any serial device."}};
+    lastOpenError_ = PortOpenError{PortOpenFailure::NotMapped, ComPortMap::PortName(index), {}};
     return false;
   }
   if (std::optional<PortOpenError> error = port_->Open(device)) {
@@ -104,6 +101,11 @@ WriteResult TVorCommDriver::WriteBytes(std::span<const std::uint8_t> data) {
     (void)port_->Drain();
   }
   return {WriteStatus::Written, total};
+}
+
+Micros TVorCommDriver::ReplyAllowance(std::size_t requestBytes, std::size_t replyBytes) const {
+  const Micros latency = port_ ? port_->ReceiveLatency() : kDefaultReceiveLatency;
+  return WireTime(requestBytes + replyBytes, settings_) + latency;
 }
 
 void TVorCommDriver::SetDtr(bool on) {

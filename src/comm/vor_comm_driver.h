@@ -60,6 +60,14 @@ class TVorCommDriver {
   void SetRts(bool on);
   void PollInput();
 
+  // What a reply window allows on top of the protocol's own pauses: the time a request of
+  // `requestBytes` and its reply of `replyBytes` spend on the wire at the current line
+  // settings, and the adapter's latency. The protocols' pauses were measured on a desktop
+  // whose 1 ms sleep lasted up to a timer tick (about 15.6 ms); here a sleep lasts what it
+  // says, so a panel at 9,600 baud, whose probe and reply alone take 22 ms on the wire,
+  // would never be in time without this.
+  Micros ReplyAllowance(std::size_t requestBytes, std::size_t replyBytes) const;
+
   // --- properties
   TComPortNumber ComPort() const { return comPort_; }
   void SetComPort(TComPortNumber port);  // taken only while closed

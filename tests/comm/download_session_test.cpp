@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <atomic>
 
 #include "comm/comm_rig.h"
@@ -30,6 +32,26 @@ constexpr auto kBlockWaits = Millis(12 * 2 + 100 + 10 + 10 + 5);
 // The probe answered at the first pause; synchronising: 10 ms, one pause, 5 ms.
 constexpr auto kFoundAndSynced = Millis(1 + 10 + 2 + 5);
 constexpr auto kCloseWait = Millis(1600);
+
+// What a reply window allows beyond its pauses on a line without a latency timer: the
+// request and the reply on the wire at `profile`'s setting, and 2 ms.
+Micros Allowance(int profile, std::size_t requestAndReplyBytes) {
+  const SerialProfile& p = SerialProfileTable[profile];
+  SerialLineSettings line;
+  line.baudRate = p.baudRate;
+  line.dataBits = p.dataBits;
+  line.parity = p.parity;
+  line.stopBits = p.stopBits;
+  return WireTime(requestAndReplyBytes, line) + Millis(2);
+}
+
+// A silent probe waits its ten pauses and the allowance for the probe and the signature.
+Micros SilentProbes(int count) {
+  Micros total{0};
+  for (int profile = 0; profile < count; ++profile)
+    total += Millis(10) + Allowance(profile, kProbeLength + ProbeSignature.size());
+  return total;
+}
 
 struct Transcript {
   DownloadOutcome outcome;
@@ -56,8 +78,8 @@ class DownloadTest : public testing::Test {
     DownloadSession session(*rig->driver, *rig->clock, mirror, image, TComPortNumber::pnCOM1,
                             [&](const DownloadProgress& view) {
                               run.views.push_back(view);
-                              if (run.labels.empty() || run.labels.back() != view.label)
-                                run.labels.push_back(view.label);
+                              if (run.labels.empty() || run.labels.back() != view.label.chinese)
+                                run.labels.push_back(view.label.chinese);
                               if (onProgress) onProgress(*current, view);
                             });
     current = &session;
@@ -83,6 +105,8 @@ struct SizeCase {
   std::size_t size;
   const char* finalLabel;
 };
+// Test names and listings show the case by its name, not as a dump of its bytes.
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.size << " bytes"; }
 
 class DownloadImageSizes : public DownloadTest, public testing::WithParamInterface<SizeCase> {};
 
@@ -92,9 +116,10 @@ TEST_P(DownloadImageSizes, PanelRebuildsTheImage) {
   const Bytes image = SampleImage(c.size);
   Transcript run = Download(image);
 
-  ASSERT_EQ(run.outcome.end, DownloadEnd::Finished) << run.outcome.label;
+  ASSERT_EQ(run.outcome.end, DownloadEnd::Finished) << run.outcome.label.english;
   EXPECT_TRUE(run.outcome.ok());
-  EXPECT_EQ(run.outcome.label, c.finalLabel);
+  EXPECT_EQ(run.outcome.label, Both(c.finalLabel));
+  EXPECT_FALSE(run.outcome.notice);
   EXPECT_EQ(run.outcome.bytesSent, c.size);
   EXPECT_TRUE(run.outcome.unacknowledgedBlocks.empty());
   EXPECT_EQ(run.outcome.foundProfile, 0);
@@ -129,7 +154,7 @@ TEST_F(DownloadTest, FiveThousandBytesAreThreeBlocksWithTheirHeaders) {
   Start();
   const Bytes image = SampleImage(5000);
   Transcript run = Download(image);
-  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label;
+  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label.english;
 
   std::vector<int> bars;
   for (const DownloadProgress& v : run.views)
@@ -182,14 +207,14 @@ TEST_F(DownloadTest, PanelAt9600IsFoundWithProfileTwoAndSynchronisedAt115200) {
   options.probeBauds = {9600};
   Start(options);
   Transcript run = Download(SampleImage(10));
-  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label;
+  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label.english;
   EXPECT_EQ(run.outcome.foundProfile, 2);
   EXPECT_EQ(run.labels[0], "搜索设备");
   EXPECT_EQ(run.labels[1], "搜索设备.");
   EXPECT_EQ(run.labels[2], "搜索设备..");
   EXPECT_EQ(run.labels[3], "同步成功！");
-  // Two silent probes of ten pauses, the third answered at its first.
-  EXPECT_EQ(run.slept, Millis(20) + kFoundAndSynced + kBlockWaits + kCloseWait);
+  // Two silent probes of ten pauses and their allowance, the third answered at its first.
+  EXPECT_EQ(run.slept, SilentProbes(2) + kFoundAndSynced + kBlockWaits + kCloseWait);
   Observe([&](const PanelEmulator& p) {
     EXPECT_EQ(p.ProbeBauds(), std::vector<std::uint32_t>{9600});
     ASSERT_EQ(p.Syncs().size(), 1u);
@@ -219,18 +244,20 @@ TEST_F(DownloadTest, SilentPanelEndsTheSearchAfter32Probes) {
   Start(options);
   Transcript run = Download(SampleImage(10));
   EXPECT_EQ(run.outcome.end, DownloadEnd::SearchFailed);
-  EXPECT_EQ(run.outcome.label, "搜索失败！");
+  EXPECT_EQ(run.outcome.label.chinese, "搜索失败！");
   EXPECT_EQ(run.outcome.foundProfile, -1);
   ASSERT_GE(run.labels.size(), 2u);
   EXPECT_EQ(run.labels[run.labels.size() - 2], "搜索设备" + std::string(31, '.'));
-  EXPECT_EQ(run.slept, Millis(32 * 10));
+  EXPECT_EQ(run.slept, SilentProbes(32));
   EXPECT_FALSE(rig->driver->IsOpen());
 }
 
-// A line whose panel answers the probe a fixed time after it was sent.
+// A line whose panel answers the probe a fixed time after it was sent, through an adapter
+// of the given latency.
 class DelayedProbeReplyPort final : public SerialPort {
  public:
-  DelayedProbeReplyPort(Clock& clock, Millis delay) : clock_(clock), delay_(delay) {}
+  DelayedProbeReplyPort(Clock& clock, Millis delay, Micros latency)
+      : clock_(clock), delay_(delay), latency_(latency) {}
   std::optional<PortOpenError> Open(const std::string&) override {
     open_ = true;
     return std::nullopt;
@@ -253,24 +280,36 @@ class DelayedProbeReplyPort final : public SerialPort {
     if (bytes.size() == kProbeLength && bytes[0] == kProbeByte) sentAt_ = clock_.Now();
     return bytes.size();
   }
+  Micros ReceiveLatency() const override { return latency_; }
 
  private:
   Clock& clock_;
   Millis delay_;
+  Micros latency_;
   bool open_ = false;
   std::optional<Micros> sentAt_;
 };
 
-TEST(DownloadProbeWindow, ReplyCountsOnlyWithinSevenPauses) {
+TEST(DownloadProbeWindow, ReplyCountsWithinSevenPausesAndItsTimeOnTheWire) {
+  // Profile 0 is 57,600 baud 8E1: the probe and the signature take 21 x 11 bits = 4.011 ms.
   struct Case {
     int delayMs;
+    Micros latency;
     bool found;
   };
-  for (Case c : {Case{1, true}, Case{7, true}, Case{8, false}, Case{12, false}}) {
+  const Case cases[] = {
+      {1, Millis(2), true},    // at once
+      {13, Millis(2), true},   // 7 ms + 4.011 ms + 2 ms
+      {14, Millis(2), false},  // too late
+      {27, Millis(16), true},  // a USB adapter's default latency timer: 7 + 4.011 + 16
+      {28, Millis(16), false},
+  };
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.delayMs);
     test::TestClock clock;
-    TVorCommDriver driver(std::make_unique<DelayedProbeReplyPort>(clock, Millis(c.delayMs)), clock,
-                          ComPortMap::Single("/dev/null"));
+    TVorCommDriver driver(
+        std::make_unique<DelayedProbeReplyPort>(clock, Millis(c.delayMs), c.latency), clock,
+        ComPortMap::Single("/dev/null"));
     RegisterMirror mirror;
     DownloadSession session(driver, clock, mirror, SampleImage(10), TComPortNumber::pnCOM1);
     ASSERT_EQ(session.Step(), DownloadState::Searching);
@@ -289,10 +328,12 @@ TEST_F(DownloadTest, SyncFailureAfterSixAttempts) {
   Start(options);
   Transcript run = Download(SampleImage(10));
   EXPECT_EQ(run.outcome.end, DownloadEnd::SyncFailed);
-  EXPECT_EQ(run.outcome.label, "同步失败！");
+  EXPECT_EQ(run.outcome.label.chinese, "同步失败！");
   EXPECT_EQ(syncWrites.load(), 6);
-  // Found at once; then 10 ms, six attempts of 30 pauses of 2 ms, 200 ms between them.
-  EXPECT_EQ(run.slept, Millis(1 + 10 + 6 * 60 + 5 * 200));
+  // Found at once; then 10 ms, six attempts of 30 pauses of 2 ms and the allowance for
+  // the 29-byte frame and its 8-byte echo at 115,200 baud 8E1 (3.533 ms + 2 ms), 200 ms
+  // between them.
+  EXPECT_EQ(run.slept, Millis(1 + 10 + 6 * 60 + 5 * 200) + 6 * Micros(3533 + 2000));
   EXPECT_FALSE(rig->driver->IsOpen());
 }
 
@@ -304,7 +345,7 @@ TEST_F(DownloadTest, TransferFailureEndsWithItsLabel) {
   Start(options);
   Transcript run = Download(SampleImage(5000));
   EXPECT_EQ(run.outcome.end, DownloadEnd::TransferFailed);
-  EXPECT_EQ(run.outcome.label, "下载异常！");
+  EXPECT_EQ(run.outcome.label.chinese, "下载异常！");
   EXPECT_EQ(run.views.back().progressBar, 0);
   EXPECT_FALSE(rig->driver->IsOpen());
   Observe([&](const PanelEmulator& p) { EXPECT_TRUE(p.Blocks().empty()); });
@@ -315,12 +356,13 @@ TEST_F(DownloadTest, CancelDuringTheSearchStopsBeforeTheNextProbe) {
   options.silent = true;
   Start(options);
   Transcript run = Download(SampleImage(10), [](DownloadSession& s, const DownloadProgress& v) {
-    if (v.label == "搜索设备...") s.Cancel();
+    if (v.label.chinese == "搜索设备...") s.Cancel();
   });
   EXPECT_EQ(run.outcome.end, DownloadEnd::Cancelled);
-  EXPECT_EQ(run.outcome.label, "搜索失败！");
+  EXPECT_EQ(run.outcome.label.chinese, "搜索失败！");
+  EXPECT_FALSE(run.outcome.notice) << "nothing was sent: the panel is as it was";
   EXPECT_EQ(run.labels[run.labels.size() - 2], "搜索设备...");
-  EXPECT_EQ(run.slept, Millis(3 * 10));
+  EXPECT_EQ(run.slept, SilentProbes(3));
 }
 
 TEST_F(DownloadTest, CancelDuringTheTransferTakesEffectAfterTheBlock) {
@@ -328,10 +370,21 @@ TEST_F(DownloadTest, CancelDuringTheTransferTakesEffectAfterTheBlock) {
   Transcript run = Download(SampleImage(5000), [](DownloadSession& s, const DownloadProgress& v) {
     if (v.blockNumber == 51) s.Cancel();
   });
+  // The panel now holds one block of three: the end says so instead of looking finished.
   EXPECT_EQ(run.outcome.end, DownloadEnd::Cancelled);
-  EXPECT_EQ(run.outcome.label, "2.0KB / 4.9KB");
+  EXPECT_FALSE(run.outcome.ok());
+  EXPECT_EQ(run.outcome.label, DownloadCancelledText(1, 3));
+  ASSERT_TRUE(run.outcome.notice);
+  EXPECT_EQ(*run.outcome.notice, DownloadCancelledText(1, 3));
+  EXPECT_NE(run.outcome.notice->english.find("after block 1 of 3"), std::string::npos);
+  EXPECT_NE(run.outcome.notice->english.find("incomplete"), std::string::npos);
+  EXPECT_NE(run.outcome.notice->chinese.find("第 1 块（共 3 块）"), std::string::npos);
   EXPECT_EQ(run.outcome.bytesSent, 2048u);
-  EXPECT_EQ(run.views.back().state, DownloadState::Finished);
+  EXPECT_EQ(run.views.back().state, DownloadState::Cancelled);
+  EXPECT_EQ(run.views.back().progressBar, 0);
+  // The finishing step ran as for a whole image: the port closed, then the 1.6 s wait.
+  EXPECT_EQ(run.slept, kFoundAndSynced + kBlockWaits + kCloseWait);
+  EXPECT_FALSE(rig->driver->IsOpen());
   Observe([&](const PanelEmulator& p) { EXPECT_EQ(p.Blocks().size(), 1u); });
 }
 
@@ -352,15 +405,16 @@ TEST_F(DownloadTest, PortThatDoesNotOpen) {
   DownloadSession session(driver, clock, mirror, SampleImage(10), TComPortNumber::pnCOM1);
   DownloadOutcome outcome = session.Run();
   EXPECT_EQ(outcome.end, DownloadEnd::PortOpenFailed);
-  EXPECT_EQ(outcome.label, "打开串口失败!");
+  EXPECT_EQ(outcome.label.chinese, "打开串口失败!");
   ASSERT_TRUE(outcome.message);
   EXPECT_EQ(outcome.message->chinese, download_text::kPortBusyMessage);
   ASSERT_TRUE(outcome.portError);
   EXPECT_EQ(outcome.portError->kind, PortOpenFailure::Missing);
+  EXPECT_EQ(outcome.portError->device, "/dev/does-not-exist-ttyUSB");
   EXPECT_TRUE(session.CancelSet()) << "one press of Cancel then closes the dialog";
 }
 
-TEST_F(DownloadTest, UnacknowledgedBlocksAreReportedAndTheTransferGoesOn) {
+TEST_F(DownloadTest, UnconfirmedBlocksAreReportedAsAFailureAfterTheTransferWentOn) {
   std::atomic<int> reads{0};
   PanelOptions options;
   options.acknowledge = false;
@@ -371,14 +425,19 @@ TEST_F(DownloadTest, UnacknowledgedBlocksAreReportedAndTheTransferGoesOn) {
   Start(options);
   const Bytes image = SampleImage(3000);
   Transcript run = Download(image);
-  EXPECT_EQ(run.outcome.end, DownloadEnd::Finished);
+  EXPECT_EQ(run.outcome.end, DownloadEnd::Unconfirmed);
+  EXPECT_FALSE(run.outcome.ok());
+  EXPECT_EQ(run.views.back().state, DownloadState::Unconfirmed);
   EXPECT_EQ(run.outcome.unacknowledgedBlocks, (std::vector<int>{51, 52}));
   EXPECT_EQ(reads.load(), 2 * 5);
   const auto ackWaits = Millis(5 * (100 + 10 + 10));
   EXPECT_EQ(run.slept, kFoundAndSynced + 2 * (Millis(12 * 2 + 5) + ackWaits) + kCloseWait);
-  Bilingual warning = UnacknowledgedBlocksWarning(run.outcome.unacknowledgedBlocks);
-  EXPECT_NE(warning.english.find("51, 52"), std::string::npos);
-  EXPECT_NE(warning.chinese.find("51, 52"), std::string::npos);
+  ASSERT_TRUE(run.outcome.notice);
+  EXPECT_EQ(*run.outcome.notice, UnacknowledgedBlocksWarning({51, 52}, 2));
+  EXPECT_EQ(run.outcome.label, *run.outcome.notice);
+  // Blocks are named as the user counts them.
+  EXPECT_NE(run.outcome.notice->english.find("block(s) 1, 2 of 2"), std::string::npos);
+  EXPECT_NE(run.outcome.notice->chinese.find("1, 2（共 2 块）"), std::string::npos);
   Observe([&](const PanelEmulator& p) {
     EXPECT_TRUE(std::equal(image.begin(), image.end(), p.Image().begin()));
   });
@@ -402,7 +461,7 @@ TEST_F(DownloadTest, DroppedAndCorruptedFramesAreRetried) {
   Start(options);
   const Bytes image = SampleImage(9000);
   Transcript run = Download(image);
-  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label;
+  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label.english;
   EXPECT_EQ(run.outcome.foundProfile, 1) << "the corrupted signature at profile 0 does not count";
   EXPECT_TRUE(run.outcome.unacknowledgedBlocks.empty());
   Observe([&](const PanelEmulator& p) {
@@ -439,7 +498,7 @@ TEST_F(DownloadTest, RealTimeDownloadOverAPseudoTerminal) {
   Start({}, Timing::RealClock);
   const Bytes image = SampleImage(5000, 99);
   Transcript run = Download(image);
-  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label;
+  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label.english;
   EXPECT_TRUE(run.outcome.unacknowledgedBlocks.empty());
   Observe([&](const PanelEmulator& p) {
     EXPECT_TRUE(std::equal(image.begin(), image.end(), p.Image().begin()));
@@ -447,8 +506,9 @@ TEST_F(DownloadTest, RealTimeDownloadOverAPseudoTerminal) {
 }
 
 TEST_F(DownloadTest, SearchFindsThePanelAtEveryRateWithRealWireTime) {
-  // The 9,600 baud reply takes 6.9 of the window's 7 ms on the wire; the table repeats
-  // every rate, so the search still finds the panel if a loaded machine delays one reply.
+  // At 9,600 baud the probe and the signature alone take 24 ms on the wire, at 19,200
+  // 12 ms: far more than the window's seven pauses. The table repeats every rate, so the
+  // search still finds the panel if a loaded machine delays one reply.
   for (std::uint32_t baud : {57600u, 115200u, 9600u, 19200u, 38400u}) {
     SCOPED_TRACE(baud);
     PanelOptions options;
@@ -458,7 +518,7 @@ TEST_F(DownloadTest, SearchFindsThePanelAtEveryRateWithRealWireTime) {
                             TComPortNumber::pnCOM1);
     DownloadState state = session.Step();
     while (state == DownloadState::Searching) state = session.Step();
-    ASSERT_EQ(state, DownloadState::Synchronising) << session.Progress().label;
+    ASSERT_EQ(state, DownloadState::Synchronising) << session.Progress().label.english;
     const int profile = session.Progress().profile;
     EXPECT_EQ(BaudRateValue(SerialProfileTable[profile].baudRate), baud);
     int first = 0;
@@ -466,6 +526,21 @@ TEST_F(DownloadTest, SearchFindsThePanelAtEveryRateWithRealWireTime) {
     if (profile != first)
       std::printf("  %u baud found with profile %d, not %d\n", baud, profile, first);
   }
+}
+
+TEST_F(DownloadTest, PanelFoundAt9600OnAWireTimedLineTakesTheImageAt115200) {
+  PanelOptions options;
+  options.probeBauds = {9600};
+  Start(options, Timing::RealClock, {.wireTime = true});
+  const Bytes image = SampleImage(3000, 31);
+  Transcript run = Download(image);
+  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label.english;
+  EXPECT_EQ(run.outcome.foundProfile, 2);
+  Observe([&](const PanelEmulator& p) {
+    ASSERT_EQ(p.Blocks().size(), 2u);
+    for (const test::PanelBlock& block : p.Blocks()) EXPECT_EQ(block.baud, 115200u);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), p.Image().begin()));
+  });
 }
 
 }  // namespace

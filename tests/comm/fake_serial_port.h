@@ -26,7 +26,8 @@ struct FakeLineLog {
   std::size_t acceptPerWrite = static_cast<std::size_t>(-1);
   bool failWrites = false;
   std::optional<comm::PortOpenError> openError;
-  std::vector<std::pair<char, bool>> modemLines;  // ('D' or 'R', on)
+  std::vector<std::pair<char, bool>> modemLines;            // ('D' or 'R', on)
+  std::optional<std::chrono::microseconds> receiveLatency;  // unset: the default
 };
 
 class FakeSerialPort final : public comm::SerialPort {
@@ -81,6 +82,9 @@ class FakeSerialPort final : public comm::SerialPort {
     std::size_t n = std::min(bytes.size(), log_->acceptPerWrite);
     log_->written.insert(log_->written.end(), bytes.begin(), bytes.begin() + static_cast<long>(n));
     return n;
+  }
+  std::chrono::microseconds ReceiveLatency() const override {
+    return log_->receiveLatency.value_or(comm::kDefaultReceiveLatency);
   }
 
   const std::string& device() const { return device_; }

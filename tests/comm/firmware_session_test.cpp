@@ -21,6 +21,10 @@ using test::CommRig;
 using test::SampleImage;
 using test::Timing;
 
+// The sync byte and its one-byte answer at 115,200 baud 8E1, and 2 ms for a line without a
+// latency timer.
+constexpr Micros kSyncAllowance{191 + 2000};
+
 struct Transcript {
   FirmwareOutcome outcome;
   std::vector<std::string> labels;  // each distinct label in order
@@ -42,9 +46,10 @@ class FirmwareTest : public testing::Test {
     Transcript run;
     FirmwareSession session(*rig->driver, *rig->clock, image, TComPortNumber::pnCOM1,
                             [&](const FirmwareProgress& view) {
-                              if (run.labels.empty() || run.labels.back() != view.label) {
-                                run.labels.push_back(view.label);
-                                run.labelTimes.emplace_back(view.label, rig->clock->Now());
+                              const std::string& label = view.label.chinese;
+                              if (run.labels.empty() || run.labels.back() != label) {
+                                run.labels.push_back(label);
+                                run.labelTimes.emplace_back(label, rig->clock->Now());
                               }
                               if (run.attempts.empty() || run.attempts.back() != view.attempt)
                                 run.attempts.push_back(view.attempt);
@@ -72,8 +77,8 @@ TEST_P(FirmwareImageSizes, FlashEndsEqualToTheFile) {
   Start();
   const Bytes image = SampleImage(size, 4242);
   Transcript run = Upgrade(image);
-  ASSERT_EQ(run.outcome.end, FirmwareEnd::Succeeded) << run.outcome.label;
-  EXPECT_EQ(run.outcome.label, "上载完成！");
+  ASSERT_EQ(run.outcome.end, FirmwareEnd::Succeeded) << run.outcome.label.english;
+  EXPECT_EQ(run.outcome.label.chinese, "上载完成！");
   EXPECT_EQ(run.outcome.attempts, 1);
   EXPECT_EQ(run.bars.back(), 0);
   Observe([&](const BootLoaderEmulator& b) {
@@ -106,7 +111,7 @@ TEST_F(FirmwareTest, EraseListAndFirstWriteCycleOfTheFullImage) {
   Start();
   const Bytes image = SampleImage(100224, 1);
   Transcript run = Upgrade(image);
-  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label;
+  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label.english;
   Observe([&](const BootLoaderEmulator& b) {
     const Bytes& list = b.EraseLists().at(0);
     ASSERT_EQ(list.size(), 100u);
@@ -154,11 +159,18 @@ TEST_F(FirmwareTest, SilentBootLoaderLeadsToThreeAttempts) {
   const Micros start = rig->clock->Now();
   Transcript run = Upgrade(SampleImage(2048));
   EXPECT_EQ(run.outcome.end, FirmwareEnd::ConnectFailed);
-  EXPECT_EQ(run.outcome.label, "连机失败！请检查通信线。");
+  EXPECT_EQ(run.outcome.label.chinese, "连机失败！请检查通信线。");
   EXPECT_EQ(run.outcome.attempts, 3);
+  // Silence usually means a panel that was not started in its boot-loader mode.
+  ASSERT_TRUE(run.outcome.message);
+  EXPECT_EQ(*run.outcome.message, BootLoaderNotFoundMessage());
+  EXPECT_NE(run.outcome.message->english.find("firmware-upgrade (boot-loader) mode"),
+            std::string::npos);
+  EXPECT_NE(run.outcome.message->chinese.find("固件升级（引导装载）模式"), std::string::npos);
   EXPECT_EQ(run.attempts, (std::vector<int>{1, 2, 3}));
-  // Each attempt: the 1 s reset sequence, then the counter runs from 2 to 6 in 4 s.
-  EXPECT_EQ(rig->clock->Now() - start, Millis(3 * (1000 + 4000)));
+  // Each attempt: the 1 s reset sequence, then the counter runs from 2 to 6 in 4 s, plus
+  // the allowance for the sync byte and its answer at 115,200 baud 8E1 (191 us + 2 ms).
+  EXPECT_EQ(rig->clock->Now() - start, 3 * (Millis(1000 + 4000) + kSyncAllowance));
   EXPECT_FALSE(rig->driver->IsOpen());
 }
 
@@ -173,7 +185,7 @@ TEST_F(FirmwareTest, BootLoaderThatOnlyRefusesSaysSoThenGivesUp) {
   EXPECT_EQ(run.labelTimes[0].first, "正在查找设备。。。");
   EXPECT_EQ(run.labelTimes[1].first, "无法和设备通讯，请重新尝试");
   EXPECT_EQ(run.labelTimes[2].first, "连机失败！请检查通信线。");
-  EXPECT_EQ(run.labelTimes[2].second - start, Millis(5000));
+  EXPECT_EQ(run.labelTimes[2].second - start, Millis(5000) + kSyncAllowance);
   EXPECT_EQ(run.outcome.attempts, 3);
   Observe([&](const BootLoaderEmulator& b) { EXPECT_EQ(b.Nacks(), 3) << "one sync per attempt"; });
 }
@@ -199,7 +211,7 @@ TEST_F(FirmwareTest, CancelStopsBetweenSteps) {
   FirmwareSession session(
       *rig->driver, *rig->clock, SampleImage(20000), TComPortNumber::pnCOM1,
       [&](const FirmwareProgress& v) {
-        if (v.label == "写进度: 2%") cancel = true;
+        if (v.label.chinese == "写进度: 2%") cancel = true;
       },
       &cancel);
   FirmwareOutcome outcome = session.Run();
@@ -250,10 +262,116 @@ TEST_F(FirmwareTest, RealTimeUpgradeOverAPseudoTerminal) {
   Start({}, Timing::RealClock);
   const Bytes image = SampleImage(8000, 5);
   Transcript run = Upgrade(image);
-  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label;
+  ASSERT_TRUE(run.outcome.ok()) << run.outcome.label.english;
   Observe([&](const BootLoaderEmulator& b) {
     EXPECT_TRUE(std::equal(image.begin(), image.end(), b.Flash().begin()));
   });
+}
+
+// A boot loader that acknowledges the sync byte a fixed time after it was sent and then
+// says nothing more.
+class LateSyncAckPort final : public SerialPort {
+ public:
+  LateSyncAckPort(Clock& clock, Micros delay) : clock_(clock), delay_(delay) {}
+  std::optional<PortOpenError> Open(const std::string&) override {
+    open_ = true;
+    return std::nullopt;
+  }
+  void Close() override { open_ = false; }
+  bool IsOpen() const override { return open_; }
+  Status Configure(const SerialLineSettings&) override { return {}; }
+  Status Purge(bool, bool) override { return {}; }
+  Result<int> OutputQueueBytes() override { return 0; }
+  Status Drain() override { return {}; }
+  Status SetDtr(bool) override { return {}; }
+  Status SetRts(bool) override { return {}; }
+  Result<std::size_t> Read(std::span<std::uint8_t> buffer) override {
+    if (!syncAt_ || clock_.Now() < *syncAt_ + delay_) return std::size_t{0};
+    syncAt_.reset();
+    buffer[0] = kBootAck;
+    return std::size_t{1};
+  }
+  Result<std::size_t> Write(std::span<const std::uint8_t> bytes) override {
+    if (bytes.size() == 1 && bytes[0] == kBootSync) syncAt_ = clock_.Now();
+    return bytes.size();
+  }
+
+ private:
+  Clock& clock_;
+  Micros delay_;
+  bool open_ = false;
+  std::optional<Micros> syncAt_;
+};
+
+TEST(FirmwareTimeOut, AllowsTheWireTimeOfTheRequestAndItsReply) {
+  // The first sync has four counted seconds and the allowance; an answer within them is
+  // taken by the 3 ms step at 4,002 ms, one after them is not.
+  struct Case {
+    Micros delay;
+    bool connected;
+  };
+  for (const Case& c : {Case{Millis(4001), true}, Case{Millis(4002), true},
+                        Case{Millis(4000) + kSyncAllowance + Micros(1), false}}) {
+    SCOPED_TRACE(c.delay.count());
+    test::TestClock clock;
+    TVorCommDriver driver(std::make_unique<LateSyncAckPort>(clock, c.delay), clock,
+                          ComPortMap::Single("/dev/null"));
+    FirmwareSession session(driver, clock, SampleImage(100), TComPortNumber::pnCOM1);
+    session.Start();
+    while (session.Step() && session.State() == FirmwareState::Sync &&
+           session.Progress().attempt == 1) {
+    }
+    EXPECT_EQ(session.State() == FirmwareState::GetCommands, c.connected);
+    EXPECT_EQ(session.Progress().attempt, c.connected ? 1 : 2);
+  }
+}
+
+// The first eight bytes of a firmware file: the vector table's stack pointer and reset
+// vector, little-endian, followed by `size` - 8 bytes of code.
+Bytes Application(std::uint32_t stack, std::uint32_t reset, std::size_t size = 4096) {
+  Bytes image = SampleImage(size, 3);
+  for (int i = 0; i < 4; ++i) {
+    image[i] = static_cast<std::uint8_t>(stack >> (8 * i));
+    image[4 + i] = static_cast<std::uint8_t>(reset >> (8 * i));
+  }
+  return image;
+}
+
+TEST(FirmwareImage, OnlyAnApplicationForThePanelsStm32PassesTheVectorCheck) {
+  struct Case {
+    const char* name;
+    Bytes image;
+    bool passes;
+  };
+  Bytes bitmap = SampleImage(4096, 9);
+  bitmap[0] = 'B';
+  bitmap[1] = 'M';
+  Bytes deviceImage(900, 0);
+  deviceImage[0] = 0x85;  // the picture section at 901
+  deviceImage[1] = 0x03;
+  const Case cases[] = {
+      {"typical", Application(0x20005000, 0x08000135), true},
+      {"stack at the top of 128 KB", Application(0x20020000, 0x08000101), true},
+      {"reset handler in the last byte", Application(0x20005000, 0x08000FFF), true},
+      {"stack at the very start of the SRAM", Application(0x20000000, 0x08000135), false},
+      {"stack past 128 KB", Application(0x20020004, 0x08000135), false},
+      {"stack in flash", Application(0x08005000, 0x08000135), false},
+      {"even reset vector", Application(0x20005000, 0x08000134), false},
+      {"reset vector past the image", Application(0x20005000, 0x08001001), false},
+      {"reset vector below the flash", Application(0x20005000, 0x00000135), false},
+      {"too short for a vector table", Bytes{0x00, 0x50, 0x00, 0x20}, false},
+      {"a bitmap", bitmap, false},
+      {"a device image", deviceImage, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Status status = CheckFirmwareVectorTable(c.image);
+    EXPECT_EQ(status.ok(), c.passes);
+    if (!status.ok()) {
+      EXPECT_NE(status.error().In(false).find("STM32"), std::string::npos);
+      EXPECT_NE(status.error().In(true).find("STM32"), std::string::npos);
+    }
+  }
 }
 
 }  // namespace

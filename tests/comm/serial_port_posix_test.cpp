@@ -189,9 +189,9 @@ TEST_F(PosixSerialPortTest, SecondOpenIsBusyAndNamesTheHolder) {
   std::optional<PortOpenError> error = second.Open(pty.path());
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->kind, PortOpenFailure::Busy);
-  EXPECT_NE(error->message.english.find("(pid " + std::to_string(::getpid()) + ")"),
+  EXPECT_NE(error->Message().english.find("(pid " + std::to_string(::getpid()) + ")"),
             std::string::npos)
-      << error->message.english;
+      << error->Message().english;
   port.Close();
   EXPECT_FALSE(second.Open(pty.path()).has_value());
 }
@@ -203,8 +203,7 @@ TEST(PosixSerialPortOpen, ReasonsAreTyped) {
   std::optional<PortOpenError> missing = port.Open((dir / "ttyUSB9").string());
   ASSERT_TRUE(missing);
   EXPECT_EQ(missing->kind, PortOpenFailure::Missing);
-  EXPECT_NE(missing->message.english.find("does not exist"), std::string::npos);
-  EXPECT_NE(missing->message.chinese.find("不存在"), std::string::npos);
+  EXPECT_EQ(missing->device, (dir / "ttyUSB9").string());
 
   const std::filesystem::path plain = dir / "plain";
   test::WriteText(plain, "not a line");
@@ -217,8 +216,21 @@ TEST(PosixSerialPortOpen, ReasonsAreTyped) {
   std::optional<PortOpenError> denied = port.Open(plain.string());
   ASSERT_TRUE(denied);
   EXPECT_EQ(denied->kind, PortOpenFailure::NoPermission);
-  EXPECT_NE(denied->message.english.find("log in again"), std::string::npos);
-  EXPECT_NE(denied->message.english.find("usermod -aG"), std::string::npos);
+  EXPECT_FALSE(denied->detail.empty()) << "the group that may open it";
+}
+
+TEST(PosixSerialPortOpen, LatencyTimerOfUsbAdaptersFromSysfs) {
+  test::TempDir sysfs;
+  std::filesystem::create_directories(sysfs / "ttyUSB7" / "device");
+  test::WriteText(sysfs / "ttyUSB7" / "device" / "latency_timer", "16\n");
+  std::filesystem::create_directories(sysfs / "ttyS0" / "device");
+  EXPECT_EQ(UsbLatencyTimer("/dev/ttyUSB7", sysfs.path()), std::chrono::milliseconds(16));
+  EXPECT_EQ(UsbLatencyTimer("/dev/ttyS0", sysfs.path()), std::nullopt) << "a UART has none";
+  EXPECT_EQ(UsbLatencyTimer("/dev/ttyACM3", sysfs.path()), std::nullopt);
+}
+
+TEST_F(PosixSerialPortTest, PseudoTerminalsGetTheDefaultLatency) {
+  EXPECT_EQ(port.ReceiveLatency(), kDefaultReceiveLatency);
 }
 
 TEST(SerialDeviceList, NamesEachDeviceOnceAndOnlyExistingOnes) {

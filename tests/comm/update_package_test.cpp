@@ -25,10 +25,10 @@ TEST(UpdatePackage, CopiesUpdaterAndImageAndKeepsWhatIsThere) {
   const fs::path updater = dir / "velnor-src";
   test::WriteText(updater, "#!/bin/sh\n");
   ::chmod(updater.c_str(), 0755);
-  test::WriteAll(dir / "QX.bin", {1, 2, 3});
+  const std::vector<std::uint8_t> image{1, 2, 3};
   const fs::path folder = dir / "out" / "line1";
 
-  Result<UpdatePackageResult> first = BuildUpdatePackage(folder, updater, dir / "QX.bin");
+  Result<UpdatePackageResult> first = BuildUpdatePackage(folder, updater, image);
   ASSERT_TRUE(first) << first.message();
   EXPECT_TRUE(first->updaterCopied);
   EXPECT_TRUE(first->imageCopied);
@@ -36,8 +36,8 @@ TEST(UpdatePackage, CopiesUpdaterAndImageAndKeepsWhatIsThere) {
   EXPECT_EQ(test::ReadAll(folder / "Dat.bin"), (std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_NE(fs::status(folder / "velnor").permissions() & fs::perms::owner_exec, fs::perms::none);
 
-  test::WriteAll(dir / "QX.bin", {9, 9});
-  Result<UpdatePackageResult> second = BuildUpdatePackage(folder, updater, dir / "QX.bin");
+  const std::vector<std::uint8_t> newer{9, 9};
+  Result<UpdatePackageResult> second = BuildUpdatePackage(folder, updater, newer);
   ASSERT_TRUE(second);
   EXPECT_FALSE(second->imageCopied);
   EXPECT_EQ(test::ReadAll(folder / "Dat.bin"), (std::vector<std::uint8_t>{1, 2, 3}));
@@ -47,9 +47,8 @@ TEST(UpdatePackage, CopiesUpdaterAndImageAndKeepsWhatIsThere) {
 
 TEST(UpdatePackage, MissingUpdaterIsNotedAndABlockedFolderFails) {
   test::TempDir dir;
-  test::WriteAll(dir / "QX.bin", {1});
-  Result<UpdatePackageResult> result =
-      BuildUpdatePackage(dir / "pkg", dir / "no-velnor", dir / "QX.bin");
+  const std::vector<std::uint8_t> image{1};
+  Result<UpdatePackageResult> result = BuildUpdatePackage(dir / "pkg", dir / "no-velnor", image);
   ASSERT_TRUE(result);
   EXPECT_FALSE(result->updaterCopied);
   EXPECT_TRUE(result->imageCopied);
@@ -57,7 +56,7 @@ TEST(UpdatePackage, MissingUpdaterIsNotedAndABlockedFolderFails) {
   EXPECT_NE(result->notes[0].english.find("not found"), std::string::npos);
 
   test::WriteText(dir / "file", "x");
-  EXPECT_FALSE(BuildUpdatePackage(dir / "file", dir / "no-velnor", dir / "QX.bin"));
+  EXPECT_FALSE(BuildUpdatePackage(dir / "file", dir / "no-velnor", image));
 }
 
 }  // namespace

@@ -200,10 +200,10 @@ TEST_F(DriverTest, UnmappedPositionAndRefusedDeviceSayWhy) {
   EXPECT_FALSE(driver->OpenPort());
   ASSERT_TRUE(driver->LastOpenError());
   EXPECT_EQ(driver->LastOpenError()->kind, PortOpenFailure::NotMapped);
-  EXPECT_EQ(driver->LastOpenError()->message.english, "COM8 is not mapped to any serial device.");
+  EXPECT_EQ(driver->LastOpenError()->Message().english, "COM8 is not mapped to any serial device.");
 
   driver->SetComPort(TComPortNumber::pnCOM1);
-  log->openError = PortOpenError{PortOpenFailure::Busy, Both("busy")};
+  log->openError = PortOpenError{PortOpenFailure::Busy, "/dev/fakeA", {}};
   EXPECT_FALSE(driver->OpenPort());
   EXPECT_FALSE(driver->IsOpen());
   EXPECT_EQ(driver->LastOpenError()->kind, PortOpenFailure::Busy);
@@ -219,6 +219,51 @@ TEST_F(DriverTest, InputBufferSizeIsTakenOnlyWhileClosedAndCapped) {
   log->input.assign(40, 9);
   driver->PollInput();
   EXPECT_EQ(driver->RxCount, 16);  // one poll reads at most the buffer size
+}
+
+TEST(WireTime, CountsStartDataParityAndStopBitsAndRoundsUp) {
+  struct Case {
+    TComPortBaudRate baud;
+    TComPortDataBits data;
+    TComPortParity parity;
+    TComPortStopBits stop;
+    std::size_t bytes;
+    long micros;
+  };
+  using B = TComPortBaudRate;
+  using D = TComPortDataBits;
+  using P = TComPortParity;
+  using S = TComPortStopBits;
+  const Case cases[] = {
+      {B::br9600, D::db8BITS, P::ptEVEN, S::sb1BITS, 21, 24063},     // 231 bits: 24,062.5 us
+      {B::br19200, D::db8BITS, P::ptEVEN, S::sb1BITS, 21, 12032},    // 12,031.25 us
+      {B::br9600, D::db7BITS, P::ptEVEN, S::sb1BITS, 21, 21875},     // 10-bit characters
+      {B::br115200, D::db8BITS, P::ptEVEN, S::sb1BITS, 37, 3533},    // 3,532.99 us
+      {B::br115200, D::db8BITS, P::ptNONE, S::sb1BITS, 1, 87},       // 86.8 us
+      {B::br110, D::db8BITS, P::ptNONE, S::sb2BITS, 1, 100000},      // 11 bits
+      {B::br1200, D::db5BITS, P::ptNONE, S::sb1HALFBITS, 2, 12500},  // 7.5 bits each
+      {B::br9600, D::db8BITS, P::ptEVEN, S::sb1BITS, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SerialLineSettings line;
+    line.baudRate = c.baud;
+    line.dataBits = c.data;
+    line.parity = c.parity;
+    line.stopBits = c.stop;
+    EXPECT_EQ(WireTime(c.bytes, line).count(), c.micros)
+        << BaudRateValue(c.baud) << " baud, " << c.bytes << " bytes";
+  }
+}
+
+TEST_F(DriverTest, ReplyAllowanceIsTheWireTimeAtTheLinesSettingsAndTheAdaptersLatency) {
+  driver->SetLineSettings(TComPortBaudRate::br9600, TComPortDataBits::db8BITS,
+                          TComPortParity::ptEVEN, TComPortStopBits::sb1BITS);
+  // A line that does not name its latency gets 2 ms.
+  EXPECT_EQ(driver->ReplyAllowance(15, 6), Micros(24063 + 2000));
+  log->receiveLatency = Millis(16);
+  EXPECT_EQ(driver->ReplyAllowance(15, 6), Micros(24063 + 16000));
+  driver->SetComPortSpeed(TComPortBaudRate::br115200);
+  EXPECT_EQ(driver->ReplyAllowance(29, 8), Micros(3533 + 16000));
 }
 
 }  // namespace

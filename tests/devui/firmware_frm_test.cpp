@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <algorithm>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -33,10 +34,16 @@ class FirmwareFrmTest : public testing::Test {
     if (!line.ok()) GTEST_SKIP() << "no pseudo-terminals here";
   }
 
-  // A firmware file of `size` bytes; the dialog opened with it on COM1.
-  std::vector<std::uint8_t> Open(std::size_t size) {
+  // A firmware file of `size` bytes, starting like an application for the panel (stack
+  // in SRAM, reset vector odd and in flash) unless `application` is false; the dialog
+  // opened with it on COM1.
+  std::vector<std::uint8_t> Open(std::size_t size, bool application = true) {
     std::vector<std::uint8_t> image(size);
     for (std::size_t i = 0; i < size; ++i) image[i] = static_cast<std::uint8_t>(i * 13 + 5);
+    if (application) {
+      const std::uint8_t vectors[] = {0x00, 0x50, 0x00, 0x20, 0x01, 0x01, 0x00, 0x08};
+      std::copy(std::begin(vectors), std::end(vectors), image.begin());
+    }
     test::WriteAll(dir / "firmware.bin", image);
     form.Prepare(ports, 0, dir / "firmware.bin");
     form.open();
@@ -103,7 +110,7 @@ TEST_F(FirmwareFrmTest, ClosingDuringTheUpgradeAsksThenStopsAndClosesThePort) {
   EXPECT_EQ(line.Consumed(), consumed);
   platform::PosixSerialPort port;
   const std::optional<PortOpenError> error = port.Open(line.SlavePath());
-  EXPECT_FALSE(error.has_value()) << error->message.english;
+  EXPECT_FALSE(error.has_value()) << error->Message().english;
   EXPECT_FALSE(FlashHolds(image)) << "the upgrade was meant to stop half-way";
 }
 
@@ -121,6 +128,21 @@ TEST_F(FirmwareFrmTest, PortThatDoesNotOpenIsReported) {
   EXPECT_TRUE(sink.boxes[0].text.starts_with(
       "当前串口号 COM1 已经被占用，或其它错误 ！\n请选择其它串口，或检查串口设置是否正确。"));
   EXPECT_TRUE(form.StartButton()->isEnabled());
+}
+
+TEST_F(FirmwareFrmTest, AFileThatIsNoApplicationGoesOnlyWhenTheUserInsists) {
+  Open(4 * 1024, false);
+  sink.answers.push_back(QMessageBox::No);
+  form.StartButton()->click();
+  ASSERT_EQ(sink.questions.size(), 1u);
+  EXPECT_NE(sink.questions[0].find("仍然写入"), std::string::npos) << sink.questions[0];
+  EXPECT_FALSE(form.Running());
+  EXPECT_EQ(line.Consumed(), 0u) << "the port was not even opened";
+
+  sink.answers.push_back(QMessageBox::Yes);
+  form.StartButton()->click();
+  EXPECT_TRUE(form.Running());
+  ASSERT_TRUE(WaitFor([&] { return !form.Running(); }, 15000));
 }
 
 TEST_F(FirmwareFrmTest, WithoutAFirmwareImageNothingStarts) {

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 
 constexpr char kCaptionDravik[] = "Dravik ";
 constexpr int kStatusCommand = 0;  // status panel of command progress
-constexpr int kStatusPort = 2;     // status panel that names the port
+constexpr int kStatusPort = 5;     // status panel that names the port (beside the protocol's)
 
 // The hourglass while the compiler works.
 class BusyCursor {
@@ -134,17 +134,17 @@ PreambleResult RunCompilePreamble(DeviceCommandContext& c) {
   if (c.hooks.openKeyboardDialog) check.SetKeyboardDialog(c.hooks.openKeyboardDialog);
   const compiler::CheckReport report = check.StartCheck(project, *c.lists, chinese);
   if (report.keyboardClamped) session.Modified = true;
-  if (check.ErrorsShown()) return {PreambleEnd::kCheckFailed, {}};
+  if (check.ErrorsShown()) return {PreambleEnd::kCheckFailed, {}, {}};
 
   if (std::optional<Bilingual> missing = compiler::InitialPageMissing(project)) {
     Warn(c, *missing);
     if (c.hooks.openWorkParameters) c.hooks.openWorkParameters();
-    return {PreambleEnd::kNoInitialPage, {}};
+    return {PreambleEnd::kNoInitialPage, {}, {}};
   }
   if (session.ProjectFileName == model::kUnsavedProjectName) {
     Warn(c, SaveNewProjectFirstText());
     Save(c);
-    return {PreambleEnd::kNotSaved, {}};
+    return {PreambleEnd::kNotSaved, {}, {}};
   }
 
   BusyCursor busy;
@@ -164,21 +164,21 @@ PreambleResult RunCompilePreamble(DeviceCommandContext& c) {
     }
     c.hooks.messages.Show(c.parent, message);
   }
-  if (!compiled.ok()) return {PreambleEnd::kCompileFailed, {}};
+  if (!compiled.ok()) return {PreambleEnd::kCompileFailed, {}, {}};
 
   Result<fs::path> work = platform::WorkDir();
   if (!work) {
     Warn(c,
          {"无法写入画面数据：" + work.message(), "The image cannot be written: " + work.message()});
-    return {PreambleEnd::kWriteFailed, {}};
+    return {PreambleEnd::kWriteFailed, {}, {}};
   }
   const fs::path imageFile = *work / kCompiledImageName;
   if (Status written = compiler::WriteImageFile(imageFile, compiled.image); !written) {
     Warn(c, {"无法写入画面数据 " + imageFile.string() + "：" + written.message(),
              "The image " + imageFile.string() + " cannot be written: " + written.message()});
-    return {PreambleEnd::kWriteFailed, {}};
+    return {PreambleEnd::kWriteFailed, {}, {}};
   }
-  return {PreambleEnd::kCompiled, imageFile};
+  return {PreambleEnd::kCompiled, imageFile, std::move(compiled.image)};
 }
 
 PreambleResult RunDownloadCommand(DeviceCommandContext& c, TDownloadForm& form) {
@@ -187,8 +187,12 @@ PreambleResult RunDownloadCommand(DeviceCommandContext& c, TDownloadForm& form) 
   ShowStatus(c, kStatusCommand,
              QString::fromStdString(CompileSucceededText().In(c.hooks.messages.Chinese())));
   form.SetMessageSink(c.hooks.messages);
-  form.Prepare(compiled.imageFile, c.ports, c.portIndex);
+  form.Prepare(compiled.image, c.ports, c.portIndex);
   Exec(c, &form);
+  // "编译成功!" must not stay behind a download that left the panel incomplete.
+  if (const std::optional<DownloadOutcome>& outcome = form.LastOutcome();
+      outcome && outcome->notice)
+    ShowStatus(c, kStatusCommand, c.hooks.messages.Text(*outcome->notice));
   return compiled;
 }
 
@@ -256,7 +260,7 @@ PackageEnd BuildUpdatePackageCommand(DeviceCommandContext& c) {
   // The chosen name is the package's folder.
   const fs::path folder(chosen.toStdString());
   const fs::path updater = c.updater.empty() ? UpdaterSource() : c.updater;
-  Result<UpdatePackageResult> package = BuildUpdatePackage(folder, updater, compiled.imageFile);
+  Result<UpdatePackageResult> package = BuildUpdatePackage(folder, updater, compiled.image);
   if (!package) {
     Warn(c, Both(package.message()));
     return PackageEnd::kFailed;

@@ -77,7 +77,8 @@ enum class PreambleEnd {
 
 struct PreambleResult {
   PreambleEnd end = PreambleEnd::kCompileFailed;
-  std::filesystem::path imageFile;  // QX.bin in the work folder when compiled
+  std::filesystem::path imageFile;  // QX.bin in the work folder: a copy for the user and the simulator
+  std::vector<std::uint8_t> image;  // what was compiled: the download and the package take this
   bool ok() const { return end == PreambleEnd::kCompiled; }
 };
 

@@ -22,16 +22,17 @@ constexpr int kStartDelayMs = 50;
 constexpr int kOffsetAboveCentre = 100;
 constexpr char kCaptionDravik[] = "Dravik ";
 
-// QX.bin as the download sends it; a file the panel could never hold is refused before
-// it is read, whatever its size.
-Result<std::vector<std::uint8_t>> ReadImage(const std::filesystem::path& file) {
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  if (!ec && size > kMaxImageSize) {
-    return Error{"The image " + file.string() + " has " + std::to_string(size) +
-                 " bytes, more than the 153,600 bytes (150 KB) the panel holds."};
-  }
-  return platform::ReadFileBytes(file);
+// The image as the download sends it: one the panel could never hold is refused.
+Status CheckImageSize(std::size_t size) {
+  if (size <= kMaxImageSize) return {};
+  const std::string n = std::to_string(size);
+  return Error{Bilingual{"画面数据有 " + n + " 字节，超过面板能容纳的 153600 字节（150KB）。",
+                         "The image has " + n + " bytes, more than the 153,600 bytes (150 KB) the panel holds."}};
+}
+
+// The dialog's labels read the same in both interface languages.
+QString LabelText(const Bilingual& label) {
+  return QString::fromStdString(label.chinese);
 }
 
 }  // namespace
@@ -76,8 +77,8 @@ TDownloadForm::~TDownloadForm() {
   worker_.Join();
 }
 
-void TDownloadForm::Prepare(std::filesystem::path imageFile, ComPortMap ports, int portIndex) {
-  imageFile_ = std::move(imageFile);
+void TDownloadForm::Prepare(std::vector<std::uint8_t> image, ComPortMap ports, int portIndex) {
+  image_ = std::move(image);
   ports_ = std::move(ports);
   portIndex_ = portIndex;
 }
@@ -86,7 +87,7 @@ void TDownloadForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   PlaceAboveCentre(this, kOffsetAboveCentre);
   if (started_ || timer1_.isActive()) return;
-  label_->setText(QString::fromUtf8(download_text::kReady));
+  label_->setText(QString::fromStdString(download_label::kReady.chinese));
   progress_->setValue(0);
   outcome_.reset();
   lastState_ = DownloadState::Ready;
@@ -97,23 +98,21 @@ void TDownloadForm::showEvent(QShowEvent* event) {
 
 void TDownloadForm::Timer1Timer() {
   timer1_.stop();
-  Result<std::vector<std::uint8_t>> image = ReadImage(imageFile_);
-  if (!image) {
+  if (Status fits = CheckImageSize(image_.size()); !fits) {
     // Nothing to send: one press of Cancel closes the dialog.
     cancelFlag_.store(true);
-    label_->setText(QString::fromUtf8(download_text::kTransferFailed));
+    label_->setText(QString::fromStdString(download_label::kTransferFailed.chinese));
     DownloadOutcome refused;
     refused.end = DownloadEnd::ImageRefused;
-    refused.label = download_text::kTransferFailed;
+    refused.label = download_label::kTransferFailed;
     outcome_ = refused;
     sink_.Show(this, QString::fromUtf8(kCaptionDravik), QMessageBox::Warning,
-               sink_.Text({"无法读取画面数据：" + image.message(),
-                           "The image cannot be read: " + image.message()}));
+               sink_.Text(fits.error().Text()));
     return;
   }
   started_ = true;
   const auto port = static_cast<TComPortNumber>(std::clamp(portIndex_, 0, kComPortCount - 1));
-  worker_.Start([this, bytes = std::move(*image), ports = ports_, port] {
+  worker_.Start([this, bytes = image_, ports = ports_, port] {
     RealClock clock;
     TVorCommDriver driver(std::make_unique<platform::PosixSerialPort>(), clock, ports);
     DownloadSession session(
@@ -129,7 +128,7 @@ void TDownloadForm::Timer1Timer() {
 
 void TDownloadForm::ShowProgress(const DownloadProgress& progress) {
   lastState_ = progress.state;
-  label_->setText(QString::fromStdString(progress.label));
+  label_->setText(LabelText(progress.label));
   progress_->setValue(progress.progressBar);
   emit progressShown(progress);
 }
@@ -138,13 +137,14 @@ void TDownloadForm::Ended(const DownloadOutcome& outcome) {
   worker_.Join();
   started_ = false;
   outcome_ = outcome;
-  label_->setText(QString::fromStdString(outcome.label));
+  // An end that leaves the panel incomplete is said in the interface language.
+  label_->setText(outcome.notice ? sink_.Text(*outcome.notice) : LabelText(outcome.label));
   emit downloadEnded(outcome);
 
   if (outcome.end == DownloadEnd::PortOpenFailed) {
     std::string text = download_text::kPortBusyMessage;
     // Linux can say why: busy, missing, or a permission the user lacks.
-    if (outcome.portError) text += "\r\r" + outcome.portError->message.In(sink_.Chinese());
+    if (outcome.portError) text += "\r\r" + outcome.portError->Message().In(sink_.Chinese());
     sink_.Show(this, QString::fromUtf8(download_text::kPortBusyCaption), QMessageBox::Information,
                compiler::BoxText(text));
   } else if (outcome.message) {
@@ -152,17 +152,18 @@ void TDownloadForm::Ended(const DownloadOutcome& outcome) {
                sink_.Text(*outcome.message));
   }
 
-  const bool finished = lastState_ == DownloadState::Finished;
+  // Only a download the panel took whole closes the dialog by itself; any other end stays
+  // on screen with its label until the user closes it.
+  const bool finished = outcome.ok();
   const bool closes = finished || closeWhenStopped_;
   if (finished) {
     QDialog::accept();
   } else if (closeWhenStopped_) {
     QDialog::reject();
   }
-  if (!outcome.unacknowledgedBlocks.empty()) {
+  if (outcome.end == DownloadEnd::Unconfirmed) {
     sink_.Show(closes ? parentWidget() : this, QString::fromUtf8(kCaptionDravik),
-               QMessageBox::Warning,
-               sink_.Text(UnacknowledgedBlocksWarning(outcome.unacknowledgedBlocks)));
+               QMessageBox::Warning, sink_.Text(*outcome.notice));
   }
 }
 

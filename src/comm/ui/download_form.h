@@ -3,14 +3,16 @@
 // to the panel on its own. The protocol runs on a worker thread with its own serial
 // driver; the dialog shows its labels and progress and stays responsive. Cancel sets the
 // cancel flag (the search stops before its next probe, the transfer after its block); a
-// second press, once the flag is set, closes the dialog. A finished download closes it
-// by itself.
+// second press, once the flag is set, closes the dialog. Only a download the panel took
+// whole closes it by itself; a cancelled or unconfirmed one stays with a label that says
+// the panel's screens are incomplete.
 
 #include <QDialog>
 #include <QTimer>
 #include <atomic>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "comm/com_port_map.h"
 #include "comm/download_session.h"
@@ -31,9 +33,9 @@ class TDownloadForm : public QDialog {
   ~TDownloadForm() override;
 
   void SetMessageSink(compiler::MessageSink sink) { sink_ = std::move(sink); }
-  // What the next showing sends, and where: the image file, the COM positions and the
-  // chosen one (0 = COM1).
-  void Prepare(std::filesystem::path imageFile, ComPortMap ports, int portIndex);
+  // What the next showing sends, and where: the image just compiled (sent from memory, so
+  // nothing can swap it on its way), the COM positions and the chosen one (0 = COM1).
+  void Prepare(std::vector<std::uint8_t> image, ComPortMap ports, int portIndex);
 
   QLabel* Label() const { return label_; }
   QProgressBar* ProgressBar() const { return progress_; }
@@ -70,7 +72,7 @@ class TDownloadForm : public QDialog {
   QTimer timer1_;
   compiler::MessageSink sink_;
 
-  std::filesystem::path imageFile_;
+  std::vector<std::uint8_t> image_;  // what was compiled, sent as it is in memory
   ComPortMap ports_;
   int portIndex_ = 0;
 

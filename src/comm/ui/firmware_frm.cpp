@@ -119,8 +119,18 @@ void TFirmwareFrm::Button1Click() {
   Result<std::vector<std::uint8_t>> image = LoadFirmwareImage(*file);
   if (!image) {
     sink_.Show(this, QString::fromUtf8(kCaptionDravik), QMessageBox::Warning,
-               compiler::BoxText(image.message()));
+               sink_.Text(image.error().Text()));
     return;
+  }
+  // A file that is no application for the panel (a device image, a picture) would leave it
+  // without working firmware: it goes only when the user insists.
+  if (Status looksRight = CheckFirmwareVectorTable(*image); !looksRight) {
+    const Bilingual question = Explained({"", ""}, looksRight.error()).Text();
+    const Bilingual ask{question.chinese + "\r\r仍然写入这个文件吗？", question.english + "\r\rWrite this file anyway?"};
+    if (sink_.Ask(this, QString::fromUtf8(kCaptionDravik), sink_.Text(ask), QMessageBox::Yes | QMessageBox::No) !=
+        QMessageBox::Yes) {
+      return;
+    }
   }
   firmwareFile_ = file;
   outcome_.reset();
@@ -146,7 +156,8 @@ void TFirmwareFrm::Button1Click() {
 
 void TFirmwareFrm::ShowProgress(const FirmwareProgress& progress) {
   if (stopping_) return;  // the stop label stays until the dialog closes
-  label_->setText(QString::fromStdString(progress.label));
+  // The upgrade's labels read the same in both interface languages.
+  label_->setText(QString::fromStdString(progress.label.chinese));
   progress_->setValue(progress.progressBar);
   progress_->setToolTip(QString::fromStdString(progress.hint));
 }
@@ -167,7 +178,7 @@ void TFirmwareFrm::Ended(const FirmwareOutcome& outcome) {
   if (outcome.end == FirmwareEnd::PortOpenFailed) {
     std::string text = FirmwarePortErrorMessage(ports_->currentIndex() + 1);
     // Linux can say why: busy, missing, or a permission the user lacks.
-    if (outcome.portError) text += "\r\r" + outcome.portError->message.In(sink_.Chinese());
+    if (outcome.portError) text += "\r\r" + outcome.portError->Message().In(sink_.Chinese());
     sink_.Show(this, QString::fromUtf8(firmware_text::kPortErrorCaption), QMessageBox::Information,
                compiler::BoxText(text));
   } else if (outcome.message) {

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <set>
 
+#include "comm/port_open_error.h"
+
 namespace dravik::comm {
 
 namespace {
@@ -96,8 +98,8 @@ Bilingual SerialDeviceReport(const std::vector<SerialDeviceInfo>& devices) {
     const std::string position = d.comIndex >= 0 ? ComPortMap::PortName(d.comIndex) : "—";
     add("\r" + position + "  " + d.path + "\r", "\r" + position + "  " + d.path + "\r");
     if (!d.exists) {
-      add("      不存在（适配器是否已插好？）\r",
-          "      does not exist (is the adapter plugged in?)\r");
+      const Bilingual missing = MissingDeviceHint();
+      add("      " + missing.chinese + "\r", "      " + missing.english + "\r");
       continue;
     }
     if (d.node != d.path) add("      设备 " + d.node + "\r", "      device " + d.node + "\r");
@@ -113,11 +115,9 @@ Bilingual SerialDeviceReport(const std::vector<SerialDeviceInfo>& devices) {
     if (d.mayOpen) {
       add("      当前用户可以打开\r", "      this user may open it\r");
     } else {
-      const std::string group = d.group.empty() ? "dialout" : d.group;
-      add("      当前用户无权打开：请把用户加入 " + group + " 组（sudo usermod -aG " + group +
-              " $USER），然后重新登录\r",
-          "      this user may not open it: add the user to the " + group +
-              " group (sudo usermod -aG " + group + " $USER) and log in again\r");
+      const Bilingual join = JoinGroupHint(d.group.empty() ? "dialout" : d.group);
+      add("      当前用户无权打开：" + join.chinese + "\r",
+          "      this user may not open it: " + join.english + "\r");
     }
   }
   add("\r环境变量 DRAVIK_COM1 … DRAVIK_COM8 可以指定各 COM 号的设备。",

@@ -8,6 +8,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace dravik::test {
 namespace {
 
@@ -83,8 +85,8 @@ LineInfo EmulatedLine::CurrentLine() const {
       data = 8;
       break;
   }
-  info.bitsPerChar =
-      1 + data + ((line.c_cflag & PARENB) ? 1 : 0) + ((line.c_cflag & CSTOPB) ? 2 : 1);
+  const int parity = (line.c_cflag & PARENB) ? 1 : options_.hiddenParityBits;
+  info.bitsPerChar = 1 + data + parity + ((line.c_cflag & CSTOPB) ? 2 : 1);
   return info;
 }
 
@@ -114,12 +116,13 @@ void EmulatedLine::Loop() {
       continue;
     }
     const LineInfo line = CurrentLine();
+    const auto requestEnd = ReceiveOverTheWire(static_cast<std::size_t>(n), line);
     Bytes reply;
     {
       std::lock_guard lock(mutex_);
       reply = emulator_.Receive(std::span(buffer, static_cast<std::size_t>(n)), line);
     }
-    SendReply(reply, line);
+    SendReply(reply, line, requestEnd);
     {
       std::lock_guard lock(progressMutex_);
       consumed_ += static_cast<std::uint64_t>(n);
@@ -128,7 +131,19 @@ void EmulatedLine::Loop() {
   }
 }
 
-void EmulatedLine::SendReply(const Bytes& reply, const LineInfo& line) {
+std::chrono::steady_clock::time_point EmulatedLine::ReceiveOverTheWire(std::size_t count,
+                                                                       const LineInfo& line) {
+  const auto now = std::chrono::steady_clock::now();
+  if (!options_.wireTime || line.baud == 0) return now;
+  // The pty hands the bytes over at once; on a wire the last of them arrives this late.
+  const auto start = std::max(now, wireFreeAt_);
+  wireFreeAt_ = start + line.CharacterTime() * static_cast<long>(count);
+  std::this_thread::sleep_until(wireFreeAt_);
+  return wireFreeAt_;
+}
+
+void EmulatedLine::SendReply(const Bytes& reply, const LineInfo& line,
+                             std::chrono::steady_clock::time_point requestEnd) {
   if (reply.empty()) return;
   if (!options_.wireTime || line.baud == 0) {
     std::size_t done = 0;
@@ -141,10 +156,9 @@ void EmulatedLine::SendReply(const Bytes& reply, const LineInfo& line) {
     return;
   }
   // Byte k reaches the far end (k + 1) character times after the request ended.
-  const auto charTime = std::chrono::nanoseconds(1'000'000'000LL * line.bitsPerChar / line.baud);
-  const auto start = std::chrono::steady_clock::now();
+  const auto charTime = line.CharacterTime();
   for (std::size_t k = 0; k < reply.size(); ++k) {
-    std::this_thread::sleep_until(start + charTime * static_cast<long>(k + 1));
+    std::this_thread::sleep_until(requestEnd + charTime * static_cast<long>(k + 1));
     while (::write(master_, &reply[k], 1) != 1) {
       if (errno != EINTR && errno != EAGAIN) return;
     }

@@ -22,6 +22,10 @@ using Bytes = std::vector<std::uint8_t>;
 struct LineInfo {
   std::uint32_t baud = 0;
   int bitsPerChar = 10;  // start + data + parity + stop
+
+  std::chrono::nanoseconds CharacterTime() const {
+    return std::chrono::nanoseconds(1'000'000'000LL * bitsPerChar / baud);
+  }
 };
 
 // A device that answers bytes. Called on the emulator thread with the line's mutex held.
@@ -33,9 +37,14 @@ class ByteEmulator {
 };
 
 struct EmulatedLineOptions {
-  // Sends every byte only after its time on the wire at the speed set (start, data,
-  // parity and stop bits), counted from the end of the request.
+  // Models the wire at the speed set: a request reaches the device one character time
+  // per byte after the tool wrote it (after the previous request, if that was still on
+  // the wire), and each byte of the reply reaches the tool one character time after the
+  // one before it, counted from the end of the request.
   bool wireTime = false;
+  // Parity bits per character the pseudo-terminal does not show (it always reports 8 data
+  // bits and no parity): the panel and its boot loader use even parity on every setting.
+  int hiddenParityBits = 1;
 };
 
 class EmulatedLine {
@@ -63,7 +72,11 @@ class EmulatedLine {
 
  private:
   void Loop();
-  void SendReply(const Bytes& reply, const LineInfo& line);
+  // Sleeps until `count` bytes read now, at `line`'s speed, have come off the wire;
+  // returns when they have.
+  std::chrono::steady_clock::time_point ReceiveOverTheWire(std::size_t count, const LineInfo& line);
+  void SendReply(const Bytes& reply, const LineInfo& line,
+                 std::chrono::steady_clock::time_point requestEnd);
 
   ByteEmulator& emulator_;
   EmulatedLineOptions options_;
@@ -77,6 +90,7 @@ class EmulatedLine {
   std::mutex progressMutex_;
   std::condition_variable progress_;
   std::atomic<bool> stop_{false};
+  std::chrono::steady_clock::time_point wireFreeAt_{};  // when the last request was in
   std::thread thread_;
 };
 

@@ -19,14 +19,14 @@
 
 namespace {
 
-void Usage() {
+void Usage(std::FILE* out) {
   std::fprintf(
-      stderr,
+      out,
       "usage: dravik-panel-emu [--probe-baud N]... [--modbus-baud N] [--wire-time]\n"
-      "                        [--silent] [--no-ack] [--boot-loader] [--out FILE]\n"
+      "                        [--silent] [--no-ack] [--boot-loader] [--out FILE] [--help]\n"
       "  --probe-baud N   answer the probe only at N baud (repeatable; default: any)\n"
       "  --modbus-baud N  take Modbus frames only at N baud (default 115200, 0 = any)\n"
-      "  --wire-time      send each byte after its time on the wire\n"
+      "  --wire-time      take and send each byte after its time on the wire\n"
       "  --silent         answer nothing\n"
       "  --no-ack         never confirm a block\n"
       "  --boot-loader    be the STM32 boot loader instead of the panel\n"
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     std::string arg = argv[i];
     auto value = [&]() -> const char* {
       if (i + 1 >= argc) {
-        Usage();
+        Usage(stderr);
         std::exit(2);
       }
       return argv[++i];
@@ -66,8 +66,11 @@ int main(int argc, char** argv) {
       bootLoader = true;
     } else if (arg == "--out") {
       out = value();
+    } else if (arg == "--help" || arg == "-h") {
+      Usage(stdout);
+      return 0;
     } else {
-      Usage();
+      Usage(stderr);
       return 2;
     }
   }

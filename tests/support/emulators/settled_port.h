@@ -28,6 +28,7 @@ class SettledPort final : public comm::SerialPort {
   Status SetRts(bool on) override { return port_.SetRts(on); }
   Result<std::size_t> Read(std::span<std::uint8_t> buffer) override;
   Result<std::size_t> Write(std::span<const std::uint8_t> bytes) override;
+  std::chrono::microseconds ReceiveLatency() const override { return port_.ReceiveLatency(); }
 
  private:
   // Waits until everything the emulator sent can be read here.
