@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   const std::filesystem::path library = pictures::PictureLibraryPath(project);
   std::error_code ignored;
   std::filesystem::remove(library, ignored);
-  if (Status made = pictures::CreatePictureDatabase(library); !made) {
+  if (Result<bool> made = pictures::CreatePictureDatabase(library); !made) {
     std::cerr << made.message() << '\n';
     return 1;
   }

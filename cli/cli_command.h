@@ -3,10 +3,13 @@
 // cmd_<name>.cpp as a function of its arguments; main.cpp only dispatches.
 
 #include <iosfwd>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/bilingual.h"
+#include "platform/result.h"
 
 namespace dravik::cli {
 
@@ -15,15 +18,14 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitRefused = 1;
 inline constexpr int kExitUsage = 2;
 
-struct CommandContext {
-  std::vector<std::string> args;  // the arguments after the subcommand's name
-  bool isChinese = false;         // interface language for messages
-  std::ostream& out;
-  std::ostream& err;
+// "--lang": "zh" or "1" (language one, Chinese), "en" or "2" (language two, English).
+// Gives whether the language is Chinese; nothing for any other text.
+std::optional<bool> ParseLanguage(std::string_view text);
+extern const Bilingual kLanguageUsage;  // what --lang takes
 
-  // Writes a message in the interface language to stderr, with a newline.
-  void Report(const Bilingual& message) const;
-  void Report(const std::string& message) const;
+// Why a command line could not be parsed; empty when it could.
+struct ArgError : Bilingual {
+  bool empty() const { return english.empty(); }
 };
 
 // Splits "--flag value" options from positional arguments. Flags listed in `valueFlags`
@@ -31,7 +33,7 @@ struct CommandContext {
 struct ParsedArgs {
   std::vector<std::string> positional;
   std::vector<std::pair<std::string, std::string>> options;  // flag -> value ("" for switches)
-  std::string error;                                         // set on a malformed line
+  ArgError error;                                            // set on a malformed line
 
   bool Has(const std::string& flag) const;
   std::string Value(const std::string& flag) const;  // "" when absent
@@ -39,6 +41,23 @@ struct ParsedArgs {
 ParsedArgs ParseArgs(const std::vector<std::string>& args,
                      const std::vector<std::string>& valueFlags,
                      const std::vector<std::string>& switches);
+
+struct CommandContext {
+  std::vector<std::string> args;  // the arguments after the subcommand's name
+  bool isChinese = false;         // interface language for messages
+  std::ostream& out;
+  std::ostream& err;
+  bool languageChosen = false;  // --lang was given (render then draws the page in it)
+
+  // Writes a message in the interface language to stderr, with a newline.
+  void Report(const Bilingual& message) const;
+  void Report(const Error& error) const;
+  void Report(const std::string& message) const;
+
+  // ParseArgs on `args`, reporting what is wrong with the line (the caller adds its usage).
+  ParsedArgs Parse(const std::vector<std::string>& valueFlags,
+                   const std::vector<std::string>& switches = {}) const;
+};
 
 // The subcommands. Each returns an exit status.
 int RunNew(const CommandContext& context);

@@ -10,7 +10,7 @@
 namespace dravik::cli {
 
 int RunCheck(const CommandContext& context) {
-  ParsedArgs args = ParseArgs(context.args, {}, {});
+  ParsedArgs args = context.Parse({}, {});
   if (!args.error.empty() || args.positional.size() != 1) {
     context.Report("usage: dravik-cli check PROJECT.QX3");
     return kExitUsage;
@@ -19,17 +19,18 @@ int RunCheck(const CommandContext& context) {
   if (!LoadProject(context, image, args.positional[0])) return kExitRefused;
   Result<params::DeviceLists> lists = ListsFor(image.Settings());
   if (!lists) {
-    context.Report(lists.message());
+    context.Report(lists.error().Text());
     return kExitRefused;
   }
   const compiler::CheckReport report = compiler::StartCheck(image, *lists, context.isChinese);
   PrintCheckRows(context, report);
   for (const auto& message : report.Messages()) context.Report(message.text);
+  if (!report.Failed()) context.out << (context.isChinese ? "没有错误" : "no errors") << '\n';
   return report.Failed() ? kExitRefused : kExitOk;
 }
 
 int RunCompile(const CommandContext& context) {
-  ParsedArgs args = ParseArgs(context.args, {"-o"}, {"--no-check"});
+  ParsedArgs args = context.Parse({"-o"}, {"--no-check"});
   if (!args.error.empty() || args.positional.size() != 1 || args.Value("-o").empty()) {
     context.Report("usage: dravik-cli compile [--no-check] PROJECT.QX3 -o QX.bin");
     return kExitUsage;
@@ -39,7 +40,7 @@ int RunCompile(const CommandContext& context) {
   if (!image) return kExitRefused;
   const Status written = compiler::WriteImageFile(args.Value("-o"), *image);
   if (!written) {
-    context.Report(written.message());
+    context.Report(written.error());
     return kExitRefused;
   }
   context.out << "compiled " << args.Value("-o") << " (" << image->size() << " bytes)\n";

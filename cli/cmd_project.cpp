@@ -1,17 +1,25 @@
 // dravik-cli new and info.
 
+#include <filesystem>
 #include <iomanip>
 #include <ostream>
 
 #include "cli/cli_command.h"
 #include "cli/project_loader.h"
+#include "macro/macro_database.h"
 #include "model/project_session.h"
 #include "model/settings_page.h"
+#include "pictures/picture_library.h"
+#include "platform/files.h"
 #include "platform/gbk.h"
 
 namespace dravik::cli {
 
+namespace fs = std::filesystem;
+
 namespace {
+
+constexpr char kNewUsage[] = "usage: dravik-cli new [--force] PROJECT.QX3";
 
 int CountElements(const model::PageRecord& page) {
   int count = 0;
@@ -19,28 +27,112 @@ int CountElements(const model::PageRecord& page) {
   return count;
 }
 
-}  // namespace
+bool Exists(const fs::path& file) {
+  std::error_code error;
+  return fs::symlink_status(file, error).type() != fs::file_type::not_found;
+}
 
-int RunNew(const CommandContext& context) {
-  ParsedArgs args = ParseArgs(context.args, {}, {});
-  if (!args.error.empty() || args.positional.size() != 1) {
-    context.Report("usage: dravik-cli new PROJECT.QX3");
-    return kExitUsage;
+// A file beside the project that belongs to it, and the empty form a new project gets
+// (made in the project's folder, never copied from a shared place).
+struct Companion {
+  fs::path file;
+  Result<platform::Bytes> (*makeEmpty)(const fs::path& folder);
+  bool present = false;
+  platform::Bytes empty;
+};
+
+Companion CompanionAt(const fs::path& file, Result<platform::Bytes> (*makeEmpty)(const fs::path&)) {
+  return {file, makeEmpty, Exists(file), {}};
+}
+
+std::vector<Companion> CompanionsOf(const fs::path& project) {
+  return {CompanionAt(pictures::PictureLibraryPath(project), pictures::NewPictureLibrary),
+          CompanionAt(macro::MacroDatabasePath(project), macro::NewMacroDatabase)};
+}
+
+// Names every file of the project that is there already; true when there was none.
+bool NothingInTheWay(const CommandContext& context, const fs::path& project,
+                     const std::vector<Companion>& companions) {
+  std::vector<fs::path> existing;
+  if (Exists(project)) existing.push_back(project);
+  for (const Companion& companion : companions) {
+    if (companion.present) existing.push_back(companion.file);
   }
-  // New without the work parameters dialog, written to exactly the path given.
+  for (const fs::path& file : existing) {
+    context.Report(Bilingual{file.string() + " 已经存在 ！加上 --force 才会替换它。",
+                             file.string() + " exists already; --force replaces it."});
+  }
+  return existing.empty();
+}
+
+platform::FileToWrite WholeFile(const fs::path& target, const platform::Bytes& bytes) {
+  return {target, [&bytes](const platform::ByteSink& sink) -> Status {
+            if (!sink(bytes)) return Error{Bilingual{"写入失败", "write failed"}};
+            return {};
+          }};
+}
+
+// The new project file, and an empty form in place of each companion an old project
+// left: all of them or, on any failure, none.
+Status WriteNewProject(const fs::path& project, std::vector<Companion>& companions) {
+  std::vector<platform::FileToWrite> files;
+  for (Companion& companion : companions) {
+    if (!companion.present) continue;
+    Result<platform::Bytes> empty = companion.makeEmpty(companion.file.parent_path());
+    if (!empty) return empty.error();
+    companion.empty = std::move(*empty);
+    files.push_back(WholeFile(companion.file, companion.empty));
+  }
   model::ProjectImage image;
   model::InitializeNewProject(image);
-  const Status written = model::WriteProjectFile(image, args.positional[0]);
+  // The project file comes last: once it is the new one, so is everything beside it.
+  files.push_back({project, [&image](const platform::ByteSink& sink) {
+                     return model::CompressProjectTo(image, sink);
+                   }});
+  const Status written = platform::WriteFilesTogether(files);
+  if (!written) return written;
+  for (const Companion& companion : companions) {
+    // The old database's rollback journal would be played into the new one.
+    if (companion.present)
+      (void)platform::RemoveFileIfPresent(companion.file.string() + "-journal");
+  }
+  return written;
+}
+
+}  // namespace
+
+// New without the work parameters dialog, written to exactly the path given. A new
+// project never inherits the picture library or clock macro an old one left beside it.
+int RunNew(const CommandContext& context) {
+  ParsedArgs args = context.Parse({}, {"--force"});
+  if (!args.error.empty() || args.positional.size() != 1) {
+    context.Report(kNewUsage);
+    return kExitUsage;
+  }
+  const fs::path project = args.positional[0];
+  std::vector<Companion> companions = CompanionsOf(project);
+  for (const Companion& companion : companions) {
+    if (companion.file == project) {
+      context.Report(
+          Bilingual{"工程文件不能以 .PIC 或 .M 结尾", "a project file cannot end in .PIC or .M"});
+      return kExitUsage;
+    }
+  }
+  if (!args.Has("--force") && !NothingInTheWay(context, project, companions)) return kExitRefused;
+  const Status written = WriteNewProject(project, companions);
   if (!written) {
-    context.Report(written.message());
+    context.Report(written.error());
     return kExitRefused;
   }
-  context.out << "created " << args.positional[0] << '\n';
+  context.out << "created " << project.string() << '\n';
+  for (const Companion& companion : companions) {
+    if (companion.present) context.out << "emptied " << companion.file.string() << '\n';
+  }
   return kExitOk;
 }
 
 int RunInfo(const CommandContext& context) {
-  ParsedArgs args = ParseArgs(context.args, {}, {});
+  ParsedArgs args = context.Parse({});
   if (!args.error.empty() || args.positional.size() != 1) {
     context.Report("usage: dravik-cli info PROJECT.QX3");
     return kExitUsage;

@@ -1,16 +1,18 @@
 // dravik-cli render: one page drawn headless with the page window's renderers, written
-// as a PNG of the page's own size (page pixel (0, 0) is the PNG's top-left pixel).
+// as a PNG or JPEG (as the output's name says) of the page's own size (page pixel (0, 0)
+// is the picture's top-left pixel).
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
+#include <vector>
 
 #include "cli/cli_command.h"
 #include "cli/project_loader.h"
@@ -20,26 +22,40 @@
 #include "model/project_image.h"
 #include "pictures/picture_library.h"
 #include "platform/files.h"
+#include "platform/image_codec.h"
+#include "platform/runtime_dir.h"
 
 namespace dravik::cli {
 
 namespace {
 
 constexpr char kRenderUsage[] =
-    "usage: dravik-cli render PROJECT.QX3 --page N -o FILE.png [--on] [--lang 1|2]";
+    "usage: dravik-cli render PROJECT.QX3 --page N -o FILE.png|FILE.jpg [--on] [--lang zh|en]";
+
+enum class PictureFormat { Png, Jpeg };
+
+// What the output's name asks for: ".png", or ".jpg"/".jpeg", in any case.
+std::optional<PictureFormat> FormatForName(const std::filesystem::path& file) {
+  std::string extension = file.extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == ".png") return PictureFormat::Png;
+  if (extension == ".jpg" || extension == ".jpeg") return PictureFormat::Jpeg;
+  return std::nullopt;
+}
 
 struct RenderOptions {
   std::string project;
   int page = 0;
   std::string output;
+  PictureFormat format = PictureFormat::Png;
   bool bitPreviewOn = false;
   int language = -1;  // -1 the project's own language switch, 0 language one, 1 language two
 };
 
 std::optional<RenderOptions> ParseRenderOptions(const CommandContext& context) {
-  ParsedArgs args = ParseArgs(context.args, {"--page", "-o", "--lang"}, {"--on"});
-  if (!args.error.empty() || args.positional.size() != 1 || !args.Has("--page") || !args.Has("-o")) {
-    if (!args.error.empty()) context.Report(args.error);
+  ParsedArgs args = context.Parse({"--page", "-o"}, {"--on"});
+  if (!args.error.empty() || args.positional.size() != 1 || !args.Has("--page") ||
+      args.Value("-o").empty()) {
     return std::nullopt;
   }
   RenderOptions options;
@@ -48,26 +64,53 @@ std::optional<RenderOptions> ParseRenderOptions(const CommandContext& context) {
   options.bitPreviewOn = args.Has("--on");
   auto page = editor::ParseDecimal(args.Value("--page"));
   if (!page || *page < 1 || *page > model::kMaxPage) {
-    context.Report("--page takes a page number from 1 to 240");
+    context.Report(
+        Bilingual{"--page 取 1 到 240 的画面号", "--page takes a page number from 1 to 240"});
     return std::nullopt;
   }
   options.page = static_cast<int>(*page);
-  if (args.Has("--lang")) {
-    const std::string lang = args.Value("--lang");
-    if (lang != "1" && lang != "2") {
-      context.Report("--lang takes 1 (language one) or 2 (language two)");
-      return std::nullopt;
-    }
-    options.language = lang == "1" ? 0 : 1;
+  const std::optional<PictureFormat> format = FormatForName(options.output);
+  if (!format) {
+    context.Report(
+        Bilingual{"只能输出 PNG (.png) 或 JPEG (.jpg, .jpeg) 文件: " + options.output,
+                  "render writes PNG (.png) or JPEG (.jpg, .jpeg) files: " + options.output});
+    return std::nullopt;
   }
-  if (options.output.empty()) return std::nullopt;
+  options.format = *format;
+  // Language one is the Chinese one, language two the English one.
+  if (context.languageChosen) options.language = context.isChinese ? 0 : 1;
   return options;
+}
+
+// The file bytes of the drawn page in the format asked for; nothing when it cannot be made.
+std::optional<std::vector<std::uint8_t>> Encode(const QImage& picture, PictureFormat format) {
+  if (picture.isNull()) return std::nullopt;
+  if (format == PictureFormat::Jpeg) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    platform::RgbImage image{rgb.width(), rgb.height(), {}};
+    const auto rowBytes = static_cast<std::size_t>(rgb.width()) * 3;
+    for (int y = 0; y < rgb.height(); ++y) {
+      const auto* row = rgb.constScanLine(y);
+      image.rgb.insert(image.rgb.end(), row, row + rowBytes);
+    }
+    Result<std::vector<std::uint8_t>> jpeg = platform::EncodeJpeg(image);
+    if (!jpeg) return std::nullopt;
+    return std::move(*jpeg);
+  }
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!picture.save(&buffer, "PNG")) return std::nullopt;
+  return std::vector<std::uint8_t>(png.begin(), png.end());
 }
 
 // A GUI application for fonts and painting, on the offscreen platform unless the
 // caller chose one.
 std::unique_ptr<QGuiApplication> HeadlessApplication() {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Qt warns on every run when the session gives no runtime folder; a private one of ours
+  // keeps it quiet. Should even that fail, Qt only warns and goes on.
+  (void)platform::PrepareRuntimeDir();
   static int argc = 1;
   static char name[] = "dravik-cli";
   static char* argv[] = {name, nullptr};
@@ -108,24 +151,19 @@ int RunRender(const CommandContext& context) {
     if (attached) {
       settings.pictures = &library;
     } else {
-      context.Report(attached.message());
+      context.Report(attached.error());
     }
   }
 
   const QImage picture = editor::RenderPage(*image, options->page, settings);
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  if (picture.isNull() || !picture.save(&buffer, "PNG")) {
-    context.Report("the page picture could not be made");
+  const std::optional<std::vector<std::uint8_t>> bytes = Encode(picture, options->format);
+  if (!bytes) {
+    context.Report(Bilingual{"无法生成画面图片", "the page picture could not be made"});
     return kExitRefused;
   }
-  const Status written = platform::WriteFileAtomic(
-      options->output,
-      std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(png.constData()),
-                                    static_cast<std::size_t>(png.size())));
+  const Status written = platform::WriteFileAtomic(options->output, *bytes);
   if (!written) {
-    context.Report(written.message());
+    context.Report(written.error());
     return kExitRefused;
   }
   context.out << "rendered page " << options->page << " (" << picture.width() << " x "

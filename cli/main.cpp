@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,23 +21,25 @@ struct Subcommand {
 };
 
 constexpr Subcommand kSubcommands[] = {
-    {"new", dravik::cli::RunNew, "new PROJECT.QX3                create a project with the defaults"},
+    {"new", dravik::cli::RunNew, "new [--force] PROJECT.QX3      create a project with the defaults"},
     {"info", dravik::cli::RunInfo, "info PROJECT.QX3               pages, elements, settings summary"},
     {"check", dravik::cli::RunCheck, "check PROJECT.QX3              compile check, one line per failing element"},
     {"compile", dravik::cli::RunCompile, "compile [--no-check] PROJECT.QX3 -o QX.bin   the device image"},
 #ifdef DRAVIK_HAS_RENDER
-    {"render", dravik::cli::RunRender, "render PROJECT.QX3 --page N -o PAGE.png [--on] [--lang 1|2]   draw a page"},
+    {"render", dravik::cli::RunRender, "render PROJECT.QX3 --page N -o PAGE.png|PAGE.jpg [--on]   draw a page"},
 #endif
-    {"download", dravik::cli::RunDownload, "download (PROJECT.QX3 | IMAGE.bin) --port DEVICE   send the image to a panel"},
-    {"firmware", dravik::cli::RunFirmware, "firmware --port DEVICE [--image FIRMWARE.bin]   upgrade the panel's firmware"},
+    {"download", dravik::cli::RunDownload, "download [--force] (PROJECT.QX3 | IMAGE.bin) --port DEVICE   send the image to a panel"},
+    {"firmware", dravik::cli::RunFirmware, "firmware [--force] --port DEVICE [--image FIRMWARE.bin]   upgrade the panel's firmware"},
     {"package", dravik::cli::RunPackage, "package PROJECT.QX3 --out FOLDER   customer update package"},
     {"macro", dravik::cli::RunMacro, "macro import|export PROJECT.QX3 FILE.Mac   the clock macro to or from a file"},
     {"picture", dravik::cli::RunPicture, "picture add|list|export|delete PROJECT.QX3 ...   the picture library"},
 };
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: dravik-cli [--lang en|zh] COMMAND ARGS...\n\ncommands:\n";
+  out << "usage: dravik-cli [--lang zh|en] COMMAND ARGS...\n\ncommands:\n";
   for (const auto& command : kSubcommands) out << "  " << command.usage << '\n';
+  out << "\n--lang (anywhere on the line; 1 is zh, 2 is en) chooses the language of the messages\n"
+         "and, for render, the page's language (else the project's own start language).\n";
 }
 
 // The interface language: --lang wins, else LANG (a Chinese locale gives Chinese).
@@ -48,18 +51,37 @@ bool ChineseFromEnvironment() {
   return false;
 }
 
+struct Language {
+  bool isChinese = false;
+  bool chosen = false;  // by --lang
+};
+
+// Takes every "--lang X" out of the line; the last one counts. Nothing when one is wrong.
+std::optional<Language> TakeLanguage(std::vector<std::string>& args, Language language) {
+  for (std::size_t i = 0; i < args.size();) {
+    if (args[i] != "--lang") {
+      ++i;
+      continue;
+    }
+    const std::optional<bool> chinese =
+        i + 1 < args.size() ? dravik::cli::ParseLanguage(args[i + 1]) : std::nullopt;
+    if (!chinese) return std::nullopt;
+    language = {*chinese, true};
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+               args.begin() + static_cast<std::ptrdiff_t>(i + 2));
+  }
+  return language;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  bool isChinese = ChineseFromEnvironment();
-  if (args.size() >= 2 && args[0] == "--lang") {
-    if (args[1] != "en" && args[1] != "zh") {
-      std::cerr << "--lang takes en or zh\n";
-      return dravik::cli::kExitUsage;
-    }
-    isChinese = args[1] == "zh";
-    args.erase(args.begin(), args.begin() + 2);
+  const Language fromEnvironment{ChineseFromEnvironment(), false};
+  const std::optional<Language> language = TakeLanguage(args, fromEnvironment);
+  if (!language) {
+    std::cerr << dravik::cli::kLanguageUsage.In(fromEnvironment.isChinese) << '\n';
+    return dravik::cli::kExitUsage;
   }
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     PrintUsage(args.empty() ? std::cerr : std::cout);
@@ -67,11 +89,13 @@ int main(int argc, char** argv) {
   }
   for (const auto& command : kSubcommands) {
     if (args[0] == command.name) {
-      CommandContext context{{args.begin() + 1, args.end()}, isChinese, std::cout, std::cerr};
+      CommandContext context{{args.begin() + 1, args.end()}, language->isChinese, std::cout,
+                             std::cerr, language->chosen};
       return command.run(context);
     }
   }
-  std::cerr << "unknown command: " << args[0] << "\n\n";
+  const dravik::Bilingual unknown{"未知命令: " + args[0], "unknown command: " + args[0]};
+  std::cerr << unknown.In(language->isChinese) << "\n\n";
   PrintUsage(std::cerr);
   return dravik::cli::kExitUsage;
 }

@@ -22,10 +22,11 @@ bool LoadProject(const CommandContext& context, model::ProjectImage& image,
 std::string Link1ProtocolText(const model::PageRecord& settings) {
   const int index = model::At(settings, model::settings::kLink1Protocol);
   Result<std::vector<std::string>> names = params::LoadDeviceSort(params::DeviceResourcesPath());
-  if (names && index >= 0 && index < static_cast<int>(names->size())) {
+  if (!names) return "protocol " + std::to_string(index);
+  if (index >= 0 && index < static_cast<int>(names->size())) {
     return (*names)[index] + " (" + std::to_string(index) + ")";
   }
-  return "protocol " + std::to_string(index);
+  return params::UnknownTableName(index).english;
 }
 
 Result<params::DeviceLists> ListsFor(const model::PageRecord& settings) {
@@ -37,8 +38,10 @@ Result<params::DeviceLists> ListsFor(const model::PageRecord& settings) {
 
 void PrintCheckRows(const CommandContext& context, const compiler::CheckReport& report) {
   for (const compiler::CheckRow& row : report.rows) {
-    context.out << row.caption << '\t' << row.kindName << '\t' << "slot " << row.slot << '\t'
-                << row.message << '\n';
+    // A row about the work parameters has no slot.
+    const std::string slot = row.slot >= 0 ? "slot " + std::to_string(row.slot) : "-";
+    context.out << row.caption << '\t' << row.kindName << '\t' << slot << '\t' << row.message
+                << '\n';
   }
 }
 
@@ -47,15 +50,21 @@ std::optional<std::vector<std::uint8_t>> CompileProjectFile(const CommandContext
                                                             bool runCheck) {
   model::ProjectImage image;
   if (!LoadProject(context, image, path)) return std::nullopt;
-  Result<params::DeviceLists> lists = ListsFor(image.Settings());
-  if (!lists) {
-    context.Report(lists.message());
-    return std::nullopt;
+  // Only the check reads the register-kind lists; the image does not depend on them, so
+  // skipping the check needs no device resources at all.
+  params::DeviceLists lists;
+  if (runCheck) {
+    Result<params::DeviceLists> loaded = ListsFor(image.Settings());
+    if (!loaded) {
+      context.Report(loaded.error().Text());
+      return std::nullopt;
+    }
+    lists = std::move(loaded).value();
   }
   compiler::CompileProjectOptions options;
   options.runCheck = runCheck;
   options.isChinese = context.isChinese;
-  compiler::ProjectCompileResult result = compiler::CompileProject(image, path, *lists, options);
+  compiler::ProjectCompileResult result = compiler::CompileProject(image, path, lists, options);
   PrintCheckRows(context, result.check);
   for (const auto& message : result.messages) context.Report(message.text);
   if (!result.ok()) {

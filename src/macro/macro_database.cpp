@@ -1,6 +1,5 @@
 #include "macro/macro_database.h"
 
-#include <random>
 #include <string>
 #include <system_error>
 
@@ -8,7 +7,6 @@
 #include "platform/bilingual.h"
 #include "platform/desktop_db.h"
 #include "platform/files.h"
-#include "platform/paths.h"
 
 namespace dravik::macro {
 
@@ -38,49 +36,6 @@ Error SaveFailure(bool isChinese, const fs::path& db, const std::string& reason)
               "Cannot save the macro database " + db.string() + "!", reason);
 }
 
-// A name beside `target` that no other instance picks at the same moment.
-fs::path TemporaryBeside(const fs::path& target) {
-  std::random_device random;
-  const auto tag = (static_cast<unsigned long long>(random()) << 32) | random();
-  return target.parent_path() / ("." + target.filename().string() + "." + std::to_string(tag));
-}
-
-void RemoveDatabaseFiles(const fs::path& db) {
-  std::error_code ignored;
-  fs::remove(db, ignored);
-  fs::remove(fs::path(db.string() + "-journal"), ignored);
-}
-
-// Builds a database with the empty table under a temporary name and only then gives it
-// the template's name, so an instance never copies a half-made template.
-Status CreateTemplate(const fs::path& file, bool isChinese) {
-  const auto fail = [&](const std::string& reason) {
-    return Fail(isChinese, "无法建立宏数据库模板 " + file.string() + " ！",
-                "Cannot create the macro database template " + file.string() + "!", reason);
-  };
-  const fs::path temp = TemporaryBeside(file);
-  {
-    auto db = DesktopDb::Open(temp, kMacroPassword, OpenMode::CreateIfMissing);
-    if (!db) {
-      RemoveDatabaseFiles(temp);
-      return fail(db.message());
-    }
-    const Status created = db->Execute(kCreateTable);
-    db->Close();
-    if (!created) {
-      RemoveDatabaseFiles(temp);
-      return fail(created.message());
-    }
-  }
-  std::error_code error;
-  fs::rename(temp, file, error);
-  if (error) {
-    RemoveDatabaseFiles(temp);
-    return fail(error.message());
-  }
-  return Status::Ok();
-}
-
 }  // namespace
 
 fs::path MacroDatabasePath(const fs::path& projectFile) {
@@ -89,27 +44,24 @@ fs::path MacroDatabasePath(const fs::path& projectFile) {
   return db;
 }
 
-Result<fs::path> EnsureMacroTemplate(bool isChinese) {
-  auto workDir = platform::WorkDir();
-  if (!workDir) return workDir.error();
-  fs::path file = *workDir / kMacroTemplateName;
-  std::error_code error;
-  if (fs::exists(file, error)) return file;
-  if (Status created = CreateTemplate(file, isChinese); !created) return created.error();
-  return file;
+Result<platform::Bytes> NewMacroDatabase(const fs::path& folder) {
+  return platform::NewDatabaseBytes(folder, kMacroPassword, kCreateTable);
 }
 
 Status EnsureMacroDatabase(const fs::path& macroDatabase, bool isChinese) {
   std::error_code error;
   if (fs::exists(macroDatabase, error)) return Status::Ok();
-  auto templateFile = EnsureMacroTemplate(isChinese);
-  if (!templateFile) return templateFile.error();
-  auto copied = platform::CopyFileNoOverwrite(*templateFile, macroDatabase);
-  if (!copied) {
+  const auto fail = [&](const Error& reason) {
     return Fail(isChinese, "无法建立宏数据库 " + macroDatabase.string() + " ！",
-                "Cannot create the macro database " + macroDatabase.string() + "!",
-                copied.message());
-  }
+                "Cannot create the macro database " + macroDatabase.string() + "!", reason.In(isChinese));
+  };
+  Result<platform::Bytes> empty = NewMacroDatabase(macroDatabase.parent_path());
+  if (!empty) return fail(empty.error());
+  // Another instance may make it at the same moment: then theirs is kept.
+  fs::path project = macroDatabase;
+  project.replace_extension(".QX3");
+  Result<bool> written = platform::WriteFileNoOverwrite(macroDatabase, *empty, project);
+  if (!written) return fail(written.error());
   return Status::Ok();
 }
 

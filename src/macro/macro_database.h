@@ -1,13 +1,14 @@
 #pragma once
 // The project's macro database: a password-protected file beside the project with the
 // project's name and the extension ".M", holding the table "Mac" with one record per row.
-// A project that has none gets a copy of the template "MacroDat.M" in the work folder.
+// A project that has none gets a new, empty one.
 //
 // Each operation opens the database and closes it again; nothing stays open. Failures come
 // back as the message to show, in the language asked for.
 
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 #include "macro/macro_row.h"
 #include "platform/result.h"
@@ -15,18 +16,18 @@
 namespace dravik::macro {
 
 inline constexpr std::string_view kMacroPassword = "zr_pekwandors";
-inline constexpr std::string_view kMacroTemplateName = "MacroDat.M";
 inline constexpr std::string_view kMacroTable = "Mac";
 
 // The macro database of a project: the project path with its extension replaced by ".M"
 // (a path already naming the ".M" stays as it is).
 std::filesystem::path MacroDatabasePath(const std::filesystem::path& projectFile);
 
-// The template in the work folder, created (empty table "Mac") when missing.
-Result<std::filesystem::path> EnsureMacroTemplate(bool isChinese);
+// The bytes of an empty macro database (the table "Mac" and nothing in it), made in
+// `folder`, where it is meant to go.
+Result<std::vector<std::uint8_t>> NewMacroDatabase(const std::filesystem::path& folder);
 
-// Gives a project without a macro database a copy of the template; an existing database
-// is never overwritten.
+// Gives a project without a macro database an empty one, with the project file's
+// permissions; an existing database is never overwritten.
 Status EnsureMacroDatabase(const std::filesystem::path& macroDatabase, bool isChinese);
 
 // Fills `rows` from the database (at most 100 records; a comment longer than 50 bytes is

@@ -17,13 +17,20 @@ const Bilingual kMemoryMessage =
     Both("内存分配失败，可能被杀毒软件错误拦截！\r\r请暂时关闭杀毒软件测试看看。");
 const Bilingual kWrongVersionMessage = Both("File is the wrong version ！");
 
+// The English texts are the panel's own; the Chinese ones follow the interface language.
+const Bilingual kStatusDecompressing{" 正在解压文件，请稍候......", " To Decompress the file, please wait......"};
+const Bilingual kStatusDecompressed{" 文件解压成功", " File decompression success"};
+const Bilingual kStatusOpened{" 打开文件成功", " Open the file Success"};
+const Bilingual kStatusCompressing{" 正在压缩文件，请稍候......", " Start the compressed file, please wait......"};
+const Bilingual kStatusCompressed{" 文件压缩成功", " The compressed file success"};
+
 namespace {
 
 constexpr char kBackupExtension[] = ".BAK";
 constexpr char kProjectExtension[] = ".QX3";
 
-Bilingual WithDetail(const Bilingual& message, const std::string& detail) {
-  return {message.chinese + "\r\r" + detail, message.english + "\r\r" + detail};
+Bilingual WithDetail(const Bilingual& message, const Error& detail) {
+  return {message.chinese + "\r\r" + detail.In(true), message.english + "\r\r" + detail.message};
 }
 
 // "Open:<path> Failed ！" with the cause, the same frame in both languages.
@@ -34,8 +41,9 @@ Bilingual OpenFailed(const std::string& path, const Bilingual& cause) {
 
 Bilingual CauseOf(const platform::ZstdReader& reader) {
   if (reader.fault() == platform::ZstdFault::OutOfMemory) return kMemoryMessage;
-  return {"文件已损坏，或不是工程文件（" + reader.detail() + "）",
-          "the file is damaged or is not a project file (" + reader.detail() + ")"};
+  const Bilingual& detail = reader.detailText();
+  return {"文件已损坏，或不是工程文件（" + detail.chinese + "）",
+          "the file is damaged or is not a project file (" + detail.english + ")"};
 }
 
 const Bilingual kShorterThanOneRecord{"文件不足一个画面记录", "the file is shorter than one page record"};
@@ -72,19 +80,21 @@ int RecordCountToSave(const ProjectImage& image) {
   return lastPage + 1;
 }
 
-Status WriteProjectFile(ProjectImage& image, const fs::path& file) {
+Status CompressProjectTo(ProjectImage& image, const platform::ByteSink& sink) {
   SetFileMarkers(image.Settings());
-  const auto records = image.RecordBytes(0, RecordCountToSave(image));
-  return platform::WriteFileAtomicStreamed(file, [&](const platform::ByteSink& sink) {
-    return platform::ZstdCompressTo(records, sink);
-  });
+  return platform::ZstdCompressTo(image.RecordBytes(0, RecordCountToSave(image)), sink);
+}
+
+Status WriteProjectFile(ProjectImage& image, const fs::path& file) {
+  return platform::WriteFileAtomicStreamed(
+      file, [&](const platform::ByteSink& sink) { return CompressProjectTo(image, sink); });
 }
 
 std::optional<ReadFailure> ReadProjectFile(ProjectImage& image, const fs::path& file) {
   const std::string path = file.string();
   image.ClearPagesForLoad();
   Result<platform::Bytes> compressed = platform::ReadFileBytes(file);
-  if (!compressed) return ReadFailure{Both(compressed.message())};
+  if (!compressed) return ReadFailure{compressed.error().Text()};
 
   platform::ZstdReader reader(*compressed);
   auto settings = std::make_unique<PageRecord>();
@@ -158,7 +168,7 @@ StartCommand ParseStartCommand(const std::string& text) {
 ProjectSession::ProjectSession(ProjectImage& image, ProjectSessionHooks hooks)
     : image_(image), hooks_(std::move(hooks)) {}
 
-void ProjectSession::ShowStatus(const char* text) const {
+void ProjectSession::ShowStatus(const Bilingual& text) const {
   if (hooks_.showStatus) hooks_.showStatus(text);
 }
 
@@ -204,7 +214,8 @@ CommandResult ProjectSession::Open(const std::string& path) {
   ProjectOpen = true;
   SaveAsPending = false;
   RepairSettingsOnOpen(image_.Settings());
-  Modified = true;  // the page list refresh enables Save
+  // What was just read is what the file holds: only edits from here on ask for a save.
+  Modified = false;
   return {CommandOutcome::Done, std::nullopt, image_.FirstUsedPage()};
 }
 
@@ -242,8 +253,9 @@ CommandResult ProjectSession::SaveUnderChosenName() {
       SaveAsPending = false;
       ProjectFileName = PreviousFileName;
     }
+    const std::string rest = " " + location.folder + ": " + error.message();
     return {CommandOutcome::Failed,
-            Both("cannot create the folder " + location.folder + ": " + error.message())};
+            Bilingual{"无法建立文件夹" + rest, "cannot create the folder" + rest}};
   }
   ProjectFileName = location.projectFile;
   if (SaveAsPending && PreviousFileName != kUnsavedProjectName) {
@@ -251,7 +263,7 @@ CommandResult ProjectSession::SaveUnderChosenName() {
     for (const char* extension : {".PIC", ".M"}) {
       Result<bool> copied = platform::CopyFileNoOverwrite(
           WithExtension(PreviousFileName, extension), WithExtension(ProjectFileName, extension));
-      if (!copied) return {CommandOutcome::Failed, Both(copied.message())};
+      if (!copied) return {CommandOutcome::Failed, copied.error().Text()};
     }
   }
   if (hooks_.attachPictureLibrary) hooks_.attachPictureLibrary();
@@ -267,14 +279,14 @@ CommandResult ProjectSession::WriteProjectFile() {
     const Status backedUp = fs::exists(ProjectFileName, error)
                                 ? platform::CopyFileReplacing(ProjectFileName, backupFile)
                                 : platform::RemoveFileIfPresent(backupFile);
-    if (!backedUp) return {CommandOutcome::Failed, Both(backedUp.message())};
+    if (!backedUp) return {CommandOutcome::Failed, backedUp.error().Text()};
   }
   Busy(true);
   Modified = false;
   ShowStatus(kStatusCompressing);
   const Status written = model::WriteProjectFile(image_, ProjectFileName);
   Busy(false);
-  if (!written) return {CommandOutcome::Failed, WithDetail(kMemoryMessage, written.message())};
+  if (!written) return {CommandOutcome::Failed, WithDetail(kMemoryMessage, written.error())};
   ShowStatus(kStatusCompressed);
   return {};
 }

@@ -11,6 +11,7 @@
 
 #include "model/project_image.h"
 #include "platform/bilingual.h"
+#include "platform/files.h"
 #include "platform/result.h"
 
 namespace dravik::model {
@@ -26,11 +27,11 @@ extern const Bilingual kMemoryMessage;        // compression or writing the file
 extern const Bilingual kWrongVersionMessage;  // the file markers do not match
 
 // Texts of status panel 0 while a file is read or written.
-inline constexpr char kStatusDecompressing[] = " To Decompress the file, please wait......";
-inline constexpr char kStatusDecompressed[] = " File decompression success";
-inline constexpr char kStatusOpened[] = " Open the file Success";
-inline constexpr char kStatusCompressing[] = " Start the compressed file, please wait......";
-inline constexpr char kStatusCompressed[] = " The compressed file success";
+extern const Bilingual kStatusDecompressing;
+extern const Bilingual kStatusDecompressed;
+extern const Bilingual kStatusOpened;
+extern const Bilingual kStatusCompressing;
+extern const Bilingual kStatusCompressed;
 
 // The three backup settings of the configuration file.
 struct BackupSettings {
@@ -48,7 +49,7 @@ struct ProjectSessionHooks {
   std::function<void(const std::string& command)> handOverToNewInstance;
   // The picture library must follow ProjectFileName (after Open and after a new name).
   std::function<void()> attachPictureLibrary;
-  std::function<void(const std::string& text)> showStatus;  // status panel 0
+  std::function<void(const Bilingual& text)> showStatus;  // status panel 0
   std::function<void(bool busy)> setBusy;                   // hourglass cursor
 };
 
@@ -89,7 +90,7 @@ class ProjectSession {
  private:
   CommandResult SaveUnderChosenName();
   CommandResult WriteProjectFile();
-  void ShowStatus(const char* text) const;
+  void ShowStatus(const Bilingual& text) const;
   void Busy(bool busy) const;
 
   ProjectImage& image_;
@@ -103,6 +104,9 @@ void InitializeNewProject(ProjectImage& image);
 // k = min(highest used page + 1, 240), at least 1.
 int RecordCountToSave(const ProjectImage& image);
 Status WriteProjectFile(ProjectImage& image, const std::filesystem::path& file);
+// The project file's bytes (the compressed record file) through `sink`, for a caller that
+// writes it together with other files.
+Status CompressProjectTo(ProjectImage& image, const platform::ByteSink& sink);
 
 // Reads a project file into the image: the markers checked before anything is loaded,
 // at most 240 pages, bytes after the last whole record ignored. On failure the image

@@ -99,7 +99,9 @@ bool HasFileMarkers(const PageRecord& s) {
 }
 
 void RepairSettingsOnOpen(PageRecord& s) {
-  if (At(s, kFastReadKind) == 0) At(s, kFastReadKind) = 8;
+  // Files from before these entries existed hold 0 in both; a file Dravik wrote holds 8 in
+  // entry 63, and there a fast read kind 0 is the protocol's first kind, chosen by the user.
+  if (At(s, kFastReadKind) == 0 && At(s, kReservedLongC63) == 0) At(s, kFastReadKind) = 8;
   if (At(s, kReservedLongC63) == 0) At(s, kReservedLongC63) = 8;
 }
 

@@ -82,7 +82,7 @@ inline constexpr ByteC kFollowPageRegister{0};
 inline constexpr LongC kPageSelectRegister{10};
 inline constexpr ByteC kReportCurrentPage{1};
 inline constexpr LongC kPageReportRegister{11};
-inline constexpr LongC kFastReadKind{60};       // Link 1 word kind; 0 is read as 8 on open
+inline constexpr LongC kFastReadKind{60};       // Link 1 word kind; 0 in an old file is read as 8
 inline constexpr LongC kFastReadStart{61};
 inline constexpr LongC kFastReadLength{62};     // 0..100
 inline constexpr WordA kFastWriteEnabled{15};

@@ -1,5 +1,6 @@
 #include "pictures/picture_commands.h"
 
+#include <optional>
 #include <system_error>
 
 #include "pictures/picture_library.h"
@@ -7,38 +8,55 @@
 
 namespace dravik::pictures {
 
+namespace fs = std::filesystem;
+
 namespace {
 
 const Bilingual kNoProject{"工程文件不存在 ！", "The project file does not exist!"};
 
-Result<PictureLibrary> Attach(const std::filesystem::path& projectFile, bool isChinese) {
+enum class Creating { Yes, No };
+
+// The project's library; nothing when it has none and `creating` is No.
+Result<std::optional<PictureLibrary>> Attach(const fs::path& projectFile, bool isChinese,
+                                             Creating creating) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(projectFile, error)) {
+  if (!fs::is_regular_file(projectFile, error)) {
     return Error{kNoProject.In(isChinese) + " (" + projectFile.string() + ")"};
+  }
+  if (creating == Creating::No && !fs::exists(PictureLibraryPath(projectFile), error)) {
+    return std::optional<PictureLibrary>();
   }
   PictureLibrary library(isChinese);
   Status attached = library.ADOConnected(projectFile);
   if (!attached) return attached.error();
-  return library;
+  return std::optional<PictureLibrary>(std::move(library));
+}
+
+// The library a command needs a picture from: a project without one has no pictures.
+Result<PictureLibrary> AttachForPicture(const fs::path& projectFile, bool isChinese) {
+  auto library = Attach(projectFile, isChinese, Creating::No);
+  if (!library) return library.error();
+  if (!library->has_value()) return Error{kPictureMissingMessage.In(isChinese)};
+  return std::move(**library);
 }
 
 }  // namespace
 
-Result<int> AddProjectPicture(const std::filesystem::path& projectFile,
-                              const std::filesystem::path& file, bool isChinese) {
-  auto library = Attach(projectFile, isChinese);
+Result<int> AddProjectPicture(const fs::path& projectFile, const fs::path& file, bool isChinese) {
+  auto library = Attach(projectFile, isChinese, Creating::Yes);
   if (!library) return library.error();
-  return library->AddPicture(file);
+  return (*library)->AddPicture(file);
 }
 
-Result<std::vector<PictureListRow>> ListProjectPictures(const std::filesystem::path& projectFile,
+Result<std::vector<PictureListRow>> ListProjectPictures(const fs::path& projectFile,
                                                         bool isChinese) {
-  auto library = Attach(projectFile, isChinese);
+  auto library = Attach(projectFile, isChinese, Creating::No);
   if (!library) return library.error();
   std::vector<PictureListRow> rows;
-  for (const PictureEntry& entry : library->Entries()) {
+  if (!library->has_value()) return rows;
+  for (const PictureEntry& entry : (*library)->Entries()) {
     PictureListRow row{entry.id, entry.name, {}, {}};
-    auto preview = library->showPic(entry.id);
+    auto preview = (*library)->showPic(entry.id);
     if (!preview) {
       row.problem = preview.message();
     } else if (preview->hasPicture) {
@@ -51,16 +69,21 @@ Result<std::vector<PictureListRow>> ListProjectPictures(const std::filesystem::p
   return rows;
 }
 
-Result<std::filesystem::path> ExportProjectPicture(const std::filesystem::path& projectFile, int id,
-                                                   const std::filesystem::path& target,
-                                                   bool isChinese) {
-  auto library = Attach(projectFile, isChinese);
+Result<fs::path> ExportProjectPicture(const fs::path& projectFile, int id, const fs::path& target,
+                                      bool isChinese) {
+  // A name of no picture format is refused before anything is opened.
+  if (PictureFormatForName(target).empty()) {
+    return Error{kExportNames.In(isChinese) + " (" + target.string() + ")"};
+  }
+  auto library = AttachForPicture(projectFile, isChinese);
   if (!library) return library.error();
-  return library->ExportPicture(id, target);
+  Status exported = library->ExportPictureAs(id, target);
+  if (!exported) return exported.error();
+  return target;
 }
 
-Status DeleteProjectPicture(const std::filesystem::path& projectFile, int id, bool isChinese) {
-  auto library = Attach(projectFile, isChinese);
+Status DeleteProjectPicture(const fs::path& projectFile, int id, bool isChinese) {
+  auto library = AttachForPicture(projectFile, isChinese);
   if (!library) return library.error();
   Status deleted = library->DeletePicture(id);
   if (!deleted) return deleted;

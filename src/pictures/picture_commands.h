@@ -1,8 +1,9 @@
 #pragma once
 // The picture library as the command line uses it: one call per command on the library
-// of a project file (add a file, list, export, delete). Each attaches the library as
-// opening the project would (creating it from the template when missing), does its work
-// and closes it again. Messages are in the language given.
+// of a project file (add a file, list, export, delete). Adding attaches the library as
+// opening the project would (creating it from the template when missing); the others
+// only read or change a library that is there, and create nothing. Each closes the
+// library again. Messages are in the language given.
 
 #include <filesystem>
 #include <string>
@@ -27,8 +28,8 @@ Result<int> AddProjectPicture(const std::filesystem::path& projectFile,
 Result<std::vector<PictureListRow>> ListProjectPictures(const std::filesystem::path& projectFile,
                                                         bool isChinese);
 
-// Writes picture `id` unchanged to `target` (its extension appended when missing) and
-// returns the file written.
+// Writes picture `id` to exactly `target`, in the format its name asks for (see
+// PictureLibrary::ExportPictureAs). Returns `target`.
 Result<std::filesystem::path> ExportProjectPicture(const std::filesystem::path& projectFile, int id,
                                                    const std::filesystem::path& target,
                                                    bool isChinese);

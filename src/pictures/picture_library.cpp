@@ -6,7 +6,6 @@
 
 #include "platform/files.h"
 #include "platform/gbk.h"
-#include "platform/paths.h"
 
 namespace dravik::pictures {
 
@@ -31,6 +30,8 @@ const Bilingual kNewNamePrompt{"新图片名称 ", "New picture name "};
 const Bilingual kPlaceholderText{"图形库中已经不存在该图片 ！",
                                  "Not exist in the graphic library!"};
 const Bilingual kNameColumnCaption{"图片名称", "Picture name"};
+const Bilingual kExportNames{"图片只能导出为 .bmp 或 .jpg 文件 ！",
+                             "A picture can only be exported as a .bmp or .jpg file!"};
 
 namespace {
 
@@ -87,17 +88,20 @@ bool IsStorableExtension(std::string_view lowerExt) {
   return lowerExt == ".bmp" || lowerExt == ".jpg";
 }
 
-// Tells whether `path` opens as a picture library.
-bool OpensAsLibrary(const fs::path& path) {
-  auto db = DesktopDb::Open(path, kPicturePassword, OpenMode::ReadOnly);
-  if (!db) return false;
-  auto rows = db->Query(
-      "select ID, PID, FName, Ext, Pic, Folder, BMark, Pass, Note from PData "
-      "where 1=0");
-  return rows.ok();
+// The picture as a file of the format `lowerExt` (".bmp" or ".jpg").
+Result<std::vector<std::uint8_t>> EncodeAs(const RgbImage& image, std::string_view lowerExt) {
+  if (lowerExt == ".jpg") return platform::EncodeJpeg(image);
+  return platform::EncodeBmp(image);
 }
 
 }  // namespace
+
+std::string PictureFormatForName(const fs::path& file) {
+  const std::string extension = Lower(file.extension().string());
+  if (extension == ".bmp") return ".bmp";
+  if (extension == ".jpg" || extension == ".jpeg") return ".jpg";
+  return {};
+}
 
 fs::path PictureLibraryPath(const fs::path& projectFile) {
   fs::path library = projectFile;
@@ -105,47 +109,14 @@ fs::path PictureLibraryPath(const fs::path& projectFile) {
   return library;
 }
 
-Status CreatePictureDatabase(const fs::path& path) {
-  std::error_code error;
-  if (fs::exists(path, error)) return Error{"cannot create " + path.string() + ": it exists"};
-  // Built under a temporary name and renamed, so no one ever copies a half-made library.
-  fs::path temporary = path;
-  temporary += ".new";
-  fs::remove(temporary, error);
-  {
-    auto db = DesktopDb::Open(temporary, kPicturePassword, OpenMode::CreateIfMissing);
-    if (!db) return Error{db.message()};
-    Status made = db->Execute(kCreateTable);
-    db->Close();
-    if (!made) {
-      fs::remove(temporary, error);
-      return made;
-    }
-  }
-  fs::rename(temporary, path, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return Error{"cannot create " + path.string() + ": " + error.message()};
-  }
-  return Status::Ok();
+Result<platform::Bytes> NewPictureLibrary(const fs::path& folder) {
+  return platform::NewDatabaseBytes(folder, kPicturePassword, kCreateTable);
 }
 
-Result<fs::path> EnsurePictureTemplate() {
-  auto work = platform::WorkDir();
-  if (!work) return work.error();
-  fs::path templ = *work / kTemplateName;
-  std::error_code error;
-  if (fs::exists(templ, error)) {
-    if (OpensAsLibrary(templ)) return templ;
-    // A damaged template would spoil every new project's library; make it again.
-    fs::remove(templ, error);
-    if (error) return Error{"cannot replace " + templ.string() + ": " + error.message()};
-  }
-  Status made = CreatePictureDatabase(templ);
-  // Another instance may have made it at the same moment; theirs serves as well.
-  if (!made && !OpensAsLibrary(templ)) return made.error();
-  return templ;
+Result<bool> CreatePictureDatabase(const fs::path& path, const fs::path& permissionsOf) {
+  Result<platform::Bytes> empty = NewPictureLibrary(path.parent_path());
+  if (!empty) return empty.error();
+  return platform::WriteFileNoOverwrite(path, *empty, permissionsOf);
 }
 
 platform::DecodeResult DecodeStoredPicture(std::string_view ext, std::span<const std::uint8_t> pic,
@@ -201,6 +172,10 @@ Error PictureLibrary::Fail(const Bilingual& message, std::string_view detail) co
   return Error{std::move(text)};
 }
 
+Error PictureLibrary::Fail(const Bilingual& message, const Error& detail) const {
+  return Fail(message, detail.In(isChinese_));
+}
+
 Status PictureLibrary::ADOConnected(const fs::path& projectFile) {
   Close();
   path_ = PictureLibraryPath(projectFile);
@@ -210,14 +185,14 @@ Status PictureLibrary::ADOConnected(const fs::path& projectFile) {
     fs::path old = (folder.empty() ? fs::path(".") : folder) / kOldSharedLibraryName;
     if (fs::exists(old, error)) {
       auto copied = platform::CopyFileNoOverwrite(old, path_);
-      if (!copied) return Fail(kOpenFailed, copied.message());
+      if (!copied) return Fail(kOpenFailed, copied.error());
       // Moved, not shared: the old file must not be attached to a second project.
       if (*copied) (void)platform::RemoveFileIfPresent(old);
     } else {
-      auto templ = EnsurePictureTemplate();
-      if (!templ) return Fail(kOpenFailed, templ.message());
-      auto copied = platform::CopyFileNoOverwrite(*templ, path_);
-      if (!copied) return Fail(kOpenFailed, copied.message());
+      // Made here and now, never copied from a shared place. Another instance making it
+      // at the same moment is no failure: theirs is kept.
+      auto made = CreatePictureDatabase(path_, projectFile);
+      if (!made) return Fail(kOpenFailed, made.error());
     }
   }
   return Reopen();
@@ -340,7 +315,7 @@ Result<std::vector<std::uint8_t>> PictureLibrary::ReadPictureFile(const fs::path
     return Fail(kFileTooLarge, file.string() + ": " + std::to_string(size) + " bytes");
   }
   auto bytes = platform::ReadFileBytes(file);
-  if (!bytes) return Fail(kFileUnreadable, bytes.message());
+  if (!bytes) return Fail(kFileUnreadable, bytes.error());
   if (bytes->empty()) return Fail(kFileEmpty, file.string());
   return std::move(bytes).value();
 }
@@ -350,7 +325,7 @@ Status PictureLibrary::CheckDecodes(std::string_view ext,
   std::string lower = Lower(ext);
   if (!IsStorableExtension(lower)) return Fail(kUnsupportedFile, std::string(ext));
   platform::DecodeResult decoded = DecodeStoredPicture(lower, bytes, false);
-  if (!decoded.ok) return Fail(decoded.error.message, decoded.error.detail);
+  if (!decoded.ok) return Fail(decoded.error.message, decoded.error.reason.In(isChinese_));
   return Status::Ok();
 }
 
@@ -436,25 +411,38 @@ Result<fs::path> PictureLibrary::ExportPicture(int id, const fs::path& target) {
   // The name gets the picture's extension once, not a second time.
   if (Lower(ExtensionOf(name)) != Lower(record->ext)) file += record->ext;
   Status written = platform::WriteFileAtomic(file, record->pic);
-  if (!written) return Fail(kExportFailed, written.message());
+  if (!written) return Fail(kExportFailed, written.error());
   return file;
+}
+
+Status PictureLibrary::ExportPictureAs(int id, const fs::path& target) {
+  const std::string format = PictureFormatForName(target);
+  if (format.empty()) return Fail(kExportNames, target.string());
+  auto record = Read(id);
+  if (!record) return record.error();
+  std::vector<std::uint8_t> converted;
+  if (Lower(record->ext) != format) {
+    platform::DecodeResult decoded = DecodeStoredPicture(record->ext, record->pic, true);
+    if (!decoded.ok) return Fail(decoded.error.message, decoded.error.reason.In(isChinese_));
+    auto encoded = EncodeAs(decoded.image, format);
+    if (!encoded) return Fail(kExportFailed, encoded.error());
+    converted = std::move(encoded).value();
+  }
+  const std::span<const std::uint8_t> bytes = converted.empty() ? record->pic : converted;
+  Status written = platform::WriteFileAtomic(target, bytes);
+  if (!written) return Fail(kExportFailed, written.error());
+  return Status::Ok();
 }
 
 Result<std::string> PictureLibrary::ConvertPicture(int id) {
   auto record = Read(id);
   if (!record) return record.error();
   platform::DecodeResult decoded = DecodeStoredPicture(record->ext, record->pic, true);
-  if (!decoded.ok) return Fail(decoded.error.message, decoded.error.detail);
+  if (!decoded.ok) return Fail(decoded.error.message, decoded.error.reason.In(isChinese_));
   ConversionPlan plan = PlanConversion(record->note, record->ext);
-  std::vector<std::uint8_t> bytes;
-  if (Lower(ExtensionOf(plan.newName)) == ".jpg") {
-    auto encoded = platform::EncodeJpeg(decoded.image);
-    if (!encoded) return Fail(kDatabaseFailed, encoded.message());
-    bytes = std::move(encoded).value();
-  } else {
-    bytes = platform::EncodeBmp(decoded.image);
-  }
-  Status stored = Store(id, plan.newName, bytes, false);
+  auto bytes = EncodeAs(decoded.image, Lower(ExtensionOf(plan.newName)));
+  if (!bytes) return Fail(kDatabaseFailed, bytes.error());
+  Status stored = Store(id, plan.newName, *bytes, false);
   if (!stored) return stored.error();
   return plan.newName;
 }
@@ -467,7 +455,7 @@ Status PictureLibrary::EditSavePic(int id, const RgbImage& edited, std::string_v
   std::vector<std::uint8_t> bytes;
   if (ext == ".jpg") {
     auto encoded = platform::EncodeJpeg(edited);
-    if (!encoded) return Fail(platform::kJpegFormatError, encoded.message());
+    if (!encoded) return Fail(platform::kJpegFormatError, encoded.error());
     bytes = std::move(encoded).value();
   } else if (ext == ".bmp") {
     bytes = platform::EncodeBmp(edited);

@@ -29,7 +29,6 @@ using platform::RgbImage;
 inline constexpr char kPicturePassword[] = "mqzvb.tk";
 inline constexpr char kPictureTable[] = "PData";
 inline constexpr char kPictureExtension[] = ".PIC";
-inline constexpr char kTemplateName[] = "TPicData.pdb";         // the empty library in WorkDir
 inline constexpr char kOldSharedLibraryName[] = "PicData.pdb";  // moved into a project once
 inline constexpr std::int64_t kProjectGroup = 1;                // PID of the project's own pictures
 inline constexpr int kReservedId = 0;  // ID 0 can be used, not replaced or deleted
@@ -56,12 +55,20 @@ inline constexpr int kPlaceholderTextY = 5;
 // "<project>.PIC" for "<project>.QX3".
 std::filesystem::path PictureLibraryPath(const std::filesystem::path& projectFile);
 
-// Creates an empty library at `path` (which must not exist yet), complete or not at all.
-Status CreatePictureDatabase(const std::filesystem::path& path);
+// The bytes of an empty library (the table and nothing in it), made in `folder`, where it
+// is meant to go.
+Result<std::vector<std::uint8_t>> NewPictureLibrary(const std::filesystem::path& folder);
 
-// The template "TPicData.pdb" in the work folder, created (or rebuilt, when it does not
-// open as a library) first.
-Result<std::filesystem::path> EnsurePictureTemplate();
+// Creates an empty library at `path`, complete or not at all, with the permissions of
+// `permissionsOf` (the project file) when that exists. Something already at `path` is
+// kept (false).
+Result<bool> CreatePictureDatabase(const std::filesystem::path& path,
+                                   const std::filesystem::path& permissionsOf = {});
+
+// The picture format a file name asks for: ".bmp" for *.bmp, ".jpg" for *.jpg and *.jpeg
+// (in any case), "" for any other name.
+std::string PictureFormatForName(const std::filesystem::path& file);
+extern const Bilingual kExportNames;  // "图片只能导出为 .bmp 或 .jpg 文件 ！"
 
 // One row of the library list: the pictures of group 1 in stored order.
 struct PictureEntry {
@@ -129,8 +136,8 @@ class PictureLibrary {
   void SetChinese(bool isChinese) { isChinese_ = isChinese; }
 
   // Attaches the library of `projectFile` (".PIC" beside it), made first from the old
-  // shared "PicData.pdb" in the project's folder (moved in) or else from the template in
-  // the work folder, and refills the list.
+  // shared "PicData.pdb" in the project's folder (moved in) or else new and empty, and
+  // refills the list.
   Status ADOConnected(const std::filesystem::path& projectFile);
   void Close();
   bool IsOpen() const { return db_.has_value() && db_->IsOpen(); }
@@ -158,6 +165,9 @@ class PictureLibrary {
   // Writes the stored file unchanged to `target`, with the picture's extension appended
   // unless `target` already ends with it. Returns the file written.
   Result<std::filesystem::path> ExportPicture(int id, const std::filesystem::path& target);
+  // Writes picture `id` to exactly `target` in the format its name asks for: the stored
+  // file unchanged when that is its format, else the picture converted to it.
+  Status ExportPictureAs(int id, const std::filesystem::path& target);
   // BMP<=>JPG: stores the decoded picture in the other format under
   // PlanConversion(Note, Ext).newName, keeping the ID. Returns the new name.
   Result<std::string> ConvertPicture(int id);
@@ -171,6 +181,7 @@ class PictureLibrary {
  private:
   const std::string& Text(const Bilingual& message) const { return message.In(isChinese_); }
   Error Fail(const Bilingual& message, std::string_view detail = {}) const;
+  Error Fail(const Bilingual& message, const Error& detail) const;
   Status Store(int id, std::string_view fileName, std::span<const std::uint8_t> bytes, bool append);
   Result<std::vector<std::uint8_t>> ReadPictureFile(const std::filesystem::path& file) const;
   Status CheckDecodes(std::string_view ext, std::span<const std::uint8_t> bytes) const;

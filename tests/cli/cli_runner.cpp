@@ -8,6 +8,7 @@
 #include <chrono>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <thread>
 
 #include "support/temp_dir.h"
@@ -15,6 +16,26 @@
 namespace dravik::test {
 
 namespace {
+
+// The test's environment with the run's changes, built before fork (the child only execs).
+std::vector<std::string> ChildEnvironment(const CliEnvironment& changes) {
+  std::vector<std::string> entries;
+  auto changed = [&](std::string_view entry) {
+    const std::string_view name = entry.substr(0, entry.find('='));
+    for (const auto& unset : changes.unset) {
+      if (name == unset) return true;
+    }
+    for (const auto& [set, value] : changes.set) {
+      if (name == set) return true;
+    }
+    return false;
+  };
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    if (!changed(*entry)) entries.emplace_back(*entry);
+  }
+  for (const auto& [name, value] : changes.set) entries.push_back(name + "=" + value);
+  return entries;
+}
 
 std::string Slurp(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -26,8 +47,22 @@ std::string Slurp(const std::filesystem::path& file) {
 }  // namespace
 
 CliRun RunCli(const std::vector<std::string>& args, int timeoutSeconds) {
+  return RunProgram(DRAVIK_CLI, args, {}, timeoutSeconds);
+}
+
+CliRun RunCli(const std::vector<std::string>& args, const CliEnvironment& environment,
+              int timeoutSeconds) {
+  return RunProgram(DRAVIK_CLI, args, environment, timeoutSeconds);
+}
+
+CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                  const CliEnvironment& environment, int timeoutSeconds) {
   TempDir dir;
   const auto outFile = dir / "out", errFile = dir / "err";
+  std::vector<std::string> environmentEntries = ChildEnvironment(environment);
+  std::vector<char*> envp;
+  for (auto& entry : environmentEntries) envp.push_back(entry.data());
+  envp.push_back(nullptr);
   const pid_t child = fork();
   if (child == 0) {
     const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -35,12 +70,12 @@ CliRun RunCli(const std::vector<std::string>& args, int timeoutSeconds) {
     ::dup2(out, 1);
     ::dup2(err, 2);
     std::vector<char*> argv;
-    std::string program = DRAVIK_CLI;
-    argv.push_back(program.data());
+    std::string path = program;
+    argv.push_back(path.data());
     std::vector<std::string> copies = args;
     for (auto& arg : copies) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
+    ::execve(path.c_str(), argv.data(), envp.data());
     _exit(127);
   }
   CliRun run;

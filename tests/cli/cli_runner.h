@@ -1,7 +1,9 @@
 #pragma once
-// Runs dravik-cli as a child process and collects what it says.
+// Runs dravik-cli (or another program of the build) as a child process and collects what
+// it says.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dravik::test {
@@ -12,8 +14,19 @@ struct CliRun {
   std::string err;
 };
 
+// Changes to the test's own environment for one run.
+struct CliEnvironment {
+  std::vector<std::pair<std::string, std::string>> set;
+  std::vector<std::string> unset;
+};
+
 // Runs dravik-cli with `args`; a run that takes longer than `timeoutSeconds` is killed.
 CliRun RunCli(const std::vector<std::string>& args, int timeoutSeconds = 20);
+CliRun RunCli(const std::vector<std::string>& args, const CliEnvironment& environment,
+              int timeoutSeconds = 20);
+// The same for any program.
+CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                  const CliEnvironment& environment = {}, int timeoutSeconds = 20);
 
 }  // namespace dravik::test
 

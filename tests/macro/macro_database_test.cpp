@@ -84,26 +84,27 @@ TEST(MacroDatabasePathTest, ReplacesTheExtension) {
   EXPECT_EQ(MacroDatabasePath("/p/noext"), fs::path("/p/noext.M"));
 }
 
-TEST_F(MacroDatabaseTest, TemplateIsCreatedInTheWorkFolderWithTheTable) {
-  const fs::path workDir = *platform::WorkDir();
-  fs::remove(workDir / "MacroDat.M");
-  auto made = EnsureMacroTemplate(kChinese);
-  ASSERT_TRUE(made.ok()) << made.message();
-  EXPECT_EQ(*made, workDir / "MacroDat.M");
-
-  auto db = DesktopDb::Open(*made, kMacroPassword, OpenMode::ReadOnly);
+TEST_F(MacroDatabaseTest, AMissingDatabaseIsMadeBesideTheProjectWithTheTable) {
+  ASSERT_TRUE(EnsureMacroDatabase(Db(), kChinese).ok());
+  auto db = DesktopDb::Open(Db(), kMacroPassword, OpenMode::ReadOnly);
   ASSERT_TRUE(db.ok()) << db.message();
   auto records = db->Query("select * from Mac");
   ASSERT_TRUE(records.ok()) << records.message();
   EXPECT_EQ(records->RecordCount(), 0u);
   EXPECT_EQ(records->ColumnNames(), (std::vector<std::string>{"OPt", "BIT", "A1t", "A1v", "A2t",
                                                               "A2v", "A3t", "A3v", "Comment"}));
-  // No temporary file is left behind.
-  int files = 0;
-  for (const auto& entry : fs::directory_iterator(workDir)) {
-    if (entry.path().filename().string().find("MacroDat") != std::string::npos) ++files;
-  }
-  EXPECT_EQ(files, 1);
+  db->Close();
+  // Nothing but the database is left in the folder, and nothing is taken from or left in
+  // the work folder.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), {}), 1);
+  EXPECT_FALSE(fs::exists(*platform::WorkDir() / "MacroDat.M"));
+}
+
+TEST_F(MacroDatabaseTest, ANewDatabaseHasTheProjectsPermissions) {
+  dravik::test::WriteText(dir_ / "Project.QX3", "project");
+  fs::permissions(dir_ / "Project.QX3", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(EnsureMacroDatabase(Db(), kChinese).ok());
+  EXPECT_EQ(fs::status(Db()).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST_F(MacroDatabaseTest, DatabaseNeedsItsPassword) {
@@ -111,12 +112,13 @@ TEST_F(MacroDatabaseTest, DatabaseNeedsItsPassword) {
   EXPECT_FALSE(DesktopDb::Open(Db(), "", OpenMode::ReadOnly).ok());
   EXPECT_FALSE(DesktopDb::Open(Db(), "zr_pekwandorz", OpenMode::ReadOnly).ok());
   EXPECT_TRUE(DesktopDb::Open(Db(), "zr_pekwandors", OpenMode::ReadOnly).ok());
-  // The template is protected the same way.
-  const fs::path templateFile = *EnsureMacroTemplate(kChinese);
-  EXPECT_FALSE(DesktopDb::Open(templateFile, "", OpenMode::ReadOnly).ok());
+  // A new empty database is protected the same way.
+  const fs::path fresh = dir_ / "Fresh.M";
+  ASSERT_TRUE(EnsureMacroDatabase(fresh, kChinese).ok());
+  EXPECT_FALSE(DesktopDb::Open(fresh, "", OpenMode::ReadOnly).ok());
 }
 
-TEST_F(MacroDatabaseTest, LoadCreatesAMissingDatabaseFromTheTemplate) {
+TEST_F(MacroDatabaseTest, LoadCreatesAMissingDatabase) {
   ASSERT_FALSE(fs::exists(Db()));
   MacroRows rows{};
   rows[3] = Row(11, R(1), R(2));

@@ -148,7 +148,10 @@ TEST(ReadRecords, AMissingFileGivesTheSystemsReason) {
   ProjectImage image;
   auto failure = ReadProjectFile(image, "/nonexistent/p.QX3");
   ASSERT_TRUE(failure.has_value());
-  EXPECT_NE(failure->message.english.find("No such file"), std::string::npos);
+  EXPECT_NE(failure->message.english.find("cannot read /nonexistent/p.QX3: No such file"),
+            std::string::npos);
+  EXPECT_NE(failure->message.chinese.find("无法读取 /nonexistent/p.QX3: "), std::string::npos)
+      << failure->message.chinese;
 }
 
 TEST(NewProject, HoldsTheDefaultsAndPageOne) {

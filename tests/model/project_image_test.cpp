@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+
+#include "model/settings_page.h"
 
 namespace dravik::model {
 namespace {
@@ -159,6 +162,21 @@ TEST(CopyElement, CopiesAllEntriesAndTheStatesBothSlotsHold) {
   CopyElement(*from, 140, *low, 3);
   EXPECT_EQ(low->ElemKind[3], 7);
   for (const auto& state : low->DynTextStates) ASSERT_TRUE(state.Empty());
+}
+
+TEST(SettingsOnOpen, AFastReadKindZeroIsKeptInAFileDravikWrote) {
+  auto image = std::make_unique<ProjectImage>();
+  PageRecord& s = image->Settings();
+  // A file from before the entries existed: both 0, read as kind 8.
+  At(s, settings::kFastReadKind) = 0;
+  At(s, settings::kReservedLongC63) = 0;
+  RepairSettingsOnOpen(s);
+  EXPECT_EQ(At(s, settings::kFastReadKind), 8);
+  EXPECT_EQ(At(s, settings::kReservedLongC63), 8);
+  // The user chose the protocol's first kind and saved: it survives the next open.
+  At(s, settings::kFastReadKind) = 0;
+  RepairSettingsOnOpen(s);
+  EXPECT_EQ(At(s, settings::kFastReadKind), 0);
 }
 
 }  // namespace

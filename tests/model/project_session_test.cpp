@@ -242,6 +242,7 @@ TEST_F(SessionTest, ASaveThatCannotWriteKeepsTheOldFile) {
   EXPECT_EQ(result.outcome, CommandOutcome::Failed);
   ASSERT_TRUE(result.warning.has_value());
   EXPECT_EQ(result.warning->chinese.rfind(kMemoryMessage.chinese, 0), 0u);
+  EXPECT_NE(result.warning->chinese.find("无法写入 "), std::string::npos) << "the cause, in Chinese";
   EXPECT_EQ(test::ReadAll(session.ProjectFileName), before);
   EXPECT_EQ(std::distance(fs::directory_iterator(In("p")), {}), 1) << "no debris";
 }

@@ -8,6 +8,8 @@
 namespace dravik::pictures {
 namespace {
 
+namespace fs = std::filesystem;
+
 TEST(PictureCommands, AddListExportDelete) {
   test::TempDir dir;
   const auto project = dir / "demo.QX3";
@@ -33,9 +35,17 @@ TEST(PictureCommands, AddListExportDelete) {
   EXPECT_EQ((*list)[1].name, "b.jpg");
   EXPECT_TRUE((*list)[1].problem.empty());
 
-  auto exported = ExportProjectPicture(project, 1, dir / "copy", false);
-  ASSERT_TRUE(exported.ok());
+  auto exported = ExportProjectPicture(project, 1, dir / "copy.jpg", false);
+  ASSERT_TRUE(exported.ok()) << exported.message();
+  EXPECT_EQ(*exported, dir / "copy.jpg");
   EXPECT_EQ(test::ReadAll(*exported), jpeg);
+  // Asked for as the other format, the picture is converted to it.
+  exported = ExportProjectPicture(project, 1, dir / "copy.bmp", false);
+  ASSERT_TRUE(exported.ok()) << exported.message();
+  const platform::DecodeResult converted = platform::DecodeBmp(test::ReadAll(dir / "copy.bmp"));
+  ASSERT_TRUE(converted.ok) << converted.error.detail;
+  EXPECT_EQ(converted.image.width, 12);
+  EXPECT_EQ(converted.image.height, 10);
 
   EXPECT_EQ(DeleteProjectPicture(project, 0, false).message(),
             "0 is reserved for the system library!");
@@ -54,11 +64,25 @@ TEST(PictureCommands, RefusedWork) {
 
   const auto project = dir / "demo.QX3";
   test::WriteText(project, "project");
+  auto none = ListProjectPictures(project, false);
+  ASSERT_TRUE(none.ok()) << none.message();
+  EXPECT_TRUE(none->empty());
+  EXPECT_FALSE(ExportProjectPicture(project, 0, dir / "x.bmp", false).ok());
+  EXPECT_FALSE(fs::exists(dir / "demo.PIC")) << "reading a project without library makes none";
+
   test::WriteAll(dir / "empty.bmp", {});
   auto empty = AddProjectPicture(project, dir / "empty.bmp", true);
   ASSERT_FALSE(empty.ok());
   EXPECT_EQ(empty.message().rfind("图片文件是空的 ！", 0), 0u);
-  EXPECT_FALSE(ExportProjectPicture(project, 3, dir / "x", false).ok());
+  EXPECT_FALSE(ExportProjectPicture(project, 3, dir / "x.bmp", false).ok());
+
+  test::WriteAll(dir / "a.bmp", test::MakeBmp({.bits = 24}, 4, 4));
+  ASSERT_TRUE(AddProjectPicture(project, dir / "a.bmp", true).ok());
+  auto unnamed = ExportProjectPicture(project, 0, dir / "x.png", true);
+  ASSERT_FALSE(unnamed.ok());
+  EXPECT_EQ(unnamed.message().rfind("图片只能导出为 .bmp 或 .jpg 文件 ！", 0), 0u)
+      << unnamed.message();
+  EXPECT_FALSE(fs::exists(dir / "x.png"));
 }
 
 }  // namespace

@@ -82,13 +82,13 @@ class PictureLibraryTest : public testing::Test {
   PictureLibrary library_;
 };
 
-TEST_F(PictureLibraryTest, AttachMakesTheLibraryFromTheTemplate) {
+TEST_F(PictureLibraryTest, AttachMakesANewEmptyLibraryAndNothingInTheWorkFolder) {
   EXPECT_TRUE(fs::exists(dir_ / "demo.PIC"));
   EXPECT_TRUE(library_.IsOpen());
   EXPECT_TRUE(library_.Entries().empty());
   auto work = platform::WorkDir();
   ASSERT_TRUE(work.ok());
-  EXPECT_TRUE(fs::exists(*work / kTemplateName));
+  EXPECT_FALSE(fs::exists(*work / "TPicData.pdb"));
 }
 
 TEST_F(PictureLibraryTest, TheLibraryOpensOnlyWithItsPassword) {
@@ -120,18 +120,6 @@ TEST_F(PictureLibraryTest, AnOldSharedLibraryIsMovedIntoANewProject) {
   EXPECT_EQ(second.Entries()[0].name, "old.bmp");
   EXPECT_FALSE(fs::exists(other / kOldSharedLibraryName));
   EXPECT_TRUE(fs::exists(other / "second.PIC"));
-}
-
-TEST_F(PictureLibraryTest, ADamagedTemplateIsMadeAgain) {
-  library_.Close();
-  auto work = platform::WorkDir();
-  ASSERT_TRUE(work.ok());
-  test::WriteText(*work / kTemplateName, "not a database");
-  test::WriteText(dir_ / "fresh.QX3", "project");
-  PictureLibrary fresh;
-  ASSERT_TRUE(fresh.ADOConnected(dir_ / "fresh.QX3").ok());
-  EXPECT_TRUE(fresh.Entries().empty());
-  EXPECT_TRUE(DesktopDb::Open(*work / kTemplateName, kPicturePassword, OpenMode::ReadOnly).ok());
 }
 
 TEST_F(PictureLibraryTest, ALibraryThatIsNotOneIsRefused) {
