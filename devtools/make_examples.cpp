@@ -192,15 +192,17 @@ void TeaMainPage(model::ProjectImage& image) {
   b.page().ElemWordE[frame] = 1;  // sunken
 
   const std::int32_t fore = Rgb(20, 40, 20), back = Rgb(236, 244, 236);
+  // The units stand clear of the widest register, five digits from x 150 to 242.
+  constexpr int kUnitX = 250;
   b.Text(20, 88, 120, 26, "锅体温度", "Pan temp.", 0, fore, back, Format(kNoBorder, 0, kLeft));
   b.Register(150, 86, 100, 4, 1, false, 3000);
-  b.Text(240, 88, 30, 26, "℃", "C", 0, fore, back, Format(kNoBorder, 0, kLeft));
+  b.Text(kUnitX, 88, 30, 26, "℃", "C", 0, fore, back, Format(kNoBorder, 0, kLeft));
   b.Text(20, 122, 120, 26, "滚筒转速", "Drum speed", 0, fore, back, Format(kNoBorder, 0, kLeft));
   b.Register(150, 120, 101, 4, 0, false, 120);
-  b.Text(240, 122, 50, 26, "rpm", "rpm", 0, fore, back, Format(kNoBorder, 0, kLeft));
+  b.Text(kUnitX, 122, 40, 26, "rpm", "rpm", 0, fore, back, Format(kNoBorder, 0, kLeft));
   b.Text(20, 156, 120, 26, "本班产量", "Output", 0, fore, back, Format(kNoBorder, 0, kLeft));
   b.Register(150, 154, 102, 5, 1, false, 65535);
-  b.Text(240, 156, 50, 26, "kg", "kg", 0, fore, back, Format(kNoBorder, 0, kLeft));
+  b.Text(kUnitX, 156, 40, 26, "kg", "kg", 0, fore, back, Format(kNoBorder, 0, kLeft));
 
   b.Text(300, 88, 80, 26, "运行", "Run", 0, fore, back, Format(kNoBorder, 0, kLeft));
   b.Lamp(400, 88, kBitY, 0, 0, Rgb(0, 200, 0));

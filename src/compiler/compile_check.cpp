@@ -130,6 +130,25 @@ bool ClampKeyboardSettings(PageRecord& settings, std::int32_t maxRegister) {
   return changed;
 }
 
+// The rows for links whose tables the device resources do not have; the caption names
+// the work parameters, where the table is chosen.
+std::vector<CheckRow> UnknownTableRows(const params::DeviceLists& lists, bool isChinese) {
+  const Bilingual caption{"系统设置", "System Setup"};
+  std::vector<CheckRow> rows;
+  auto add = [&](CheckFailure failure, int table, const char* chineseLink,
+                 const char* englishLink) {
+    rows.push_back({0, -1, 0, failure, caption.In(isChinese), isChinese ? chineseLink : englishLink,
+                    CheckMessage(failure, table).In(isChinese)});
+  };
+  if (lists.unknownLink1Protocol) {
+    add(CheckFailure::kUnknownLink1Protocol, *lists.unknownLink1Protocol, "连接1", "Link 1");
+  }
+  if (lists.unknownLink2Table) {
+    add(CheckFailure::kUnknownLink2Table, *lists.unknownLink2Table, "连接2", "Link 2");
+  }
+  return rows;
+}
+
 std::string RowCaption(const PageRecord& page) {
   std::string caption(page.PageStrings[model::kPageNumberText].View());
   caption += ':';
@@ -152,7 +171,14 @@ LinkLimits LinkLimits::FromLists(const params::DeviceLists& lists) {
   return limits;
 }
 
-const Bilingual& CheckMessage(CheckFailure failure) {
+Bilingual CheckMessage(CheckFailure failure, int table) {
+  const std::string n = std::to_string(table);
+  if (failure == CheckFailure::kUnknownLink1Protocol) {
+    return {"未知的PLC协议 " + n + " (连接1)", "unknown PLC protocol " + n + " (Link 1)"};
+  }
+  if (failure == CheckFailure::kUnknownLink2Table) {
+    return {"未知的设备表 " + n + " (连接2)", "unknown device table " + n + " (Link 2)"};
+  }
   static const Bilingual kMessages[] = {
       {"元件种类设置错误 ！", "Element type setting error!"},
       {"寄存器号设置错误 ！", "Register setting error!"},
@@ -198,6 +224,9 @@ std::vector<CompilerMessage> CheckReport::Messages() const {
 CheckReport StartCheck(model::ProjectImage& project, const params::DeviceLists& lists,
                        bool isChinese) {
   CheckReport report;
+  report.rows = UnknownTableRows(lists, isChinese);
+  if (report.Failed()) return report;
+
   const LinkLimits limits = LinkLimits::FromLists(lists);
   // The panel's own register area is the first word kind of Link 1.
   report.keyboardClamped = ClampKeyboardSettings(project.Settings(), limits.wordMax[0]);

@@ -40,16 +40,21 @@ enum class CheckFailure {
   kHorizontalRegister,
   kVerticalRegister,
   kVisibilityRegister,
+  // The work parameters name a table the device resources do not have; the row stands
+  // for the whole check, whose limits would be those of another PLC or none.
+  kUnknownLink1Protocol,
+  kUnknownLink2Table,
 };
-const Bilingual& CheckMessage(CheckFailure failure);
+// The row message of a failure; `table` is the number the two unknown-table failures name.
+Bilingual CheckMessage(CheckFailure failure, int table = 0);
 
 // Shown when the keyboard, LED or fast-write registers had to be lowered; the caller then
 // opens the keyboard LED dialog. It does not stop the compile.
 extern const Bilingual kKeyboardLedMessage;
 
 struct CheckRow {
-  int page = 0;  // page number 1..240
-  int slot = 0;
+  int page = 0;  // page number 1..240; 0 for a row about the work parameters
+  int slot = 0;  // -1 for a row about the work parameters
   int kind = 0;
   CheckFailure failure{};
   std::string caption;   // UTF-8: the page's number text, ":" and its name
@@ -67,7 +72,9 @@ struct CheckReport {
 };
 
 // Runs the check in the interface language; both languages run the same tests. Lowered
-// keyboard, LED and fast-write settings are written into the project.
+// keyboard, LED and fast-write settings are written into the project. When the lists
+// stand for a protocol or device table the device resources do not have, the check gives
+// one row per such link instead, and neither judges nor lowers anything.
 CheckReport StartCheck(model::ProjectImage& project, const params::DeviceLists& lists,
                        bool isChinese);
 

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <limits>
 
+#include "model/project_image.h"
+
 namespace dravik::editor {
 
 std::optional<std::int64_t> ParseDecimal(std::string_view text) {
@@ -29,10 +31,13 @@ std::optional<std::int64_t> ParseDecimal(std::string_view text) {
   return value;
 }
 
-PageSize PanelScreenSize(const model::PageRecord& settings) {
-  const int model = static_cast<int>(settings.ElemWordA[0]) & 0x3F;
-  if (model >= static_cast<int>(ScreenSizeTable.size())) return ScreenSizeTable[0];
+PageSize ScreenSizeOfModel(int model) {
+  if (model < 0 || model >= static_cast<int>(ScreenSizeTable.size())) return ScreenSizeTable[0];
   return ScreenSizeTable[static_cast<std::size_t>(model)];
+}
+
+PageSize PanelScreenSize(const model::PageRecord& settings) {
+  return ScreenSizeOfModel(static_cast<int>(settings.ElemWordA[0]) & 0x3F);
 }
 
 std::optional<PageSize> PageOwnSizeOf(const model::PageRecord& page) {
@@ -83,14 +88,59 @@ std::string PageCaptionBytes(const model::PageRecord& page) {
   return std::string(CutGbk(caption, 41));
 }
 
+namespace {
+
+struct Geometry {
+  int left, top, width, height;
+  bool operator==(const Geometry&) const = default;
+};
+
+Geometry GeometryOf(const model::PageRecord& page, std::size_t slot) {
+  return {page.ElemLeft[slot], page.ElemTop[slot], page.ElemWidth[slot], page.ElemHeight[slot]};
+}
+
+Geometry Repaired(Geometry g, PageSize canvas) {
+  if (g.left > canvas.width) g.left = 6;
+  if (g.top > canvas.height) g.top = 6;
+  if (g.width > canvas.width) g.width = canvas.width;
+  if (g.height > canvas.height) g.height = canvas.height;
+  if (g.width == 0) g.width = 16;
+  if (g.height == 0) g.height = 16;
+  return g;
+}
+
+bool RepairChanges(const Geometry& g, PageSize canvas) {
+  return !(Repaired(g, canvas) == g);
+}
+
+}  // namespace
+
 void RepairGeometry(model::PageRecord& page, int slot, PageSize canvas) {
   const auto s = static_cast<std::size_t>(slot);
-  if (static_cast<int>(page.ElemLeft[s]) > canvas.width) page.ElemLeft[s] = 6;
-  if (static_cast<int>(page.ElemTop[s]) > canvas.height) page.ElemTop[s] = 6;
-  if (static_cast<int>(page.ElemWidth[s]) > canvas.width) page.ElemWidth[s] = static_cast<std::uint16_t>(canvas.width);
-  if (static_cast<int>(page.ElemHeight[s]) > canvas.height) page.ElemHeight[s] = static_cast<std::uint16_t>(canvas.height);
-  if (static_cast<int>(page.ElemWidth[s]) == 0) page.ElemWidth[s] = 16;
-  if (static_cast<int>(page.ElemHeight[s]) == 0) page.ElemHeight[s] = 16;
+  const Geometry g = Repaired(GeometryOf(page, s), canvas);
+  page.ElemLeft[s] = static_cast<std::uint16_t>(g.left);
+  page.ElemTop[s] = static_cast<std::uint16_t>(g.top);
+  page.ElemWidth[s] = static_cast<std::uint16_t>(g.width);
+  page.ElemHeight[s] = static_cast<std::uint16_t>(g.height);
+}
+
+MovedElements ElementsMovedByScreenChange(const model::ProjectImage& image, PageSize from,
+                                          PageSize to) {
+  MovedElements moved;
+  for (int n = 1; n <= model::kMaxPage; ++n) {
+    const model::PageRecord& page = image.Page(n);
+    // A page of its own size keeps it whatever the panel's screen is.
+    if (!image.IsPageUsed(n) || page.PageStrings[model::kPageOwnSize] == "Y") continue;
+    int onPage = 0;
+    for (std::size_t slot = 0; slot < model::kSlotCount; ++slot) {
+      if (page.ElemKind[slot] == 0) continue;
+      const Geometry g = GeometryOf(page, slot);
+      if (RepairChanges(g, to) && !RepairChanges(g, from)) ++onPage;
+    }
+    moved.elements += onPage;
+    if (onPage > 0) ++moved.pages;
+  }
+  return moved;
 }
 
 }  // namespace dravik::editor

@@ -10,6 +10,10 @@
 
 #include "model/page_record.h"
 
+namespace dravik::model {
+class ProjectImage;
+}
+
 namespace dravik::editor {
 
 struct PageSize {
@@ -46,8 +50,10 @@ inline constexpr std::uint32_t kWindowBackgroundColour = 0xFF000005u;
 // digits, within 32 bits. Nothing for anything else.
 std::optional<std::int64_t> ParseDecimal(std::string_view text);
 
-// The panel's screen size for the settings page; an index beyond the table takes its
+// The panel's screen size for a panel model index; an index beyond the table takes its
 // first row.
+PageSize ScreenSizeOfModel(int model);
+// The same for the model the settings page names.
 PageSize PanelScreenSize(const model::PageRecord& settings);
 
 // The canvas size of `page`: its own size when PageOwnSize is "Y" (200 x 100 when either
@@ -68,5 +74,19 @@ std::string PageCaptionBytes(const model::PageRecord& page);
 // a position beyond the canvas becomes 6 (page pixel 1), a size beyond it the canvas
 // size, and a size of 0 becomes 16.
 void RepairGeometry(model::PageRecord& page, int slot, PageSize canvas);
+
+// The elements that a change of the panel's screen from `from` to `to` would move or shrink
+// for good: those on pages in use that take the panel's screen size (not their own) which
+// the repair leaves alone on the old screen but changes on the new one. Opening their page
+// writes the repair into the record, so switching back restores nothing. Elements the
+// repair changes on either screen (damaged geometry) are not counted: the change of model
+// is not what moves them.
+struct MovedElements {
+  int elements = 0;
+  int pages = 0;
+  bool operator==(const MovedElements&) const = default;
+};
+MovedElements ElementsMovedByScreenChange(const model::ProjectImage& image, PageSize from,
+                                          PageSize to);
 
 }  // namespace dravik::editor

@@ -16,57 +16,76 @@ struct KindRows {
   std::vector<std::string> wordName, wordMax, bitName, bitBit, bitMax;
 };
 
-Error ResourceError(const std::filesystem::path& dbPath, const std::string& reason) {
-  return Error{"cannot read the device resources " + dbPath.string() + ": " + reason};
+Error ResourceError(const std::filesystem::path& dbPath, const Error& reason) {
+  const std::string path = dbPath.string();
+  return Error{Bilingual{"无法读取设备资源 " + path + "：" + reason.In(true),
+                         "cannot read the device resources " + path + ": " + reason.In(false)}};
 }
 
 Result<DesktopDb> OpenResources(const std::filesystem::path& dbPath) {
   auto db = DesktopDb::Open(dbPath, kDeviceResourcesPassword, OpenMode::ReadOnly);
-  if (!db) return ResourceError(dbPath, db.message());
+  if (!db) return ResourceError(dbPath, db.error());
   return db;
 }
 
-// Table "No" + (index + 1), after making sure it exists so that a protocol the database
-// does not know is reported as such rather than as a statement error.
-Result<std::string> ProtocolTable(DesktopDb& db, const std::filesystem::path& dbPath, int index) {
-  if (index < 0) return ResourceError(dbPath, "protocol index " + std::to_string(index));
+// Table "No" + (index + 1), or nothing when the database has no such table.
+Result<std::optional<std::string>> ProtocolTable(DesktopDb& db, const std::filesystem::path& dbPath,
+                                                 int index) {
+  if (index < 0) return std::optional<std::string>();
   std::string table = "No" + std::to_string(index + 1);
   auto found = db.Query("select name from sqlite_master where type='table' and name='" + table +
                         "' collate nocase");
-  if (!found) return ResourceError(dbPath, found.message());
-  if (found->Eof()) {
-    return ResourceError(
-        dbPath, "there is no protocol " + std::to_string(index) + " (table " + table + ")");
-  }
-  return table;
+  if (!found) return ResourceError(dbPath, found.error());
+  if (found->Eof()) return std::optional<std::string>();
+  return std::optional<std::string>(std::move(table));
 }
 
-Result<KindRows> LoadKinds(DesktopDb& db, const std::filesystem::path& dbPath, int index) {
+// The kinds of protocol `index`, or nothing when the database does not know it.
+Result<std::optional<KindRows>> LoadKinds(DesktopDb& db, const std::filesystem::path& dbPath,
+                                          int index) {
   auto table = ProtocolTable(db, dbPath, index);
   if (!table) return table.error();
+  if (!table->has_value()) return std::optional<KindRows>();
+  const std::string& name = **table;
   KindRows kinds;
 
-  auto words = db.Query("select * from " + *table + " where Type=0");
-  if (!words) return ResourceError(dbPath, words.message());
+  auto words = db.Query("select * from " + name + " where Type=0");
+  if (!words) return ResourceError(dbPath, words.error());
   if (Status columns = words->RequireColumns({"Name", "MaxNumber"}); !columns) {
-    return ResourceError(dbPath, columns.message());
+    return ResourceError(dbPath, columns.error());
   }
   for (; !words->Eof(); words->Next()) {
     kinds.wordName.push_back(words->Text("Name"));
     kinds.wordMax.push_back(words->Text("MaxNumber"));
   }
 
-  auto bits = db.Query("select * from " + *table + " where Type=1");
-  if (!bits) return ResourceError(dbPath, bits.message());
+  auto bits = db.Query("select * from " + name + " where Type=1");
+  if (!bits) return ResourceError(dbPath, bits.error());
   if (Status columns = bits->RequireColumns({"Name", "MaxNumber", "DataBit"}); !columns) {
-    return ResourceError(dbPath, columns.message());
+    return ResourceError(dbPath, columns.error());
   }
   for (; !bits->Eof(); bits->Next()) {
     kinds.bitName.push_back(bits->Text("Name"));
     kinds.bitBit.push_back(bits->Text("DataBit"));
     kinds.bitMax.push_back(bits->Text("MaxNumber"));
   }
-  return kinds;
+  return std::optional<KindRows>(std::move(kinds));
+}
+
+void TakeLink1(DeviceLists& lists, KindRows&& kinds) {
+  lists.W_DeviceName = std::move(kinds.wordName);
+  lists.W_DeviceMax = std::move(kinds.wordMax);
+  lists.B_DeviceName = std::move(kinds.bitName);
+  lists.B_DeviceBit = std::move(kinds.bitBit);
+  lists.B_DeviceMax = std::move(kinds.bitMax);
+}
+
+void TakeLink2(DeviceLists& lists, KindRows&& kinds) {
+  lists.W_DeviceName2 = std::move(kinds.wordName);
+  lists.W_DeviceMax2 = std::move(kinds.wordMax);
+  lists.B_DeviceName2 = std::move(kinds.bitName);
+  lists.B_DeviceBit2 = std::move(kinds.bitBit);
+  lists.B_DeviceMax2 = std::move(kinds.bitMax);
 }
 
 }  // namespace
@@ -94,17 +113,22 @@ Result<std::vector<std::string>> LoadDeviceSort(const std::filesystem::path& dbP
   auto db = OpenResources(dbPath);
   if (!db) return db.error();
   auto rows = db->Query("select * from sort");
-  if (!rows) return ResourceError(dbPath, rows.message());
+  if (!rows) return ResourceError(dbPath, rows.error());
   if (Status columns = rows->RequireColumns({"Name"}); !columns) {
-    return ResourceError(dbPath, columns.message());
+    return ResourceError(dbPath, columns.error());
   }
   std::vector<std::string> names;
   for (; !rows->Eof(); rows->Next()) names.push_back(rows->Text("Name"));
   return names;
 }
 
+Bilingual UnknownTableName(int number) {
+  const std::string n = std::to_string(number);
+  return {"未知 (" + n + ")", "unknown (" + n + ")"};
+}
+
 Result<DeviceLists> LoadDeviceLists(const std::filesystem::path& dbPath, int link1ProtocolIndex,
-                                    int link2TableIndex) {
+                                    int link2TableIndex, const DeviceLists& previous) {
   auto db = OpenResources(dbPath);
   if (!db) return db.error();
   auto link1 = LoadKinds(*db, dbPath, link1ProtocolIndex);
@@ -113,17 +137,19 @@ Result<DeviceLists> LoadDeviceLists(const std::filesystem::path& dbPath, int lin
   if (!link2) return link2.error();
   db->Close();
 
-  DeviceLists lists;
-  lists.W_DeviceName = std::move(link1->wordName);
-  lists.W_DeviceMax = std::move(link1->wordMax);
-  lists.B_DeviceName = std::move(link1->bitName);
-  lists.B_DeviceBit = std::move(link1->bitBit);
-  lists.B_DeviceMax = std::move(link1->bitMax);
-  lists.W_DeviceName2 = std::move(link2->wordName);
-  lists.W_DeviceMax2 = std::move(link2->wordMax);
-  lists.B_DeviceName2 = std::move(link2->bitName);
-  lists.B_DeviceBit2 = std::move(link2->bitBit);
-  lists.B_DeviceMax2 = std::move(link2->bitMax);
+  DeviceLists lists = previous;
+  lists.unknownLink1Protocol.reset();
+  lists.unknownLink2Table.reset();
+  if (link1->has_value()) {
+    TakeLink1(lists, std::move(**link1));
+  } else {
+    lists.unknownLink1Protocol = link1ProtocolIndex;
+  }
+  if (link2->has_value()) {
+    TakeLink2(lists, std::move(**link2));
+  } else {
+    lists.unknownLink2Table = link2TableIndex;
+  }
   lists.LinkUseCount = {"Link 1", "Link 2"};
   lists.MaxReg = ListNumber(ListEntry(lists.W_DeviceMax, 0));
   return lists;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "model/page_record.h"
+#include "platform/bilingual.h"
 
 namespace dravik::params {
 
@@ -20,7 +21,14 @@ constexpr int Follower(int first) {
   return first + 1;
 }
 
-// The stored registers as the dialog shows them: held to 0..maxReg.
+// The highest first register whose follower still lies within MaxReg: the panel uses both
+// registers of a pair, so a first register of MaxReg would put the second beyond the area.
+constexpr int HighestFirstRegister(int maxReg) {
+  return maxReg > 0 ? maxReg - 1 : 0;
+}
+
+// The registers as stored, and as the dialog shows them: held to 0..HighestFirstRegister.
+KeyLedRegisters StoredKeyLedRegisters(const model::PageRecord& settings);
 KeyLedRegisters ReadKeyLedRegisters(const model::PageRecord& settings, int maxReg);
 void WriteKeyLedRegisters(model::PageRecord& settings, const KeyLedRegisters& registers);
 
@@ -28,5 +36,8 @@ void WriteKeyLedRegisters(model::PageRecord& settings, const KeyLedRegisters& re
 // "00-15 Corres. Reg." ...).
 std::string KeyLedLowCaption(std::string_view kind, bool chinese);
 std::string KeyLedHighCaption(std::string_view kind, bool chinese);
+
+// Said when a first register entered at MaxReg is lowered so that its follower fits.
+Bilingual FollowerBeyondMaxRegMessage(int maxReg);
 
 }  // namespace dravik::params

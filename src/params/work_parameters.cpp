@@ -55,6 +55,7 @@ WorkParameters ReadWorkParameters(const PageRecord& s) {
   v.fastReadStart = At(s, kFastReadStart);
   v.fastReadLength = At(s, kFastReadLength);
 
+  v.link2Table = At(s, kLink2Table);
   v.link2ControllerId = At(s, kLink2ControllerId);
   v.link2Baud = At(s, kLink2Baud);
   v.link2Timeout = At(s, kLink2Timeout);
@@ -192,7 +193,8 @@ std::string LimitHint(int limit) {
 
 int FastReadKindFor(int storedKind, const DeviceLists& lists) {
   const int count = static_cast<int>(lists.W_DeviceName.size());
-  if (count == 0) return storedKind;  // nothing loaded: nothing to judge by
+  // Nothing loaded, or kinds of another protocol: nothing to judge by.
+  if (count == 0 || !lists.Link1Known()) return storedKind;
   return storedKind >= 0 && storedKind < count ? storedKind : 0;
 }
 
@@ -248,12 +250,17 @@ std::string DaRegistersHint(const std::string& caption, int first, bool chinese)
   return RegistersHint(caption, first, kDaRoles, static_cast<int>(std::size(kDaRoles)), chinese);
 }
 
+std::string ProtocolName(const std::vector<std::string>& protocolNames, int index, bool chinese) {
+  if (index >= 0 && index < static_cast<int>(protocolNames.size())) {
+    return protocolNames[static_cast<std::size_t>(index)];
+  }
+  return UnknownTableName(index).In(chinese);
+}
+
 StatusTexts WorkStatusTexts(const PageRecord& s, const std::vector<std::string>& protocolNames,
                             bool chinese) {
   const int protocol = At(s, kLink1Protocol);
-  const std::string protocolName = protocol < static_cast<int>(protocolNames.size())
-                                       ? protocolNames[static_cast<std::size_t>(protocol)]
-                                       : std::to_string(protocol);
+  const std::string protocolName = ProtocolName(protocolNames, protocol, chinese);
   StatusTexts texts;
   texts.model = " " + std::string(model::PanelModelName(s));
   texts.link = " " + protocolName + " ( " + Pick(kBaudNames, At(s, kLink1Baud)) + " " +
@@ -262,6 +269,24 @@ StatusTexts WorkStatusTexts(const PageRecord& s, const std::vector<std::string>&
                " " + Pick(kDataBitNames, At(s, kLink1DataBits)) + " " +
                Pick(kStopBitNames, At(s, kLink1StopBits)) + " )";
   return texts;
+}
+
+editor::MovedElements ElementsMovedByModelChange(const model::ProjectImage& image, int newModel) {
+  const int stored = At(image.Settings(), kPanelModel) & kModelBits;
+  if (newModel == stored) return {};
+  return editor::ElementsMovedByScreenChange(image, editor::ScreenSizeOfModel(stored),
+                                             editor::ScreenSizeOfModel(newModel));
+}
+
+Bilingual SmallerScreenQuestion(const editor::MovedElements& moved) {
+  const std::string elements = std::to_string(moved.elements);
+  const std::string pages = std::to_string(moved.pages);
+  return {"新的人机界面型号屏幕较小：" + pages + " 个画面上的 " + elements +
+              " 个元件超出新屏幕，打开画面时将被移入屏幕或缩小，换回原型号也不能恢复。\r"
+              "是否继续？",
+          "The new panel model has a smaller screen: " + elements + " element(s) on " + pages +
+              " page(s) lie outside it and will be moved or shrunk when their pages are opened; "
+              "switching back does not restore them.\rContinue?"};
 }
 
 ProInitializeResult ProInitialize(PageRecord& s, DeviceLists& lists,
@@ -281,7 +306,7 @@ ProInitializeResult ProInitialize(PageRecord& s, DeviceLists& lists,
     At(s, kRegistersPerId) = 0;
   }
   if (result.loaded) {
-    auto loaded = LoadDeviceLists(resources, At(s, kLink1Protocol), At(s, kLink2Table));
+    auto loaded = LoadDeviceLists(resources, At(s, kLink1Protocol), At(s, kLink2Table), lists);
     if (loaded) {
       lists = std::move(*loaded);
     } else {
@@ -307,6 +332,7 @@ void WriteLinkControlAndDefaults(PageRecord& s, const WorkParameters& v) {
   At(s, kLink1StopBits) = Narrow<std::uint16_t>(v.link1StopBits);
   At(s, kLink1Port) = v.link1Port;
 
+  At(s, kLink2Table) = Narrow<std::uint16_t>(v.link2Table);
   At(s, kLink2ControllerId) = v.link2ControllerId;
   At(s, kLink2Baud) = v.link2Baud;
   At(s, kLink2Timeout) = v.link2Timeout;
@@ -376,10 +402,11 @@ ConfirmResult ConfirmWorkParameters(PageRecord& s, WorkParameters& v, DeviceList
   result.initialized = ProInitialize(s, lists, protocolNames, chinese, resources);
   v.rs485IdMode = At(s, kRs485IdMode);
   v.registersPerId = At(s, kRegistersPerId);
-  // A failed reload leaves no trustworthy limits (the lists may be those of another
-  // protocol, or none at all): the entries are written as typed rather than lowered to a
-  // maximum that does not apply, so nothing the user typed is dropped.
-  if (result.initialized.loaded) {
+  // A failed reload, or a protocol the device resources do not have, leaves no trustworthy
+  // limits (the lists may be those of another protocol, or none at all): the entries are
+  // written as typed rather than lowered to a maximum that does not apply, so nothing the
+  // user typed is dropped.
+  if (result.initialized.loaded && lists.Link1Known()) {
     v.fastReadKind = FastReadKindFor(v.fastReadKind, lists);
     LowerToLimits(v, ComputeLimits(lists.MaxReg, v.fastReadLength, v.fastWriteLength));
   }

@@ -16,7 +16,9 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/page_geometry.h"
 #include "model/page_record.h"
+#include "model/project_image.h"
 #include "params/device_resources.h"
 #include "platform/bilingual.h"
 #include "platform/result.h"
@@ -92,6 +94,7 @@ struct WorkParameters {
   int fastReadStart = 0;
   int fastReadLength = 0;
   // "Link2 设定"
+  int link2Table = 1;  // the device table of Link 2 (its protocol list position)
   int link2ControllerId = 2;
   int link2Baud = 3;
   int link2Timeout = 100;
@@ -219,6 +222,18 @@ std::string AnalogueCaption(const std::string& kind);                      // "D
 // with its role, one line each ("\r" between lines).
 std::string AdRegistersHint(const std::string& caption, int first, bool chinese);
 std::string DaRegistersHint(const std::string& caption, int first, bool chinese);
+
+// The name of protocol `index` in the protocol list, "未知 (N)" / "unknown (N)" for a
+// number the list does not have.
+std::string ProtocolName(const std::vector<std::string>& protocolNames, int index, bool chinese);
+
+// ---- a smaller screen
+// The elements of `image` that confirming panel model `newModel` would move for good (the
+// geometry repair puts them inside the smaller screen when their page opens, and switching
+// back restores nothing). Nothing while the model stays the one the settings page holds.
+editor::MovedElements ElementsMovedByModelChange(const model::ProjectImage& image, int newModel);
+// Asked before such a change is written: Yes writes it, No keeps the project's model.
+Bilingual SmallerScreenQuestion(const editor::MovedElements& moved);
 
 // ---- status bar
 // Panel 1: " " + model; panel 2: " " + protocol + " ( " + baud, parity, data and stop bits

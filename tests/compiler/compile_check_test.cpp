@@ -4,6 +4,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "model/settings_page.h"
 #include "platform/gbk.h"
@@ -301,6 +304,70 @@ TEST_F(CompileCheckTest, ListsWithoutWordKindsRefuseEveryWordOperand) {
   ASSERT_EQ(report.rows.size(), 2u);
   EXPECT_EQ(report.rows[0].failure, CheckFailure::kKindIndex);
   EXPECT_EQ(report.rows[1].failure, CheckFailure::kKindIndex);
+}
+
+// Lists that stand for a protocol or device table the device resources do not have say
+// nothing about the PLC: the check gives one row per such link instead of a row per
+// element, and lowers nothing.
+TEST_F(CompileCheckTest, UnknownTablesGiveOneRowPerLinkAndLowerNothing) {
+  Use(1, "");
+  project_->Page(1).ElemKind[0] = 2;
+  project_->Page(1).ElemWordA[0] = 60000;  // would fail against any of these lists
+  project_->Page(1).ElemKind[1] = 3;
+  project_->Page(1).ElemWordA[1] = 60000;
+  At(project_->Settings(), kLedRegister) = 60000;
+  struct Row {
+    CheckFailure failure;
+    const char* chinese;
+    const char* english;
+  };
+  struct TableCase {
+    const char* name;
+    std::optional<int> link1;
+    std::optional<int> link2;
+    std::vector<Row> rows;
+  };
+  const TableCase cases[] = {
+      {"Link 1",
+       12,
+       std::nullopt,
+       {{CheckFailure::kUnknownLink1Protocol, "未知的PLC协议 12 (连接1)",
+         "unknown PLC protocol 12 (Link 1)"}}},
+      {"Link 2",
+       std::nullopt,
+       40,
+       {{CheckFailure::kUnknownLink2Table, "未知的设备表 40 (连接2)",
+         "unknown device table 40 (Link 2)"}}},
+      {"both",
+       7000,
+       3,
+       {{CheckFailure::kUnknownLink1Protocol, "未知的PLC协议 7000 (连接1)",
+         "unknown PLC protocol 7000 (Link 1)"},
+        {CheckFailure::kUnknownLink2Table, "未知的设备表 3 (连接2)",
+         "unknown device table 3 (Link 2)"}}},
+  };
+  for (const TableCase& c : cases) {
+    for (bool isChinese : {true, false}) {
+      SCOPED_TRACE(std::string(c.name) + (isChinese ? " zh" : " en"));
+      params::DeviceLists lists = Lists();
+      lists.unknownLink1Protocol = c.link1;
+      lists.unknownLink2Table = c.link2;
+      const CheckReport report = StartCheck(*project_, lists, isChinese);
+      ASSERT_EQ(report.rows.size(), c.rows.size());
+      for (std::size_t i = 0; i < c.rows.size(); ++i) {
+        const CheckRow& row = report.rows[i];
+        EXPECT_EQ(row.failure, c.rows[i].failure);
+        EXPECT_EQ(row.message, isChinese ? c.rows[i].chinese : c.rows[i].english);
+        EXPECT_EQ(row.page, 0);
+        EXPECT_EQ(row.slot, -1);
+        EXPECT_EQ(row.caption, isChinese ? "系统设置" : "System Setup");
+      }
+      EXPECT_FALSE(report.keyboardClamped);
+      EXPECT_EQ(At(project_->Settings(), kLedRegister), 60000);
+      ASSERT_EQ(report.Messages().size(), 1u);
+      EXPECT_EQ(report.Messages()[0].text, CheckSummaryMessage(c.rows.size()));
+    }
+  }
 }
 
 TEST(LinkLimitsTest, FromLists) {

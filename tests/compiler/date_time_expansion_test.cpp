@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <memory>
 
 #include "compiler/element_encoders.h"
@@ -89,6 +91,8 @@ struct Case {
   std::uint16_t formatWord;
   std::vector<Box> boxes;  // after the frame
 };
+// Test names and listings show the case by its name, not as a dump of its bytes.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class ClockExpansionTest : public testing::TestWithParam<Case> {};
 

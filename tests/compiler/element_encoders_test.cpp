@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <memory>
 
@@ -63,6 +65,8 @@ struct Case {
   std::function<void(PageRecord&, int)> set;
   std::vector<std::uint8_t> expected;
 };
+// Test names and listings show the case by its name, not as a dump of its bytes.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class RecordLayoutTest : public testing::TestWithParam<Case> {};
 

@@ -4,15 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QPainter>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "editor/render/element_canvas.h"
 #include "editor/render/font_tables.h"
+#include "editor/render/page_scene.h"
 #include "editor/render/system_colour_table.h"
 #include "editor_test_support.h"
+#include "elements/element_kind.h"
 #include "model/project_image.h"
+#include "model/project_session.h"
 #include "model/settings_page.h"
 
 namespace dravik::editor {
@@ -66,6 +73,8 @@ struct TextCase {
   int expectedX;
   enum Edge { None, Black, Sunken, Raised } edge;
 };
+// Test names and listings show the case by its name, not as a dump of its bytes.
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 
 class TextFamily : public ::testing::TestWithParam<TextCase> {};
 
@@ -277,6 +286,8 @@ struct LampCase {
   bool previewOn;
   bool lit;
 };
+// Test names and listings show the case by its name, not as a dump of its bytes.
+void PrintTo(const LampCase& c, std::ostream* os) { *os << "negative " << c.negative << (c.previewOn ? ", preview on" : ", preview off") << (c.lit ? ", lit" : ", dark"); }
 
 class Lamp : public ::testing::TestWithParam<LampCase> {};
 
@@ -657,6 +668,8 @@ struct SwitchCase {
   const char* text;
   int expectedX;
 };
+// Test names and listings show the case by its name, not as a dump of its bytes.
+void PrintTo(const SwitchCase& c, std::ostream* os) { *os << c.name; }
 
 class BitSwitch : public ::testing::TestWithParam<SwitchCase> {};
 
@@ -801,6 +814,55 @@ TEST(Dispatch, KindsWithoutARendererGetBoundsAndNoPicture) {
   EXPECT_EQ(RendererForKind(33), TextAndRegisterRefresh);
   EXPECT_EQ(RendererForKind(29), TrendRefresh);
   EXPECT_EQ(RendererForKind(24), DrawPicture20Refresh);
+}
+
+// ---- the shipped example projects ----
+
+// Every register of the examples is seen whole on its page: its value fits inside its
+// frame by the panel's character widths, and no element above it covers any of it.
+TEST(ExampleProjects, RegistersShowTheirWholeFrameAndValue) {
+  test::GuiApp();
+  const std::filesystem::path folder =
+      std::filesystem::path(DRAVIK_TEST_SOURCE_DIR) / "data" / "examples";
+  int registers = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().extension() != ".QX3") continue;
+    auto image = std::make_unique<model::ProjectImage>();
+    ASSERT_FALSE(model::ReadProjectFile(*image, entry.path()).has_value()) << entry.path();
+    for (int number = 1; number <= model::kMaxPage; ++number) {
+      if (!image->IsPageUsed(number)) continue;
+      PageScene scene(*image, number);
+      scene.DrawCanvas({.show = false, .outline = false});
+      scene.EstablishAll({});
+      const QImage page = scene.PageImage();
+      const model::PageRecord& record = image->Page(number);
+      for (int slot = 0; slot < model::kSlotCount; ++slot) {
+        if (record.ElemKind[slot] != elements::kKindRegister) continue;
+        ++registers;
+        SCOPED_TRACE(entry.path().filename().string() + " page " + std::to_string(number) +
+                     " slot " + std::to_string(slot));
+        const int style = record.ElemWordC[slot];
+        const int frame = (style >> 12) & 0x0F;
+        const int cells = static_cast<int>(record.ElemTextA[slot].View().size());
+        const int textEnd =
+            (frame == 0 ? 1 : 3) + cells * CharWidthTable[ClampSizeCode((style >> 8) & 0x0F)];
+        EXPECT_LE(textEnd, record.ElemWidth[slot] - (frame == 2 ? 2 : 1));
+
+        const ElementImage* element = scene.Element(slot);
+        ASSERT_NE(element, nullptr);
+        const QPoint origin = element->bounds.topLeft() - QPoint(kCanvasOffset, kCanvasOffset);
+        int covered = 0;
+        for (int y = 0; y < element->shown.height(); ++y) {
+          for (int x = 0; x < element->shown.width(); ++x) {
+            const QRgb own = element->shown.pixel(x, y) | 0xFF000000u;
+            covered += page.pixel(origin + QPoint(x, y)) != own;
+          }
+        }
+        EXPECT_EQ(covered, 0) << "pixels of the register hidden by other elements";
+      }
+    }
+  }
+  EXPECT_GT(registers, 0);
 }
 
 }  // namespace

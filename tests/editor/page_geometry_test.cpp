@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "model/project_image.h"
 #include "model/settings_page.h"
 #include "platform/gbk.h"
 
@@ -101,6 +102,73 @@ TEST(PageGeometry, Repair) {
     EXPECT_EQ(page->ElemWidth[7], c.expectWidth) << c.name;
     EXPECT_EQ(page->ElemHeight[7], c.expectHeight) << c.name;
   }
+}
+
+// Switching from a 480 x 320 screen to a 320 x 240 one: which elements the repair on
+// opening a page would then move or shrink in the record, with no way back.
+class ScreenChange : public testing::Test {
+ protected:
+  static constexpr PageSize kLarge{480, 320};
+  static constexpr PageSize kSmall{320, 240};
+
+  void UsePage(int n) { image.Page(n).PageStrings[model::kPageInUse] = model::kPageInUseMarker; }
+  void Place(int n, int slot, int left, int top, int width, int height, int kind = 1) {
+    model::PageRecord& page = image.Page(n);
+    const auto s = static_cast<std::size_t>(slot);
+    page.ElemKind[s] = static_cast<std::uint8_t>(kind);
+    page.ElemLeft[s] = static_cast<std::uint16_t>(left);
+    page.ElemTop[s] = static_cast<std::uint16_t>(top);
+    page.ElemWidth[s] = static_cast<std::uint16_t>(width);
+    page.ElemHeight[s] = static_cast<std::uint16_t>(height);
+  }
+
+  model::ProjectImage image;
+};
+
+TEST_F(ScreenChange, CountsWhatTheRepairWouldMoveOnTheSmallerScreenOnly) {
+  struct Case {
+    const char* name;
+    int left, top, width, height;
+    bool moved;
+  };
+  const Case cases[] = {
+      {"inside both screens", 10, 10, 100, 50, false},
+      {"reaching past the small screen, starting inside", 300, 200, 100, 100, false},
+      {"starting right of the small screen", 400, 10, 50, 20, true},
+      {"starting below the small screen", 10, 300, 50, 15, true},
+      {"wider than the small screen", 10, 10, 400, 20, true},
+      {"higher than the small screen", 10, 10, 20, 260, true},
+      {"damaged on either screen (width 0)", 400, 10, 0, 20, false},
+      {"beyond even the large screen", 500, 10, 20, 20, false},
+  };
+  for (const Case& c : cases) {
+    image.ClearPages(1, model::kMaxPage);
+    UsePage(1);
+    Place(1, 0, 10, 10, 20, 20);  // a neighbour that stays
+    Place(1, 7, c.left, c.top, c.width, c.height);
+    EXPECT_EQ(ElementsMovedByScreenChange(image, kLarge, kSmall),
+              (MovedElements{c.moved ? 1 : 0, c.moved ? 1 : 0}))
+        << c.name;
+    // Growing the screen moves nothing.
+    EXPECT_EQ(ElementsMovedByScreenChange(image, kSmall, kLarge), MovedElements{}) << c.name;
+  }
+}
+
+TEST_F(ScreenChange, CountsElementsAndPagesOfThePagesTheScreenSizes) {
+  UsePage(2);
+  Place(2, 0, 400, 10, 20, 20);
+  Place(2, 150, 10, 300, 20, 20);
+  UsePage(9);
+  Place(9, 3, 10, 10, 450, 20);
+  // A page of its own size, a page not in use and an empty slot are not the screen's.
+  UsePage(4);
+  image.Page(4).PageStrings[model::kPageOwnSize] = "Y";
+  image.Page(4).PageStrings[model::kPageOwnWidth] = "480";
+  image.Page(4).PageStrings[model::kPageOwnHeight] = "320";
+  Place(4, 0, 400, 10, 20, 20);
+  Place(5, 0, 400, 10, 20, 20);
+  Place(9, 4, 400, 10, 20, 20, 0);
+  EXPECT_EQ(ElementsMovedByScreenChange(image, kLarge, kSmall), (MovedElements{3, 2}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -169,32 +170,70 @@ TEST(DeviceResourcesTest, SpecialProtocolsHaveTheirBitKinds) {
   EXPECT_GE(hexKinds(qHex), 2);
 }
 
-TEST(DeviceResourcesTest, UnreadableDatabaseOrProtocolIsAClearError) {
+TEST(DeviceResourcesTest, UnreadableDatabaseIsAClearErrorInBothLanguages) {
   test::TempDir dir;
   struct Case {
     const char* name;
     std::filesystem::path path;
-    int link1;
-    int link2;
     const char* expected;
   };
   test::WriteText(dir / "QXRes.Dat", "not a database at all, just some text long enough");
   const Case cases[] = {
-      {"missing file", dir / "absent" / "QXRes.Dat", 0, 1, "does not exist"},
-      {"not a database", dir / "QXRes.Dat", 0, 1, "wrong password or not a database"},
-      {"unknown Link 1 protocol", BuiltResources(), kProtocolCount, 1,
-       "no protocol 12 (table No13)"},
-      {"unknown Link 2 table", BuiltResources(), 0, 40, "no protocol 40 (table No41)"},
-      {"negative index", BuiltResources(), -1, 1, "protocol index -1"},
+      {"missing file", dir / "absent" / "QXRes.Dat", "does not exist"},
+      {"not a database", dir / "QXRes.Dat", "wrong password or not a database"},
   };
   for (const Case& c : cases) {
-    auto lists = LoadDeviceLists(c.path, c.link1, c.link2);
+    auto lists = LoadDeviceLists(c.path, 0, 1);
     ASSERT_FALSE(lists.ok()) << c.name;
-    EXPECT_THAT(lists.message(), HasSubstr(c.expected)) << c.name;
-    EXPECT_THAT(lists.message(), HasSubstr("device resources")) << c.name;
+    EXPECT_THAT(lists.message(false), HasSubstr(c.expected)) << c.name;
+    EXPECT_THAT(lists.message(false), HasSubstr("cannot read the device resources")) << c.name;
+    EXPECT_THAT(lists.message(true), HasSubstr("无法读取设备资源 " + c.path.string())) << c.name;
+    auto names = LoadDeviceSort(c.path);
+    ASSERT_FALSE(names.ok()) << c.name;
+    EXPECT_THAT(names.message(true), HasSubstr("无法读取设备资源")) << c.name;
   }
-  EXPECT_FALSE(LoadDeviceSort(dir / "QXRes.Dat").ok());
-  EXPECT_FALSE(LoadDeviceSort(dir / "absent.Dat").ok());
+}
+
+// Projects made elsewhere may name any protocol or device table. Such a link keeps the
+// lists it had and is marked, so that opening works and the compile check can say why it
+// cannot judge.
+TEST(DeviceResourcesTest, ATableTheDatabaseLacksKeepsThatLinksListsAndIsMarked) {
+  const DeviceLists before = Load(0, 1);
+  struct Case {
+    const char* name;
+    int link1;
+    int link2;
+    std::optional<int> unknown1;
+    std::optional<int> unknown2;
+  };
+  const Case cases[] = {
+      {"Link 1 protocol", kProtocolCount, 1, kProtocolCount, std::nullopt},
+      {"Link 2 table", 5, 40, std::nullopt, 40},
+      {"both, one negative", -1, 99, -1, 99},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto lists = LoadDeviceLists(BuiltResources(), c.link1, c.link2, before);
+    ASSERT_TRUE(lists.ok()) << lists.message();
+    EXPECT_EQ(lists->unknownLink1Protocol, c.unknown1);
+    EXPECT_EQ(lists->unknownLink2Table, c.unknown2);
+    EXPECT_EQ(lists->Link1Known(), !c.unknown1);
+    const DeviceLists fresh = Load(c.unknown1 ? 0 : c.link1, c.unknown2 ? 1 : c.link2);
+    EXPECT_EQ(lists->W_DeviceName, fresh.W_DeviceName);  // kept from `before` when unknown
+    EXPECT_EQ(lists->B_DeviceMax, fresh.B_DeviceMax);
+    EXPECT_EQ(lists->W_DeviceName2, fresh.W_DeviceName2);
+    EXPECT_EQ(lists->MaxReg, fresh.MaxReg);
+    EXPECT_EQ(lists->LinkUseCount, (std::vector<std::string>{"Link 1", "Link 2"}));
+  }
+  // Without lists from before an unknown link has none; a known one clears the mark.
+  auto none = LoadDeviceLists(BuiltResources(), kProtocolCount, 1);
+  ASSERT_TRUE(none.ok());
+  EXPECT_TRUE(none->W_DeviceName.empty());
+  EXPECT_EQ(none->MaxReg, 0);
+  auto again = LoadDeviceLists(BuiltResources(), 0, 1, *none);
+  ASSERT_TRUE(again.ok());
+  EXPECT_TRUE(again->AllKnown());
+  EXPECT_EQ(UnknownTableName(12), (Bilingual{"未知 (12)", "unknown (12)"}));
 }
 
 // A hand-made database: a protocol without word kinds, one whose first maximum is not a
@@ -235,6 +274,7 @@ TEST(DeviceResourcesTest, ListsFollowTheStoredTextsAndColumns) {
   auto broken = LoadDeviceLists(file, 2, 1);
   ASSERT_FALSE(broken.ok());
   EXPECT_THAT(broken.message(), HasSubstr("\"MaxNumber\""));
+  EXPECT_THAT(broken.message(true), HasSubstr("\"MaxNumber\""));
 }
 
 }  // namespace

@@ -21,13 +21,18 @@ TEST(KeyLedTest, ANewProjectHasKeysAt0AndLedsAt2100) {
   EXPECT_EQ(Follower(registers.led), 2101);
 }
 
-TEST(KeyLedTest, RegistersAboveMaxRegShowAsMaxReg) {
+// Both registers of a pair must lie within MaxReg, so the first stops one below it.
+TEST(KeyLedTest, RegistersShowHeldSoThatTheFollowerFitsMaxReg) {
   auto settings = std::make_unique<model::PageRecord>();
   model::ApplySettingsDefaults(*settings);
-  EXPECT_EQ(ReadKeyLedRegisters(*settings, 1000), (KeyLedRegisters{0, 1000}));
-  WriteKeyLedRegisters(*settings, {5, 1000});
+  EXPECT_EQ(ReadKeyLedRegisters(*settings, 1000), (KeyLedRegisters{0, 999}));
+  At(*settings, kKeyRegister) = 65535;
+  EXPECT_EQ(ReadKeyLedRegisters(*settings, 65535), (KeyLedRegisters{65534, 2100}));
+  EXPECT_EQ(StoredKeyLedRegisters(*settings), (KeyLedRegisters{65535, 2100}));
+  EXPECT_EQ(HighestFirstRegister(0), 0);
+  WriteKeyLedRegisters(*settings, {5, 999});
   EXPECT_EQ(At(*settings, kKeyRegister), 5);
-  EXPECT_EQ(At(*settings, kLedRegister), 1000);
+  EXPECT_EQ(At(*settings, kLedRegister), 999);
 }
 
 TEST(KeyLedTest, CaptionsNameTheFirstWordKind) {
@@ -35,6 +40,9 @@ TEST(KeyLedTest, CaptionsNameTheFirstWordKind) {
   EXPECT_EQ(KeyLedHighCaption("D", true), "16-31 对应寄存器号D:");
   EXPECT_EQ(KeyLedLowCaption("D", false), "00-15 Corres. Reg.D:");
   EXPECT_EQ(KeyLedHighCaption("D", false), "16-31 Corres. Reg.D:");
+  EXPECT_EQ(FollowerBeyondMaxRegMessage(255).english,
+            "The register of 16-31 (the first register + 1) cannot exceed 255!\r"
+            "The first register was lowered to 254.");
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ WorkParameters Distinct() {
   v.fastReadKind = 3;
   v.fastReadStart = 400;
   v.fastReadLength = 44;
+  v.link2Table = 6;
   v.link2ControllerId = 18;
   v.link2Baud = 4;
   v.link2Timeout = 55;
@@ -289,6 +290,28 @@ TEST(WorkParametersTest, FastReadKindFallsBackToTheFirstKindWhenTheProtocolLacks
   EXPECT_EQ(FastReadKindFor(-1, lists), 0);
 }
 
+// Only a model whose screen is smaller than the project's elements reach moves anything.
+TEST(WorkParametersTest, AModelChangeCountsTheElementsItsScreenWouldMove) {
+  auto image = std::make_unique<model::ProjectImage>();
+  model::ApplySettingsDefaults(image->Settings());
+  At(image->Settings(), kPanelModel) = 2;  // 480 x 320
+  model::PageRecord& page = image->Page(4);
+  page.PageStrings[model::kPageInUse] = model::kPageInUseMarker;
+  page.ElemKind[9] = 1;
+  page.ElemLeft[9] = 300;
+  page.ElemWidth[9] = page.ElemHeight[9] = 16;
+  const editor::MovedElements none{};
+  EXPECT_EQ(ElementsMovedByModelChange(*image, 2), none);  // unchanged
+  EXPECT_EQ(ElementsMovedByModelChange(*image, 3), none);  // VR40, the same screen
+  EXPECT_EQ(ElementsMovedByModelChange(*image, 1), none);  // 320 wide: 300 still inside
+  EXPECT_EQ(ElementsMovedByModelChange(*image, 0), (editor::MovedElements{1, 1}));  // 240 wide
+
+  EXPECT_EQ(SmallerScreenQuestion({3, 2}).english,
+            "The new panel model has a smaller screen: 3 element(s) on 2 page(s) lie outside it "
+            "and will be moved or shrunk when their pages are opened; switching back does not "
+            "restore them.\rContinue?");
+}
+
 TEST(WorkParametersTest, ProInitializeLoadsTheListsAndGivesTheStatusTexts) {
   auto settings = NewSettings();
   At(*settings, kRs485IdMode) = 1;
@@ -339,6 +362,43 @@ TEST(WorkParametersTest, ConfirmOnASmallerProtocolLowersTheRegisterFields) {
   EXPECT_EQ(At(*settings, kFastReadKind), 0);     // protocol 5 has no 9th word kind
   EXPECT_EQ(v.pageSelectRegister, 255);           // the values come back as written
   EXPECT_THAT(result.initialized.status.link, HasSubstr("Allen-Bradley"));
+}
+
+// A project made elsewhere may name a protocol the device resources do not have: it opens,
+// shows the number, and neither its number nor its register fields are changed by limits
+// that belong to no known PLC.
+TEST(WorkParametersTest, AProtocolTheResourcesLackIsKeptWithEverythingItLimits) {
+  constexpr int kUnknown = 12;
+  auto settings = NewSettings();
+  At(*settings, kLink1Protocol) = kUnknown;
+  At(*settings, kPageSelectRegister) = 60000;
+  At(*settings, kFastReadKind) = 8;
+  DeviceLists lists;
+  std::vector<std::string> names;
+  ProInitializeResult result = ProInitialize(*settings, lists, names, true, Resources());
+  ASSERT_TRUE(result.loaded) << result.loaded.message();
+  EXPECT_EQ(lists.unknownLink1Protocol, kUnknown);
+  EXPECT_EQ(result.status.link, " 未知 (12) ( 57600 偶数 8 b 1 b )");
+  EXPECT_EQ(ProtocolName(names, kUnknown, false), "unknown (12)");
+  EXPECT_EQ(ProtocolName(names, 1, false), "Modbus RTU Master");
+
+  WorkParameters v = ReadWorkParameters(*settings);
+  v.initialPage = 4;
+  const ConfirmResult confirmed =
+      ConfirmWorkParameters(*settings, v, lists, names, false, Resources());
+  ASSERT_FALSE(confirmed.refused);
+  EXPECT_THAT(confirmed.initialized.status.link, HasSubstr(" unknown (12) ("));
+  EXPECT_EQ(At(*settings, kLink1Protocol), kUnknown);
+  EXPECT_EQ(At(*settings, kInitialPage), 4);
+  EXPECT_EQ(At(*settings, kPageSelectRegister), 60000);
+  EXPECT_EQ(At(*settings, kFastReadKind), 8);
+
+  // Choosing a known protocol takes its lists and limits again.
+  v.link1Protocol = kAllenBradley;
+  ASSERT_TRUE(
+      ConfirmWorkParameters(*settings, v, lists, names, false, Resources()).initialized.loaded);
+  EXPECT_TRUE(lists.AllKnown());
+  EXPECT_EQ(At(*settings, kPageSelectRegister), 255);
 }
 
 TEST(WorkParametersTest, ARefusedConfirmWritesNothing) {

@@ -62,16 +62,56 @@ TEST_F(KeyLedFrmTest, FollowersTrackTheFirstRegister) {
   EXPECT_EQ(project.saveEnabled, 1);
 }
 
-TEST_F(KeyLedFrmTest, MaxRegBoundsTheRegisters) {
+TEST_F(KeyLedFrmTest, MaxRegBoundsBothRegistersOfAPair) {
   project.LoadLists(kAllenBradley);
   Show();
   EXPECT_EQ(form->LedSpin()->maximum(), 255);
-  EXPECT_EQ(form->LedSpin()->value(), 255);          // 2100 shows as MaxReg
-  EXPECT_EQ(form->LedFollowerSpin()->value(), 256);  // the register the panel will use
+  EXPECT_EQ(form->LedFollowerSpin()->maximum(), 255);
+  EXPECT_EQ(form->LedSpin()->value(), 254);  // 2100 shows as high as the pair fits
+  EXPECT_EQ(form->LedFollowerSpin()->value(), 255);
   EXPECT_EQ(form->LedSpin()->toolTip(), "0 ~ 255");
   EXPECT_EQ(Child<QLabel>(form.get(), "LedLowLabel")->text(), "00-15 对应寄存器号N7:");
+  EXPECT_TRUE(project.messages.empty());  // loading lowers quietly
   form->KeySpin()->setValue(1000);
-  EXPECT_EQ(form->KeySpin()->value(), 255);
+  EXPECT_EQ(form->KeySpin()->value(), 254);
+  EXPECT_EQ(form->KeyFollowerSpin()->value(), 255);
+}
+
+// Typing the highest register of the area into a first register would put its follower
+// beyond the area: the first is lowered by one, and the user is told.
+TEST_F(KeyLedFrmTest, AFirstRegisterAtMaxRegIsLoweredWithAMessage) {
+  project.LoadLists(1);  // Modbus RTU Master: MaxReg 65535
+  Show();
+  for (QSpinBox* first : {form->LedSpin(), form->KeySpin()}) {
+    project.messages.clear();
+    first->setFocus();
+    first->selectAll();
+    QTest::keyClicks(first, "65535");
+    EXPECT_EQ(first->value(), 65534);
+    ASSERT_EQ(project.messages.size(), 1u);
+    EXPECT_EQ(project.messages[0].text,
+              "16-31 对应的寄存器 (首寄存器 + 1) 不能超过 65535 ！\n首寄存器已改为 65534。");
+    EXPECT_EQ(project.messages[0].icon, QMessageBox::Information);
+  }
+  EXPECT_EQ(form->LedFollowerSpin()->value(), 65535);
+  EXPECT_EQ(form->KeyFollowerSpin()->value(), 65535);
+  Child<QPushButton>(form.get(), "OkButton")->click();
+  EXPECT_EQ(At(project.settings(), kKeyRegister), 65534);
+  EXPECT_EQ(At(project.settings(), kLedRegister), 65534);
+}
+
+// Lists kept for a protocol the device resources do not have belong to another PLC: they
+// bound nothing, so confirming cannot lower what the project holds.
+TEST_F(KeyLedFrmTest, AProtocolTheResourcesLackBoundsNothing) {
+  project.LoadLists(kAllenBradley);
+  At(project.settings(), kLink1Protocol) = 12;
+  std::vector<std::string> names;
+  ASSERT_TRUE(ProInitialize(project.settings(), project.lists, names, true).loaded);
+  ASSERT_FALSE(project.lists.Link1Known());
+  Show();
+  EXPECT_EQ(form->LedSpin()->value(), 2100);
+  Child<QPushButton>(form.get(), "OkButton")->click();
+  EXPECT_EQ(At(project.settings(), kLedRegister), 2100);
 }
 
 TEST_F(KeyLedFrmTest, CancelWritesNothingAndAnUnchangedConfirmLeavesSaveAlone) {

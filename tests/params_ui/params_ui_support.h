@@ -64,11 +64,16 @@ struct SettingsProject {
     ASSERT_TRUE(loaded.loaded) << loaded.loaded.message();
   }
 
-  // Hooks that record boxes, Save and the status bar; colours come from `nextColour`.
+  // Hooks that record boxes, questions, Save and the status bar; questions are answered
+  // with `answer`, colours come from `nextColour`.
   params::SettingsDialogHooks Hooks() {
     params::SettingsDialogHooks hooks;
     hooks.message = [this](const QString& text, QMessageBox::Icon icon) {
       messages.push_back({text.toStdString(), icon});
+    };
+    hooks.question = [this](const QString& text) {
+      questions.push_back(text.toStdString());
+      return answer;
     };
     hooks.isChinese = [this] { return chinese; };
     hooks.enableSave = [this] { ++saveEnabled; };
@@ -89,6 +94,8 @@ struct SettingsProject {
   params::DeviceLists lists;
   bool chinese = true;
   std::vector<Message> messages;
+  std::vector<std::string> questions;
+  bool answer = false;  // Yes when set
   int saveEnabled = 0;
   int keyNamesRefreshed = 0;
   std::map<int, std::string> status;

@@ -21,6 +21,7 @@ using model::At;
 using namespace model::settings;
 using test::Child;
 
+constexpr int kFatek = 3;         // word kinds R D T C WM WS
 constexpr int kAllenBradley = 5;  // first word kind N7, highest number 255
 
 class SystemSetForTest : public ::testing::Test {
@@ -32,7 +33,7 @@ class SystemSetForTest : public ::testing::Test {
   }
 
   void Show() {
-    form->FormShow(project.settings(), project.lists);
+    form->FormShow(*project.image, project.lists);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
@@ -178,6 +179,39 @@ TEST_F(SystemSetForTest, TypedNumbersOutOfRangeShowTheRangeAndAreReplaced) {
   EXPECT_EQ(timeout->text(), "1");
 }
 
+// Emptying an edit puts its lowest value in, and a value out of range is replaced: the
+// replacement is selected, so every digit typed next is kept and is what is stored.
+TEST_F(SystemSetForTest, DigitsTypedAfterAReplacementAreAllKept) {
+  Show();
+  struct Case {
+    const char* edit;
+    const char* before;  // typed after Ctrl+A and Backspace
+    const char* typed;
+    int WorkParameters::*field;
+    int stored;
+  };
+  const Case cases[] = {
+      {"Link1IdEdit", "", "255", &WorkParameters::link1ControllerId, 255},
+      {"Link2IdEdit", "", "255", &WorkParameters::link2ControllerId, 255},
+      {"Link1TimeoutEdit", "", "150", &WorkParameters::link1Timeout, 150},
+      {"Link2TimeoutEdit", "", "150", &WorkParameters::link2Timeout, 150},
+      {"Link1IdEdit", "300", "25", &WorkParameters::link1ControllerId, 25},
+      {"Link2TimeoutEdit", "0", "99", &WorkParameters::link2Timeout, 99},
+  };
+  for (const Case& c : cases) {
+    QLineEdit* edit = Get<QLineEdit>(c.edit);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, c.before);
+    QTest::keyClicks(edit, c.typed);
+    EXPECT_EQ(edit->text(), QString::fromLatin1(c.typed)) << c.edit << " " << c.before;
+    EXPECT_TRUE(form->ApplyClick());
+    EXPECT_EQ(ReadWorkParameters(project.settings()).*c.field, c.stored)
+        << c.edit << " " << c.before;
+  }
+}
+
 TEST_F(SystemSetForTest, ConfirmingASmallerProtocolLowersThePageFollowRegister) {
   At(project.settings(), kFollowPageRegister) = 1;
   SettingsDialogHooks hooks = project.Hooks();
@@ -189,7 +223,7 @@ TEST_F(SystemSetForTest, ConfirmingASmallerProtocolLowersThePageFollowRegister) 
     return dialog->result();
   };
   form->SetHooks(hooks);
-  EXPECT_TRUE(form->ShowWorkParameters(project.settings(), project.lists));
+  EXPECT_TRUE(form->ShowWorkParameters(*project.image, project.lists));
 
   EXPECT_TRUE(project.messages.empty());
   EXPECT_EQ(At(project.settings(), kLink1Protocol), kAllenBradley);
@@ -211,6 +245,31 @@ TEST_F(SystemSetForTest, ConfirmingASmallerProtocolLowersThePageFollowRegister) 
   EXPECT_EQ(Get<QLabel>("FastReadLabel")->text(), "快速读取区N7:");
 }
 
+// The kind list shows the kinds of the protocol chosen, keeping its position where the
+// protocol has it, and what it shows is what confirming stores.
+TEST_F(SystemSetForTest, TheFastReadKindsFollowTheProtocolAndTheShownKindIsStored) {
+  Show();
+  QComboBox* protocol = Get<QComboBox>("Link1ProtocolCombo");
+  QComboBox* kinds = Get<QComboBox>("FastReadKindCombo");
+  ASSERT_EQ(kinds->currentText(), "4X");  // position 8 of the panel's own protocol
+  protocol->setCurrentIndex(kFatek);
+  EXPECT_EQ(kinds->count(), 6);
+  EXPECT_EQ(kinds->currentText(), "R");  // Fatek has no position 8: its first kind
+  EXPECT_EQ(Get<QLabel>("FastReadLabel")->text(), "快速读取区R:");
+  EXPECT_TRUE(form->ApplyClick());
+  EXPECT_EQ(At(project.settings(), kFastReadKind), 0);
+  EXPECT_EQ(kinds->currentText(), "R");
+
+  kinds->setCurrentText("WM");  // position 4
+  protocol->setCurrentIndex(0);
+  EXPECT_EQ(kinds->count(), 9);
+  EXPECT_EQ(kinds->currentText(), "C");
+  EXPECT_EQ(Get<QLabel>("FastReadLabel")->text(), "快速读取区C:");
+  EXPECT_TRUE(form->ConfirmClick());
+  EXPECT_EQ(At(project.settings(), kFastReadKind), 4);
+  EXPECT_EQ(project.lists.W_DeviceName.at(4), "C");
+}
+
 TEST_F(SystemSetForTest, CancelAfterApplyKeepsWhatWasApplied) {
   SettingsDialogHooks hooks = project.Hooks();
   hooks.execDialog = [this](QDialog* dialog) {
@@ -226,7 +285,7 @@ TEST_F(SystemSetForTest, CancelAfterApplyKeepsWhatWasApplied) {
     return dialog->result();
   };
   form->SetHooks(hooks);
-  EXPECT_FALSE(form->ShowWorkParameters(project.settings(), project.lists));
+  EXPECT_FALSE(form->ShowWorkParameters(*project.image, project.lists));
   EXPECT_EQ(At(project.settings(), kInitialPage), 7);
   EXPECT_EQ(At(project.settings(), kLink1Baud), 4);
   EXPECT_EQ(project.saveEnabled, 1);
@@ -334,11 +393,57 @@ TEST_F(SystemSetForTest, EnglishCaptionsFollowTheInterfaceLanguage) {
 
 TEST_F(SystemSetForTest, ShowingBeforeAnyListsWereLoadedLoadsThem) {
   params::DeviceLists empty;
-  form->FormShow(project.settings(), empty);
+  form->FormShow(*project.image, empty);
   EXPECT_EQ(empty.MaxReg, 65000);
   EXPECT_EQ(Get<QLabel>("FollowRegisterLabel")->text(), "寄存器号D:");
   EXPECT_EQ(project.status[2], " Modbus RTU Slave (Panel) ( 57600 偶数 8 b 1 b )");
   EXPECT_TRUE(project.messages.empty());
+}
+
+// A project made elsewhere may name a protocol or Link 2 table the device resources do
+// not have: the lists show it as unknown, and it stays, with the registers the unknown
+// PLC's limits would have lowered, until the user picks another.
+TEST_F(SystemSetForTest, AProtocolTheResourcesLackShowsAsUnknownAndIsKept) {
+  At(project.settings(), kLink1Protocol) = 12;
+  At(project.settings(), kLink2Table) = 40;
+  At(project.settings(), kFollowPageRegister) = 1;
+  At(project.settings(), kPageSelectRegister) = 65535;  // above protocol 0's 65000
+  std::vector<std::string> names;
+  ASSERT_TRUE(ProInitialize(project.settings(), project.lists, names, true).loaded);
+
+  for (bool chinese : {false, true}) {
+    project.chinese = chinese;
+    Show();
+    auto* link1 = Get<QComboBox>("Link1ProtocolCombo");
+    auto* link2 = Get<QComboBox>("Link2ProtocolCombo");
+    EXPECT_EQ(link1->count(), 13);
+    EXPECT_EQ(link1->currentText(), chinese ? "未知 (12)" : "unknown (12)");
+    EXPECT_EQ(link2->count(), 2);
+    EXPECT_EQ(link2->currentText(), chinese ? "未知 (40)" : "unknown (40)");
+    EXPECT_EQ(Get<QSpinBox>("FollowRegisterSpin")->value(), 65535);
+    EXPECT_TRUE(form->ApplyClick());
+    EXPECT_TRUE(project.messages.empty());
+    EXPECT_EQ(At(project.settings(), kLink1Protocol), 12);
+    EXPECT_EQ(At(project.settings(), kLink2Table), 40);
+    EXPECT_EQ(At(project.settings(), kPageSelectRegister), 65535);
+    EXPECT_EQ(At(project.settings(), kFastReadKind), 8);
+  }
+  EXPECT_EQ(project.status[2], " 未知 (12) ( 57600 偶数 8 b 1 b )");
+
+  Get<QComboBox>("Link1ProtocolCombo")->setCurrentIndex(kAllenBradley);
+  Get<QComboBox>("Link2ProtocolCombo")->setCurrentIndex(0);  // "Modbus RTU Master"
+  EXPECT_TRUE(form->ConfirmClick());
+  EXPECT_EQ(At(project.settings(), kLink1Protocol), kAllenBradley);
+  EXPECT_EQ(At(project.settings(), kLink2Table), 1);
+  EXPECT_TRUE(project.lists.AllKnown());
+  EXPECT_EQ(At(project.settings(), kPageSelectRegister), 255);
+
+  // A Link 2 table the resources know stays as it is, whichever it is.
+  At(project.settings(), kLink2Table) = 5;
+  Show();
+  EXPECT_EQ(Get<QComboBox>("Link2ProtocolCombo")->count(), 1);
+  EXPECT_TRUE(form->ApplyClick());
+  EXPECT_EQ(At(project.settings(), kLink2Table), 5);
 }
 
 // Points the program folder somewhere without QXRes.Dat for the life of the object.
@@ -367,7 +472,7 @@ TEST_F(SystemSetForTest, AMissingDatabaseIsReportedAndTheEntriesAreStillWritten)
 
   // Showing again reports the protocol list once and keeps the controls usable.
   project.messages.clear();
-  form->FormShow(project.settings(), project.lists);
+  form->FormShow(*project.image, project.lists);
   EXPECT_EQ(project.messages.size(), 1u);
   EXPECT_EQ(Get<QComboBox>("Link1ProtocolCombo")->currentIndex(), kAllenBradley);
 }
@@ -403,6 +508,68 @@ TEST_F(SystemSetForTest, ShowWorkParametersReusesTheFormOfItsParent) {
   const auto before = Snapshot();
   EXPECT_FALSE(ShowWorkParameters(&parent, *project.image, project.lists, hooks));
   EXPECT_TRUE(Unchanged(*before));
+}
+
+// Opening a page puts elements outside the screen back inside it for good, so a model
+// with a smaller screen is written only after the user has agreed to that.
+TEST_F(SystemSetForTest, ASmallerScreenIsWrittenOnlyWhenTheUserAgrees) {
+  At(project.settings(), kPanelModel) = 2;  // VM30(480*320)
+  for (int page : {1, 3}) {
+    model::PageRecord& record = project.image->Page(page);
+    record.PageStrings[model::kPageInUse] = model::kPageInUseMarker;
+    record.ElemKind[0] = 1;
+    record.ElemLeft[0] = 400;
+    record.ElemTop[0] = 10;
+    record.ElemWidth[0] = 40;
+    record.ElemHeight[0] = 16;
+  }
+  Show();
+  QComboBox* panel = Get<QComboBox>("ModelCombo");
+
+  // The same screen size asks nothing.
+  panel->setCurrentText("VR40(480*320)");
+  EXPECT_TRUE(form->ApplyClick());
+  EXPECT_TRUE(project.questions.empty());
+  EXPECT_EQ(At(project.settings(), kPanelModel), 3);
+
+  const auto before = Snapshot();
+  const int saves = project.saveEnabled;
+  panel->setCurrentText("VM20(320*240)");
+  form->Pages()->setCurrentIndex(2);
+  project.answer = false;
+  EXPECT_FALSE(form->ConfirmClick());
+  ASSERT_EQ(project.questions.size(), 1u);
+  EXPECT_EQ(project.questions[0],
+            "新的人机界面型号屏幕较小：2 个画面上的 2 个元件超出新屏幕，打开画面时将被移入屏幕或"
+            "缩小，换回原型号也不能恢复。\n是否继续？");
+  // No: nothing written, the dialog open on the project's model.
+  EXPECT_TRUE(Unchanged(*before));
+  EXPECT_EQ(project.saveEnabled, saves);
+  EXPECT_NE(form->result(), QDialog::Accepted);
+  EXPECT_EQ(panel->currentText(), "VR40(480*320)");
+  EXPECT_EQ(form->Pages()->currentIndex(), 0);
+  EXPECT_EQ(project.image->Page(1).ElemLeft[0], 400);
+
+  panel->setCurrentText("VM20(320*240)");
+  project.answer = true;
+  EXPECT_TRUE(form->ConfirmClick());
+  EXPECT_EQ(project.questions.size(), 2u);
+  EXPECT_EQ(At(project.settings(), kPanelModel), 1);
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+}
+
+// "TPDO抑制:" [100] ms: the unit follows the field it belongs to.
+TEST_F(SystemSetForTest, TheTpdoUnitStandsAfterItsField) {
+  Show();
+  form->Pages()->setCurrentIndex(2);
+  auto* label = Get<QLabel>("TpdoLabel");
+  auto* spin = Get<QSpinBox>("TpdoSpin");
+  auto* unit = Get<QLabel>("TpdoMsLabel");
+  ASSERT_TRUE(label != nullptr && spin != nullptr && unit != nullptr);
+  EXPECT_EQ(label->text(), "TPDO抑制:");
+  EXPECT_EQ(unit->text(), "ms");
+  EXPECT_LT(label->geometry().right(), spin->geometry().left());
+  EXPECT_GT(unit->geometry().left(), spin->geometry().right());
 }
 
 }  // namespace

@@ -74,6 +74,11 @@ void TCompileCheckFrm::SetHeaders(bool isChinese) {
                         QString(), QStringLiteral("Error hint")});
 }
 
+void TCompileCheckFrm::SetLanguage(bool isChinese) {
+  SetHeaders(isChinese);
+  if (!rows_.empty()) label_->setText(QString::fromStdString(CheckSummaryLabel(rows_.size()).In(isChinese)));
+}
+
 CheckReport TCompileCheckFrm::StartCheck(model::ProjectImage& project,
                                          const params::DeviceLists& lists, bool isChinese) {
   hide();
@@ -90,7 +95,7 @@ CheckReport TCompileCheckFrm::StartCheck(model::ProjectImage& project,
   if (!report.Failed()) return report;
 
   Fill(isChinese);
-  label_->setText(QString::fromStdString(CheckSummaryLabel(rows_.size()).In(isChinese)));
+  SetLanguage(isChinese);
   sink_.Show(this, {kCaptionDravik, MessageIcon::Error, CheckSummaryMessage(rows_.size())});
   show();
   raise();

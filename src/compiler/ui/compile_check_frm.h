@@ -41,6 +41,10 @@ class TCompileCheckFrm : public QDockWidget {
   // when elements failed, the list. Lowered keyboard settings are written into `project`.
   CheckReport StartCheck(model::ProjectImage& project, const params::DeviceLists& lists,
                          bool isChinese);
+  // The interface language changed (after the language file was applied): the column
+  // headers and the summary with its count follow it. The rows keep the language of the
+  // check that made them until the next check.
+  void SetLanguage(bool isChinese);
   // The window shows a list of errors (the callers stop their command).
   bool ErrorsShown() const { return !isHidden(); }
 

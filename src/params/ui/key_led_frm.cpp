@@ -5,8 +5,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "params/work_parameters.h"
 
@@ -99,9 +101,20 @@ TKeyLedFrm::TKeyLedFrm(QWidget* parent) : QDialog(parent) {
   connect(okButton_, &QPushButton::clicked, this, &TKeyLedFrm::ConfirmClick);
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(keyLow_, &QSpinBox::valueChanged, this,
-          [this](int value) { keyHigh_->setValue(Follower(value)); });
+          [this](int value) { FirstRegisterChanged(keyLow_, keyHigh_, value); });
   connect(ledLow_, &QSpinBox::valueChanged, this,
-          [this](int value) { ledHigh_->setValue(Follower(value)); });
+          [this](int value) { FirstRegisterChanged(ledLow_, ledHigh_, value); });
+}
+
+void TKeyLedFrm::FirstRegisterChanged(QSpinBox* first, QSpinBox* follower, int value) {
+  const int highest = HighestFirstRegister(maxReg_);
+  if (value <= highest) {
+    follower->setValue(Follower(value));
+    return;
+  }
+  // Setting the value runs this again with the lowered one, which moves the follower.
+  first->setValue(highest);
+  ShowMessage(hooks_, this, FollowerBeyondMaxRegMessage(maxReg_), QMessageBox::Information);
 }
 
 void TKeyLedFrm::showEvent(QShowEvent* event) {
@@ -126,21 +139,23 @@ void TKeyLedFrm::FormShow(model::PageRecord& settings, const DeviceLists& lists)
   keyHighLabel_->setText(high);
   ledHighLabel_->setText(high);
 
-  // Lists never loaded give no MaxReg to judge by: the registers are shown as stored.
-  const bool loaded = !lists.LinkUseCount.empty();
+  // Lists never loaded, or kept from before for a protocol the device resources do not
+  // have, give no MaxReg to judge by: only the range of a register number bounds the pairs.
+  const bool loaded = !lists.LinkUseCount.empty() && lists.Link1Known();
   const int maxReg = loaded ? lists.MaxReg : kRegisterFieldMax;
-  SetLimit(keyLow_, maxReg);
-  SetLimit(ledLow_, maxReg);
-  // The follower of the highest register lies one above it; it still shows what the panel
-  // will use.
-  SetLimit(keyHigh_, Follower(maxReg));
-  SetLimit(ledHigh_, Follower(maxReg));
-  keyHigh_->setToolTip(keyLow_->toolTip());
-  ledHigh_->setToolTip(ledLow_->toolTip());
-
   const KeyLedRegisters registers = ReadKeyLedRegisters(settings, maxReg);
-  keyLow_->setValue(registers.key);
-  ledLow_->setValue(registers.led);
+  {
+    // Loading lowers a stored register quietly, as every register limit of the settings does.
+    const QSignalBlocker keyBlocker(keyLow_);
+    const QSignalBlocker ledBlocker(ledLow_);
+    maxReg_ = maxReg;
+    for (QSpinBox* spin : {keyLow_, ledLow_}) SetLimit(spin, maxReg);
+    // Only a register area without room for a pair (MaxReg 0) makes a follower pass MaxReg.
+    const int followerMax = std::max(maxReg, Follower(HighestFirstRegister(maxReg)));
+    for (QSpinBox* spin : {keyHigh_, ledHigh_}) SetLimit(spin, followerMax);
+    keyLow_->setValue(registers.key);
+    ledLow_->setValue(registers.led);
+  }
   keyHigh_->setValue(Follower(registers.key));
   ledHigh_->setValue(Follower(registers.led));
 }
@@ -152,7 +167,7 @@ KeyLedRegisters TKeyLedFrm::Registers() const {
 void TKeyLedFrm::ConfirmClick() {
   if (settings_ == nullptr) return;
   const KeyLedRegisters registers = Registers();
-  const bool changed = !(registers == ReadKeyLedRegisters(*settings_, kRegisterFieldMax));
+  const bool changed = !(registers == StoredKeyLedRegisters(*settings_));
   WriteKeyLedRegisters(*settings_, registers);
   if (changed && hooks_.enableSave) hooks_.enableSave();
   accept();

@@ -41,8 +41,12 @@ class TKeyLedFrm : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // A first register at MaxReg would put its follower beyond it: it is lowered, and said so.
+  void FirstRegisterChanged(QSpinBox* first, QSpinBox* follower, int value);
+
   SettingsDialogHooks hooks_;
   model::PageRecord* settings_ = nullptr;
+  int maxReg_ = 0;
 
   QLabel* keyLowLabel_ = nullptr;
   QLabel* keyHighLabel_ = nullptr;

@@ -25,6 +25,15 @@ void ShowMessage(const SettingsDialogHooks& hooks, QWidget* parent, const Biling
   box.exec();
 }
 
+bool AskYesNo(const SettingsDialogHooks& hooks, QWidget* parent, const Bilingual& text) {
+  const QString shown = LineText(text.In(IsChinese(hooks)));
+  if (hooks.question) return hooks.question(shown);
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kMessageCaption), shown,
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<std::uint32_t> ChooseColour(const SettingsDialogHooks& hooks, std::uint32_t current,
                                           QWidget* anchor) {
   if (hooks.chooseColour) return hooks.chooseColour(current, anchor);

@@ -28,6 +28,8 @@ using ColourChooser =
 
 struct SettingsDialogHooks {
   MessageSink message;               // unset: a QMessageBox
+  // A question with Yes and No, caption "Dravik "; true for Yes. Unset: a QMessageBox.
+  std::function<bool(const QString& text)> question;
   ColourChooser chooseColour;        // unset: QColorDialog
   std::function<bool()> isChinese;   // unset: Chinese
   std::function<void()> enableSave;  // the settings page was written
@@ -45,6 +47,8 @@ bool IsChinese(const SettingsDialogHooks& hooks);
 // Shows `text` in the current language ("\r" separates lines in the system's texts).
 void ShowMessage(const SettingsDialogHooks& hooks, QWidget* parent, const Bilingual& text,
                  QMessageBox::Icon icon);
+// Asks `text` in the current language; true for Yes (No is the default button).
+bool AskYesNo(const SettingsDialogHooks& hooks, QWidget* parent, const Bilingual& text);
 std::optional<std::uint32_t> ChooseColour(const SettingsDialogHooks& hooks, std::uint32_t current,
                                           QWidget* anchor);
 int ExecDialog(const SettingsDialogHooks& hooks, QDialog* dialog);

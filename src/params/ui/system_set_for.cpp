@@ -13,7 +13,9 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "model/settings_page.h"
@@ -81,6 +83,16 @@ void SetIndex(QComboBox* combo, int index) {
 
 void TakeIndex(const QComboBox* combo, int& field) {
   if (combo->currentIndex() >= 0) field = combo->currentIndex();
+}
+
+// The protocol lists keep the number they stand for with each item, since an item for a
+// number the device resources do not have follows the known ones.
+void SelectNumber(QComboBox* combo, int number) {
+  combo->setCurrentIndex(combo->findData(number));
+}
+void TakeNumber(const QComboBox* combo, int& field) {
+  const QVariant number = combo->currentData();
+  if (combo->currentIndex() >= 0 && number.isValid()) field = number.toInt();
 }
 
 QString Text(const std::string& utf8) {
@@ -314,7 +326,8 @@ void TSystemSetFor::CreateCanTab(QWidget* page) {
   canNodeStart_ = Combo(canOpenGroup_, "NodeStartCombo", kCanNodeStartNames);
   Row(open, 1, Label(canOpenGroup_, "NodeStartLabel", "节点启动:"), canNodeStart_);
   canTpdo_ = Spin(canOpenGroup_, "TpdoSpin", kCanTpdoInhibitRange);
-  Row(open, 2, Label(canOpenGroup_, "TpdoLabel", "TPDO抑制:         ms"), canTpdo_);
+  Row(open, 2, Label(canOpenGroup_, "TpdoLabel", "TPDO抑制:"), canTpdo_,
+      Label(canOpenGroup_, "TpdoMsLabel", "ms"));
 
   shareGroup_ = Group(page, "ShareGroup", "数据共享区 ");
   auto* share = new QGridLayout(shareGroup_);
@@ -348,14 +361,16 @@ void TSystemSetFor::Connect() {
   connect(applyButton_, &QPushButton::clicked, this, [this] { ApplyClick(); });
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
-  for (QLineEdit* edit : {link1Id_, link2Id_}) {
+  const std::pair<QLineEdit*, TypedRule> typedRules[] = {{link1Id_, &CheckControllerIdText},
+                                                         {link2Id_, &CheckControllerIdText},
+                                                         {link1Timeout_, &CheckTimeoutText},
+                                                         {link2Timeout_, &CheckTimeoutText}};
+  for (const auto& [edit, rule] : typedRules) {
     connect(edit, &QLineEdit::textEdited, this,
-            [this, edit](const QString& text) { ControllerIdEdited(edit, text); });
+            [this, edit, rule](const QString& text) { TypedTextEdited(edit, text, rule); });
   }
-  for (QLineEdit* edit : {link1Timeout_, link2Timeout_}) {
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, edit](const QString& text) { TimeoutEdited(edit, text); });
-  }
+  connect(link1Protocol_, &QComboBox::currentIndexChanged, this,
+          &TSystemSetFor::Link1ProtocolChanged);
   for (QCheckBox* check : {followPage_, reportPage_, fastWrite_}) {
     connect(check, &QCheckBox::toggled, this, &TSystemSetFor::RunEnablingRules);
   }
@@ -376,12 +391,14 @@ void TSystemSetFor::Connect() {
 // ---------------------------------------------------------------------------------------
 // Showing
 
-bool TSystemSetFor::ShowWorkParameters(model::PageRecord& settings, DeviceLists& lists) {
-  FormShow(settings, lists);
+bool TSystemSetFor::ShowWorkParameters(model::ProjectImage& project, DeviceLists& lists) {
+  FormShow(project, lists);
   return ExecDialog(hooks_, this) == QDialog::Accepted;
 }
 
-void TSystemSetFor::FormShow(model::PageRecord& settings, DeviceLists& lists) {
+void TSystemSetFor::FormShow(model::ProjectImage& project, DeviceLists& lists) {
+  model::PageRecord& settings = project.Settings();
+  project_ = &project;
   settings_ = &settings;
   lists_ = &lists;
   setResult(QDialog::Rejected);
@@ -391,8 +408,7 @@ void TSystemSetFor::FormShow(model::PageRecord& settings, DeviceLists& lists) {
         ProInitialize(settings, lists, protocolNames_, Chinese());
     if (!initialized.loaded) {
       ShowMessage(hooks_, this,
-                  {kDeviceResourcesMessage.chinese + initialized.loaded.message(),
-                   kDeviceResourcesMessage.english + initialized.loaded.message()},
+                  Explained(kDeviceResourcesMessage, initialized.loaded.error()).Text(),
                   QMessageBox::Warning);
     } else if (hooks_.showStatus) {
       hooks_.showStatus(1, Text(initialized.status.model));
@@ -401,6 +417,7 @@ void TSystemSetFor::FormShow(model::PageRecord& settings, DeviceLists& lists) {
   }
   loaded_ = ReadWorkParameters(settings);
   if (ListsLoaded()) loaded_.fastReadKind = FastReadKindFor(loaded_.fastReadKind, lists);
+  FillProtocolLists(loaded_);
   RefreshFromLists(loaded_);
   SetValues(loaded_);
   pages_->setCurrentIndex(0);
@@ -414,31 +431,58 @@ void TSystemSetFor::showEvent(QShowEvent* event) {
 bool TSystemSetFor::LoadDeviceSort() {
   auto names = params::LoadDeviceSort(DeviceResourcesPath());
   if (!names) {
-    ShowMessage(hooks_, this,
-                {kDeviceResourcesMessage.chinese + names.message(),
-                 kDeviceResourcesMessage.english + names.message()},
+    ShowMessage(hooks_, this, Explained(kDeviceResourcesMessage, names.error()).Text(),
                 QMessageBox::Warning);
     return false;
   }
   protocolNames_ = std::move(*names);
-  const QSignalBlocker blocker(link1Protocol_);
-  link1Protocol_->clear();
-  for (const std::string& name : protocolNames_) link1Protocol_->addItem(Text(name));
   return true;
+}
+
+bool TSystemSetFor::KnownProtocol(int number) const {
+  // Without a protocol list there is nothing to call a number unknown by.
+  return protocolNames_.empty() ||
+         (number >= 0 && number < static_cast<int>(protocolNames_.size()));
+}
+
+void TSystemSetFor::FillProtocolLists(const WorkParameters& shown) {
+  const bool chinese = Chinese();
+  auto addUnknown = [&](QComboBox* combo, int number) {
+    if (!KnownProtocol(number)) combo->addItem(Text(UnknownTableName(number).In(chinese)), number);
+  };
+  {
+    const QSignalBlocker blocker(link1Protocol_);
+    link1Protocol_->clear();
+    for (std::size_t i = 0; i < protocolNames_.size(); ++i) {
+      link1Protocol_->addItem(Text(protocolNames_[i]), static_cast<int>(i));
+    }
+    addUnknown(link1Protocol_, shown.link1Protocol);
+  }
+  {
+    // Link 2 offers the Modbus master; a table the project already names that the device
+    // resources know stays as it is, whichever it is.
+    const QSignalBlocker blocker(link2Protocol_);
+    link2Protocol_->clear();
+    const auto master = std::find(protocolNames_.begin(), protocolNames_.end(), kLink2ProtocolName);
+    const int masterTable = KnownProtocol(shown.link2Table) ? shown.link2Table
+                            : master != protocolNames_.end()
+                                ? static_cast<int>(master - protocolNames_.begin())
+                                : WorkParameters{}.link2Table;
+    link2Protocol_->addItem(QString::fromUtf8(kLink2ProtocolName), masterTable);
+    addUnknown(link2Protocol_, shown.link2Table);
+  }
 }
 
 void TSystemSetFor::RefreshFromLists(const WorkParameters& shown) {
   if (!ListsLoaded()) return;
+  if (!lists_->Link1Known()) {
+    ForgetLimits();
+    return;
+  }
   const bool chinese = Chinese();
   const std::string& first = ListEntry(lists_->W_DeviceName, 0);
 
-  {
-    const QSignalBlocker blocker(fastReadKind_);
-    fastReadKind_->clear();
-    for (const std::string& name : lists_->W_DeviceName) fastReadKind_->addItem(Text(name));
-    SetIndex(fastReadKind_, FastReadKindFor(shown.fastReadKind, *lists_));
-  }
-  FastReadKindChanged();
+  ShowFastReadKinds(lists_->W_DeviceName, FastReadKindFor(shown.fastReadKind, *lists_));
   followRegisterLabel_->setText(Text(PageRegisterCaption(first, chinese)));
   reportRegisterLabel_->setText(Text(PageRegisterCaption(first, chinese)));
   fastWriteStartLabel_->setText(Text(FastWriteStartCaption(first, chinese)));
@@ -461,6 +505,17 @@ void TSystemSetFor::RefreshFromLists(const WorkParameters& shown) {
   UpdateAnalogueHints();
 }
 
+void TSystemSetFor::ForgetLimits() {
+  // The lists are not those of the project's protocol: no kind to offer and no maximum to
+  // hold a register to, so every value stays as stored until a known protocol is chosen.
+  ShowFastReadKinds({}, -1);
+  for (QSpinBox* spin : {followRegister_, reportRegister_, fastWriteStart_, adRegister_,
+                         daRegister_, fastReadStart_}) {
+    spin->setMaximum(kRegisterFieldMax);
+    spin->setToolTip(Text(LimitHint(kRegisterFieldMax)));
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 // Controls <-> values
 
@@ -470,7 +525,7 @@ WorkParameters TSystemSetFor::Values() const {
   v.clockMacro = clockMacro_->isChecked();
   v.extension = extension_->isChecked();
 
-  TakeIndex(link1Protocol_, v.link1Protocol);
+  TakeNumber(link1Protocol_, v.link1Protocol);
   v.link1ControllerId = TypedNumber(link1Id_->text().toStdString());
   TakeIndex(link1Baud_, v.link1Baud);
   v.link1Timeout = TypedNumber(link1Timeout_->text().toStdString());
@@ -482,6 +537,7 @@ WorkParameters TSystemSetFor::Values() const {
   v.fastReadStart = fastReadStart_->value();
   v.fastReadLength = fastReadLength_->value();
 
+  TakeNumber(link2Protocol_, v.link2Table);
   v.link2ControllerId = TypedNumber(link2Id_->text().toStdString());
   TakeIndex(link2Baud_, v.link2Baud);
   v.link2Timeout = TypedNumber(link2Timeout_->text().toStdString());
@@ -544,7 +600,7 @@ void TSystemSetFor::SetValues(const WorkParameters& v) {
     clockMacro_->setChecked(v.clockMacro);
     extension_->setChecked(v.extension);
 
-    SetIndex(link1Protocol_, v.link1Protocol);
+    SelectNumber(link1Protocol_, v.link1Protocol);
     link1Id_->setText(QString::number(v.link1ControllerId));
     SetIndex(link1Baud_, v.link1Baud);
     link1Timeout_->setText(QString::number(v.link1Timeout));
@@ -556,7 +612,8 @@ void TSystemSetFor::SetValues(const WorkParameters& v) {
     fastReadLength_->setValue(v.fastReadLength);
     fastReadStart_->setValue(v.fastReadStart);
 
-    link2Protocol_->setCurrentIndex(0);
+    const int link2 = link2Protocol_->findData(v.link2Table);
+    link2Protocol_->setCurrentIndex(link2 >= 0 ? link2 : 0);
     link2Id_->setText(QString::number(v.link2ControllerId));
     SetIndex(link2Baud_, v.link2Baud);
     link2Timeout_->setText(QString::number(v.link2Timeout));
@@ -663,16 +720,43 @@ void TSystemSetFor::FastReadKindChanged() {
       Text(FastReadCaption(fastReadKind_->currentText().toStdString(), Chinese())));
 }
 
-void TSystemSetFor::ControllerIdEdited(QLineEdit* edit, const QString& text) {
-  const TypedCheck check = CheckControllerIdText(DigitsOnly(text.toStdString()));
-  if (check.message) ShowMessage(hooks_, this, *check.message, QMessageBox::Information);
-  if (Text(check.text) != text) edit->setText(Text(check.text));
+void TSystemSetFor::ShowFastReadKinds(const std::vector<std::string>& kinds, int position) {
+  {
+    const QSignalBlocker blocker(fastReadKind_);
+    fastReadKind_->clear();
+    for (const std::string& name : kinds) fastReadKind_->addItem(Text(name));
+    SetIndex(fastReadKind_, position);
+  }
+  FastReadKindChanged();
 }
 
-void TSystemSetFor::TimeoutEdited(QLineEdit* edit, const QString& text) {
-  const TypedCheck check = CheckTimeoutText(DigitsOnly(text.toStdString()));
+void TSystemSetFor::Link1ProtocolChanged() {
+  int protocol = -1;
+  TakeNumber(link1Protocol_, protocol);
+  if (!ListsLoaded() || protocol < 0) return;
+  if (!KnownProtocol(protocol)) {
+    // Kinds of no protocol the resources know: none to show, the stored kind stays.
+    ShowFastReadKinds({}, -1);
+    return;
+  }
+  // The program's lists change only on confirmation; these show what it will load.
+  const Result<DeviceLists> chosen =
+      LoadDeviceLists(DeviceResourcesPath(), protocol, Values().link2Table, *lists_);
+  // Unreadable resources are reported when the choice is confirmed.
+  if (!chosen || !chosen->Link1Known()) return;
+  const int shown = fastReadKind_->currentIndex();
+  ShowFastReadKinds(chosen->W_DeviceName,
+                    FastReadKindFor(shown >= 0 ? shown : loaded_.fastReadKind, *chosen));
+}
+
+void TSystemSetFor::TypedTextEdited(QLineEdit* edit, const QString& text, TypedRule rule) {
+  const TypedCheck check = rule(DigitsOnly(text.toStdString()));
   if (check.message) ShowMessage(hooks_, this, *check.message, QMessageBox::Information);
-  if (Text(check.text) != text) edit->setText(Text(check.text));
+  if (Text(check.text) == text) return;
+  // The replacement is selected, so the digits typed next take its place: after a caret
+  // behind "0", typing 255 would give "025" and the last digit would not fit.
+  edit->setText(Text(check.text));
+  edit->selectAll();
 }
 
 void TSystemSetFor::SysFocusColClick(int which) {
@@ -697,28 +781,24 @@ bool TSystemSetFor::ApplyClick() {
 bool TSystemSetFor::WriteSettings() {
   if (settings_ == nullptr || lists_ == nullptr) return false;
   WorkParameters values = Values();
+  // A refusal comes before the question, which is asked only of what can be written.
+  if (const std::optional<Refusal> refused = CheckConfirm(values)) {
+    Refuse(*refused);
+    return false;
+  }
+  if (!SmallerScreenAccepted(values)) return false;
   const ConfirmResult result =
       ConfirmWorkParameters(*settings_, values, *lists_, protocolNames_, Chinese());
   if (result.refused) {
-    ShowMessage(hooks_, this, result.refused->message, QMessageBox::Warning);
-    pages_->setCurrentIndex(0);
-    QWidget* focus = result.refused->focus == RefusalFocus::Link2Port
-                         ? static_cast<QWidget*>(link2Port_)
-                         : static_cast<QWidget*>(extension_);
-    focus->setFocus();
+    Refuse(*result.refused);
     return false;
   }
   if (!result.initialized.loaded) {
-    const std::string& why = result.initialized.loaded.message();
     ShowMessage(hooks_, this,
-                {kDeviceResourcesMessage.chinese + why, kDeviceResourcesMessage.english + why},
+                Explained(kDeviceResourcesMessage, result.initialized.loaded.error()).Text(),
                 QMessageBox::Warning);
   }
-  if (link1Protocol_->count() != static_cast<int>(protocolNames_.size())) {
-    const QSignalBlocker blocker(link1Protocol_);
-    link1Protocol_->clear();
-    for (const std::string& name : protocolNames_) link1Protocol_->addItem(Text(name));
-  }
+  FillProtocolLists(values);
   if (hooks_.showStatus) {
     hooks_.showStatus(1, Text(result.initialized.status.model));
     hooks_.showStatus(2, Text(result.initialized.status.link));
@@ -729,6 +809,27 @@ bool TSystemSetFor::WriteSettings() {
   SetValues(values);
   if (hooks_.enableSave) hooks_.enableSave();
   return true;
+}
+
+void TSystemSetFor::Refuse(const Refusal& refusal) {
+  ShowMessage(hooks_, this, refusal.message, QMessageBox::Warning);
+  pages_->setCurrentIndex(0);
+  QWidget* focus = refusal.focus == RefusalFocus::Link2Port ? static_cast<QWidget*>(link2Port_)
+                                                            : static_cast<QWidget*>(extension_);
+  focus->setFocus();
+}
+
+bool TSystemSetFor::SmallerScreenAccepted(const WorkParameters& values) {
+  if (project_ == nullptr) return true;
+  const editor::MovedElements moved = ElementsMovedByModelChange(*project_, values.model);
+  if (moved.elements == 0) return true;
+  if (AskYesNo(hooks_, this, SmallerScreenQuestion(moved))) return true;
+  // No: nothing is written and the dialog stays open, showing the project's model again.
+  const QSignalBlocker blocker(model_);
+  SetIndex(model_, ReadWorkParameters(*settings_).model);
+  pages_->setCurrentIndex(0);
+  model_->setFocus();
+  return false;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -745,7 +846,7 @@ bool ShowWorkParameters(QWidget* parent, model::ProjectImage& image, DeviceLists
                         const SettingsDialogHooks& hooks) {
   TSystemSetFor* form = WorkParametersForm(parent);
   form->SetHooks(hooks);
-  const bool confirmed = form->ShowWorkParameters(image.Settings(), lists);
+  const bool confirmed = form->ShowWorkParameters(image, lists);
   if (parent == nullptr) delete form;
   return confirmed;
 }

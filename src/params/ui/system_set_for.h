@@ -36,13 +36,14 @@ class TSystemSetFor : public QDialog {
 
   void SetHooks(SettingsDialogHooks hooks) { hooks_ = std::move(hooks); }
 
-  // Shows the dialog for `settings` with the register-kind lists `lists` (which the
-  // confirmation reloads); true after "确认(&Y)".
-  bool ShowWorkParameters(model::PageRecord& settings, DeviceLists& lists);
+  // Shows the dialog for the settings page of `project` with the register-kind lists
+  // `lists` (which the confirmation reloads); true after "确认(&Y)". The pages of the
+  // project are what a smaller screen would move.
+  bool ShowWorkParameters(model::ProjectImage& project, DeviceLists& lists);
 
   // What showing does before the modal loop: reload the protocol list, set every control
   // from the settings, run the enabling rules.
-  void FormShow(model::PageRecord& settings, DeviceLists& lists);
+  void FormShow(model::ProjectImage& project, DeviceLists& lists);
   // "确认(&Y)": writes and closes with Yes; "应用(&A)": writes and stays. Both false when
   // refused (the message names why).
   bool ConfirmClick();
@@ -66,22 +67,37 @@ class TSystemSetFor : public QDialog {
   void Connect();
 
   bool WriteSettings();
+  void Refuse(const Refusal& refusal);
+  // Before a model with a smaller screen is written over pages it would change: asks, and
+  // on No puts the project's model back into the list.
+  bool SmallerScreenAccepted(const WorkParameters& values);
   bool LoadDeviceSort();  // false (and said why) when the protocol list could not be read
+  // The protocol lists of both links for `shown`, with an item "未知 (N)" for a number the
+  // device resources do not have, so that it is kept unless another is chosen.
+  void FillProtocolLists(const WorkParameters& shown);
+  bool KnownProtocol(int number) const;
   // What the register kinds put on the dialog: the fast read kinds, the captions that
   // carry the first kind's name, and the register limits for the area lengths of `shown`
   // (lowering values above them).
   void RefreshFromLists(const WorkParameters& shown);
+  void ForgetLimits();
   void RunEnablingRules();
   void UpdateAnalogueHints();
   void FastReadKindChanged();
-  void ControllerIdEdited(QLineEdit* edit, const QString& text);
-  void TimeoutEdited(QLineEdit* edit, const QString& text);
+  // The fast read kinds follow the Link 1 protocol chosen, so the kind confirmed is the
+  // one shown.
+  void Link1ProtocolChanged();
+  void ShowFastReadKinds(const std::vector<std::string>& kinds, int position);
+  // The range and empty-text rules of the controller-ID and time-out edits.
+  using TypedRule = TypedCheck (*)(std::string_view text);
+  void TypedTextEdited(QLineEdit* edit, const QString& text, TypedRule rule);
   void SysFocusColClick(int which);
   void SetColour(int which, std::uint32_t colour);
   bool Chinese() const { return IsChinese(hooks_); }
   bool ListsLoaded() const { return lists_ != nullptr && !lists_->LinkUseCount.empty(); }
 
   SettingsDialogHooks hooks_;
+  model::ProjectImage* project_ = nullptr;
   model::PageRecord* settings_ = nullptr;
   DeviceLists* lists_ = nullptr;
   std::vector<std::string> protocolNames_;
