@@ -2,7 +2,8 @@
 # Builds Dravik and shows its main job on the bundled example "茶叶整形机".
 # With a display it starts the desktop program with the example open. Without one it
 # runs the main job headless: inspect the example, compile it, and download the image
-# into the emulated panel over a pseudo-terminal, with progress.
+# into the emulated panel over a pseudo-terminal, with progress. The example is opened
+# from the user's own copy in ~/Dravik/examples.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -18,9 +19,13 @@ cleanup() {
   rm -rf "$demo"
 }
 trap cleanup EXIT
-# Work on a copy: the example in the program folder stays as shipped.
-cp -r "$build/bin/examples" "$demo/examples"
-project="$demo/examples/茶叶整形机.QX3"
+# The user works on their own copy of the examples, made once and kept: what they save
+# stays, and a copy they already have is never replaced (the desktop program's "open
+# example" uses the same folder).
+examples="${DRAVIK_EXAMPLES_DIR:-$HOME/Dravik/examples}"
+mkdir -p "$examples"
+cp -rn "$build/bin/examples/." "$examples/"
+project="$examples/茶叶整形机.QX3"
 
 if { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; } && [ -x "$build/bin/dravik" ]; then
   "$build/bin/dravik" "$project"

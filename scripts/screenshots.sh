@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the pictures in docs/screenshots: the main window with the example project open,
-# in Chinese and in English, on a virtual X server (Xvfb).
+# in Chinese and in English, in the light (first) and the dark (second) visual style, on a
+# virtual X server (Xvfb): main_window_{zh,en}_{light,dark}.png.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${DRAVIK_BUILD_DIR:-$root/build}"
@@ -11,15 +12,19 @@ mkdir -p "$out"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 
-# shoot NAME LANGUAGE(1 Chinese, 0 English)
+# shoot LANGUAGE(zh|en) STYLE(light|dark)
 shoot() {
-  local name=$1 language=$2 home="$scratch/$1"
+  local language=$1 style=$2
+  local name="main_window_${language}_${style}" home="$scratch/${language}_${style}"
+  local chinese=1 visual=1
+  if [ "$language" = en ]; then chinese=0; fi
+  if [ "$style" = dark ]; then visual=2; fi
   mkdir -p "$home/config/dravik" "$home/work"
   cat > "$home/config/dravik/Dravik.ini" <<INI
 [configure]
 GriX=32
 GriY=16
-Language=$language
+Language=$chinese
 N23=0
 N2=1
 AutoSavBakFun=0
@@ -28,16 +33,17 @@ AutoTempBakFun=0
 INI
   # A copy: opening a project attaches its picture library, which may touch the files.
   cp -r "$build/bin/examples" "$home/examples"
-  XDG_CONFIG_HOME="$home/config" DRAVIK_WORKDIR="$home/work" \
+  XDG_CONFIG_HOME="$home/config" DRAVIK_WORKDIR="$home/work" DRAVIK_VISUAL_STYLE="$visual" \
     xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
       "$1" "$2" & app=$!
       sleep "${DRAVIK_SHOT_DELAY:-4}"
       "$3" "$4"; status=$?
       kill "$app"; wait "$app" 2>/dev/null || true
       exit $status' shoot "$build/bin/dravik" "$home/examples/茶叶整形机.QX3" \
-      "$build/src/app/dravik-grab-screen" "$out/main_window_$name.png"
-  echo "wrote $out/main_window_$name.png"
+      "$build/src/app/dravik-grab-screen" "$out/$name.png"
+  echo "wrote $out/$name.png"
 }
 
-shoot zh 1
-shoot en 0
+for language in zh en; do
+  for style in light dark; do shoot "$language" "$style"; done
+done

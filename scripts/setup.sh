@@ -10,7 +10,7 @@ PACKAGES=(
   libzstd-dev zstd
   libjpeg62-turbo-dev libturbojpeg0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev fonts-arphic-uming xvfb xauth
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-arphic-uming xvfb xauth
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QTimer>
@@ -11,7 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "app/configuration.h"
 #include "app/main_frm.h"
+#include "app/qt_translations.h"
+#include "platform/paths.h"
+#include "platform/runtime_dir.h"
 
 namespace {
 
@@ -34,15 +39,32 @@ void ArmStartupProbe(dravik::app::TMainFrm& window) {
   poll->start(1);
 }
 
+// The work folder carries what new projects and downloads take from it: a folder someone
+// else could have written to is refused before anything is read from it.
+bool WorkFolderIsTrusted() {
+  const dravik::Result<std::filesystem::path> work = dravik::platform::WorkDir();
+  if (work) return true;
+  const dravik::Result<dravik::app::ConfigurationRead> read = dravik::app::ReadConfiguration(dravik::platform::ConfigFilePath());
+  const bool chinese = read ? read->configuration.Language : true;
+  dravik::app::UseQtTranslations(chinese);
+  QMessageBox::critical(nullptr, QStringLiteral("Dravik "), dravik::app::BoxText(work.message(chinese)));
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Qt wants a private runtime folder; where the session gives none, make one (an unusable
+  // work folder is reported below, once Qt can show a message box).
+  (void)dravik::platform::PrepareRuntimeDir();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Dravik"));
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   // The panels' texts are set in "宋体"; here a Song-style face stands in for it.
   QFont::insertSubstitutions(QStringLiteral("宋体"),
                              {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW")});
+
+  if (!WorkFolderIsTrusted()) return 1;
 
   dravik::app::StartOptions options;
   const QStringList arguments = QApplication::arguments();
@@ -52,6 +74,12 @@ int main(int argc, char** argv) {
   // Without a window manager (a bare X server) "maximized" means nothing: take the screen.
   if (QScreen* screen = QGuiApplication::primaryScreen()) window.setGeometry(screen->availableGeometry());
   if (std::getenv("DRAVIK_STARTUP_PROBE") != nullptr) ArmStartupProbe(window);
+  // DRAVIK_VISUAL_STYLE=1..3 starts in that visual style (scripts/screenshots.sh takes the
+  // dark one, 2, this way).
+  if (const char* style = std::getenv("DRAVIK_VISUAL_STYLE")) {
+    const int number = std::atoi(style);
+    if (number >= 1 && number <= 3) window.SetVisualStyle(number);
+  }
   window.showMaximized();
   return QApplication::exec();
 }

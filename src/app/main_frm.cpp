@@ -32,6 +32,7 @@
 
 #include "app/about_box.h"
 #include "app/color_chooser.h"
+#include "app/icon_set.h"
 #include "app/new_page_frm.h"
 #include "app/page_commands.h"
 #include "app/page_attribute_frm.h"
@@ -53,29 +54,6 @@
 namespace dravik::app {
 
 namespace {
-
-// A small square picture with one or two characters, for the commands the desktop's
-// icon set has nothing for.
-QIcon GlyphIcon(const QString& glyph, const QColor& colour) {
-  QPixmap pixmap(22, 22);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(colour.darker(140));
-  painter.setBrush(colour.lighter(170));
-  painter.drawRoundedRect(QRectF(1.5, 1.5, 19, 19), 3, 3);
-  QFont font = painter.font();
-  font.setPixelSize(glyph.size() > 1 ? 9 : 13);
-  font.setBold(true);
-  painter.setFont(font);
-  painter.setPen(colour.darker(200));
-  painter.drawText(QRect(0, 0, 22, 22), Qt::AlignCenter, glyph);
-  return QIcon(pixmap);
-}
-
-QIcon StandardIcon(QStyle::StandardPixmap which) {
-  return QApplication::style()->standardIcon(which);
-}
 
 // The first of `candidates` installed on this desktop, empty when none is.
 QString FindProgram(std::initializer_list<const char*> candidates) {
@@ -107,11 +85,8 @@ TMainFrm::TMainFrm(StartOptions options, QWidget* parent)
 
 
   // The work folder is shared by all instances; what a previous run left there is stale.
-  if (Result<std::filesystem::path> work = platform::WorkDir()) {
-    workDir_ = *work;
-  } else {
-    workDir_ = std::filesystem::temp_directory_path();
-  }
+  // Without a trustworthy one (main() has told the user why) the work files stay unused.
+  if (Result<std::filesystem::path> work = platform::WorkDir()) workDir_ = *work;
   CleanWorkFiles(false);
 
   mdi_ = new QMdiArea(this);
@@ -162,7 +137,9 @@ model::ProjectSessionHooks TMainFrm::SessionHooks() {
   sessionHooks.confirmWorkParameters = [this] { return ShowWorkParameters(); };
   sessionHooks.handOverToNewInstance = [this](const std::string& command) { HandOver(command); };
   sessionHooks.attachPictureLibrary = [this] { AttachPictureLibrary(); };
-  sessionHooks.showStatus = [this](const std::string& text) { ShowStatus(0, QString::fromStdString(text)); };
+  sessionHooks.showStatus = [this](const Bilingual& text) {
+    ShowStatus(0, QString::fromStdString(text.In(IsChinese())));
+  };
   sessionHooks.setBusy = [this](bool busy) { SetBusy(busy); };
   return sessionHooks;
 }
@@ -218,19 +195,17 @@ void TMainFrm::CreateActions() {
     projectCommands_.push_back(action);
     return action;
   };
-  const QColor blue(70, 110, 200), green(60, 150, 80), orange(220, 130, 40), grey(120, 120, 120),
-      red(200, 60, 60), purple(140, 80, 170);
 
   // File
   AddCommand("New1", QStringLiteral("新建(&N)..."), "Ctrl+N", QStringLiteral("新建工程 (Ctrl+N)"))
-      ->setIcon(StandardIcon(QStyle::SP_FileIcon));
+      ->setIcon(DravikIcon(QStringLiteral("file_new")));
   AddCommand("Open1", QStringLiteral("打开(&O)..."), "Ctrl+O", QStringLiteral("打开工程 (Ctrl+O)"))
-      ->setIcon(StandardIcon(QStyle::SP_DialogOpenButton));
+      ->setIcon(DravikIcon(QStringLiteral("file_open")));
   project(AddCommand("Save1", QStringLiteral("保存(&S)..."), "Ctrl+S", QStringLiteral("保存工程 (Ctrl+S)")))
-      ->setIcon(StandardIcon(QStyle::SP_DialogSaveButton));
+      ->setIcon(DravikIcon(QStringLiteral("file_save")));
   project(AddCommand("SaveAs1", QStringLiteral("另存为(&a)...")));
   project(AddCommand("Print1", QStringLiteral("打印(&P)..."), "Ctrl+P", QStringLiteral("打印当前画面 (Ctrl+P)")))
-      ->setIcon(GlyphIcon(QStringLiteral("印"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("print")));
   project(AddCommand("PrinterSetup1", QStringLiteral("打印机设置(&u)...")));
   project(AddCommand("ExportPicture1", QStringLiteral("输出图片(&E)..."), "Ctrl+E"));
   QAction* recent = AddCommand("LastFileOpenItem", QString::fromUtf8(kRecentItemBuiltInCaption));
@@ -240,30 +215,30 @@ void TMainFrm::CreateActions() {
 
   // Edit
   NotBuilt(project(AddCommand("Cut1", QStringLiteral("剪切(&T)"), "Ctrl+X", QStringLiteral("剪切 (Ctrl+X)"))))
-      ->setIcon(GlyphIcon(QStringLiteral("剪"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("cut")));
   NotBuilt(project(AddCommand("Copy1", QStringLiteral("复制(&C)"), "Ctrl+C", QStringLiteral("复制 (Ctrl+C)"))))
-      ->setIcon(GlyphIcon(QStringLiteral("复"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("copy")));
   NotBuilt(project(AddCommand("Paste1", QStringLiteral("粘贴(&P)"), "Ctrl+V", QStringLiteral("粘贴 (Ctrl+V)"))))
-      ->setIcon(GlyphIcon(QStringLiteral("粘"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("paste")));
   NotBuilt(project(AddCommand("MultiCopy1", QStringLiteral("多重复制(&I)..."), nullptr, QStringLiteral("多重复制"))))
-      ->setIcon(GlyphIcon(QStringLiteral("多"), purple));
+      ->setIcon(DravikIcon(QStringLiteral("multiple_copy")));
   NotBuilt(project(AddCommand("Undo1", QStringLiteral("撤消(&U)"), "Ctrl+Z", QStringLiteral("撤消 (Ctrl+Z)"))))
-      ->setIcon(StandardIcon(QStyle::SP_ArrowBack));
+      ->setIcon(DravikIcon(QStringLiteral("undo")));
   NotBuilt(project(AddCommand("Redo1", QStringLiteral("重复(&R)"), "Ctrl+Y", QStringLiteral("重复 (Ctrl+Y)"))))
-      ->setIcon(StandardIcon(QStyle::SP_ArrowForward));
+      ->setIcon(DravikIcon(QStringLiteral("redo")));
   project(AddCommand("CopyPage1", QStringLiteral("复制当前画面(&M)"), "Shift+C", QStringLiteral("复制当前画面")))
-      ->setIcon(GlyphIcon(QStringLiteral("复画"), blue));
+      ->setIcon(DravikIcon(QStringLiteral("page_copy")));
   project(AddCommand("PastePage1", QStringLiteral("粘贴新画面(&A)"), "Shift+V", QStringLiteral("粘贴新画面")))
-      ->setIcon(GlyphIcon(QStringLiteral("粘画"), blue));
+      ->setIcon(DravikIcon(QStringLiteral("page_paste")));
   NotBuilt(project(AddCommand("Lock1", QStringLiteral("锁定(&L)"), "Shift+Ctrl+Z", QStringLiteral("锁定"))))
-      ->setIcon(GlyphIcon(QStringLiteral("锁"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("lock")));
   NotBuilt(project(AddCommand("Unlock1", QStringLiteral("解锁(&U)"), "Shift+Ctrl+Y", QStringLiteral("解锁"))))
-      ->setIcon(GlyphIcon(QStringLiteral("解"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("unlock")));
 
   // View
   NotBuilt(project(AddCommand("DataPreview1", QStringLiteral("预览画面使用数据(&U)"), "F2",
                               QStringLiteral("预览画面使用数据 F2"))))
-      ->setIcon(GlyphIcon(QStringLiteral("览"), green));
+      ->setIcon(DravikIcon(QStringLiteral("used_data_preview")));
   for (const char* name : {"StandardToolBar1", "DesignToolBar1", "EditToolBar1", "StatusBar1"}) {
     QAction* action = project(AddCommand(name, QString()));
     action->setCheckable(true);
@@ -276,70 +251,82 @@ void TMainFrm::CreateActions() {
 
   // Tools
   project(AddCommand("NewPage1", QStringLiteral("新画面(&N)..."), nullptr, QStringLiteral("创建新画面")))
-      ->setIcon(GlyphIcon(QStringLiteral("新画"), green));
+      ->setIcon(DravikIcon(QStringLiteral("page_new")));
   project(AddCommand("PageAttribute1", QStringLiteral("修改画面属性(&A)..."), nullptr, QStringLiteral("修改当前画面属性")))
-      ->setIcon(GlyphIcon(QStringLiteral("属性"), green));
+      ->setIcon(DravikIcon(QStringLiteral("page_attributes")));
   project(AddCommand("DeletePage1", QStringLiteral("删除画面(&D)..."), nullptr, QStringLiteral("删除当前画面")))
-      ->setIcon(GlyphIcon(QStringLiteral("删画"), red));
-  NotBuilt(project(AddCommand("RegisterSearch1", QStringLiteral("寄存器查找(&L)"), "F3", QStringLiteral("寄存器查找 F3"))));
+      ->setIcon(DravikIcon(QStringLiteral("page_delete")));
+  NotBuilt(project(AddCommand("RegisterSearch1", QStringLiteral("寄存器查找(&L)"), "F3", QStringLiteral("寄存器查找 F3"))))
+      ->setIcon(DravikIcon(QStringLiteral("register_search")));
   NotBuilt(project(AddCommand("Statistics1", QStringLiteral("元件统计(&W)..."), "F4", QStringLiteral("元件统计 F4"))))
-      ->setIcon(GlyphIcon(QStringLiteral("统"), green));
+      ->setIcon(DravikIcon(QStringLiteral("statistics")));
 
   // Draw and element kinds: placement on the page arrives with the editing part.
   struct Kind {
     const char* name;
     const char* caption;
-    const char* glyph;
+    const char* icon;
   };
-  const Kind draw[] = {{"Rectangle1", "长方形(&R)", "□"}, {"Ellipse1", "椭圆(&E)", "○"},
-                       {"Scale1", "刻度(&G)", "刻"}, {"Line1", "线(&L)", "╲"}};
+  const Kind draw[] = {{"Rectangle1", "长方形(&R)", "draw_rectangle"},
+                       {"Ellipse1", "椭圆(&E)", "draw_ellipse"},
+                       {"Scale1", "刻度(&G)", "draw_scale"},
+                       {"Line1", "线(&L)", "draw_line"}};
   for (const Kind& k : draw) {
     NotBuilt(project(AddCommand(k.name, QString::fromUtf8(k.caption), nullptr,
                                 QString::fromUtf8(k.caption).remove(QRegularExpression(QStringLiteral("\\(&.\\)"))))))
-        ->setIcon(GlyphIcon(QString::fromUtf8(k.glyph), orange));
+        ->setIcon(DravikIcon(QString::fromLatin1(k.icon)));
   }
-  const Kind kinds[] = {{"Text1", "文本(&T)", "文"},         {"Register1", "寄存器(&R)", "寄"},
-                        {"Lamp1", "指示灯(&L)", "灯"},       {"BitSwitch1", "位操作开关(&B)", "位"},
-                        {"Trend1", "趋势图(&Q)", "趋"},      {"Bar1", "棒状图(&S)", "棒"},
-                        {"Picture1", "图片(&P)", "图"},      {"DynText1", "动态文本(&D)", "动"},
-                        {"FunctionKey1", "功能键(&F)", "键"}, {"AsciiChinese1", "ASCII中文(&A)", "AS"},
-                        {"Date1", "日期(&D)", "日"},         {"Time1", "时间(&T)", "时"}};
+  const Kind kinds[] = {{"Text1", "文本(&T)", "element_text"},
+                        {"Register1", "寄存器(&R)", "element_register"},
+                        {"Lamp1", "指示灯(&L)", "element_lamp"},
+                        {"BitSwitch1", "位操作开关(&B)", "element_bit_switch"},
+                        {"Trend1", "趋势图(&Q)", "element_trend"},
+                        {"Bar1", "棒状图(&S)", "element_bar"},
+                        {"Picture1", "图片(&P)", "element_picture"},
+                        {"DynText1", "动态文本(&D)", "element_dynamic_text"},
+                        {"FunctionKey1", "功能键(&F)", "element_function_key"},
+                        {"AsciiChinese1", "ASCII中文(&A)", "element_ascii_chinese"},
+                        {"Date1", "日期(&D)", "element_date"},
+                        {"Time1", "时间(&T)", "element_time"}};
   for (const Kind& k : kinds) {
     NotBuilt(project(AddCommand(k.name, QString::fromUtf8(k.caption), nullptr,
                                 QString::fromUtf8(k.caption).remove(QRegularExpression(QStringLiteral("\\(&.\\)"))))))
-        ->setIcon(GlyphIcon(QString::fromUtf8(k.glyph), blue));
+        ->setIcon(DravikIcon(QString::fromLatin1(k.icon)));
   }
 
   // Apply
   project(AddCommand("PortSettings1", QStringLiteral("下载端口设置(&S)"), "F5", QStringLiteral("下载端口设置 F5")))
-      ->setIcon(GlyphIcon(QStringLiteral("端"), purple));
+      ->setIcon(DravikIcon(QStringLiteral("port_settings")));
   project(AddCommand("Download1", QStringLiteral("下载(&U)"), "F6", QStringLiteral("下载 F6")))
-      ->setIcon(GlyphIcon(QStringLiteral("下"), purple));
+      ->setIcon(DravikIcon(QStringLiteral("download")));
   project(AddCommand("WorkParameters1", QStringLiteral("设定工作参数(&W)..."), "F7", QStringLiteral("设置QX系列 F7")))
-      ->setIcon(GlyphIcon(QStringLiteral("参"), purple));
+      ->setIcon(DravikIcon(QStringLiteral("work_parameters")));
   NotBuilt(project(AddCommand("BatchModify1", QStringLiteral("批量修改(&P)..."), "F8", QStringLiteral("批量修改 F8"))))
-      ->setIcon(GlyphIcon(QStringLiteral("批"), purple));
+      ->setIcon(DravikIcon(QStringLiteral("batch_modify")));
   project(AddCommand("KeyboardParameters1", QStringLiteral("设定下键盘参数(&D)"), nullptr, QStringLiteral("设定下键盘参数")))
-      ->setIcon(GlyphIcon(QStringLiteral("盘"), purple));
+      ->setIcon(DravikIcon(QStringLiteral("keyboard_led")));
   project(AddCommand("SaveBackup1", QStringLiteral("保存和备份(&B)..."), nullptr, QStringLiteral("保存和备份")))
-      ->setIcon(GlyphIcon(QStringLiteral("备"), green));
+      ->setIcon(DravikIcon(QStringLiteral("save_backup")));
   NotBuilt(project(AddCommand("ClockMacro1", QStringLiteral("Clock 宏(&M)"), "F11", QStringLiteral("Clock 宏 F11"))))
-      ->setIcon(GlyphIcon(QStringLiteral("宏"), purple));
-  project(AddCommand("AlarmSettings1", QStringLiteral("报警设置(&A)")));
-  project(AddCommand("UpdatePackage1", QStringLiteral("客户更新包提取(&C)"), "F12"));
-  project(AddCommand("Firmware1", QStringLiteral("固件升级(&F)")));
+      ->setIcon(DravikIcon(QStringLiteral("macro")));
+  project(AddCommand("AlarmSettings1", QStringLiteral("报警设置(&A)")))
+      ->setIcon(DravikIcon(QStringLiteral("alarm")));
+  project(AddCommand("UpdatePackage1", QStringLiteral("客户更新包提取(&C)"), "F12"))
+      ->setIcon(DravikIcon(QStringLiteral("update_package")));
+  project(AddCommand("Firmware1", QStringLiteral("固件升级(&F)")))
+      ->setIcon(DravikIcon(QStringLiteral("firmware")));
 
   // Debug
   project(AddCommand("OfflineSim1", QStringLiteral("离线模拟(&S)..."), "F9", QStringLiteral("离线模拟 F9")))
-      ->setIcon(GlyphIcon(QStringLiteral("离"), red));
+      ->setIcon(DravikIcon(QStringLiteral("simulate_offline")));
   project(AddCommand("OnlineSim1", QStringLiteral("在线模拟(&O)..."), "F10", QStringLiteral("在线模拟 F10")))
-      ->setIcon(GlyphIcon(QStringLiteral("在"), red));
+      ->setIcon(DravikIcon(QStringLiteral("simulate_online")));
 
   // Personalisation
   QAction* grid = project(AddCommand("N2", QStringLiteral("显示格栅(&S)"), nullptr, QStringLiteral("显示格栅")));
   grid->setCheckable(true);
   grid->setChecked(true);
-  grid->setIcon(GlyphIcon(QStringLiteral("格"), grey));
+  grid->setIcon(DravikToggleIcon(QStringLiteral("grid"), QStringLiteral("grid_off")));
   project(AddCommand("GridAttribute1", QStringLiteral("格栅属性(&G)")));
   QAction* font = project(AddCommand("N23", QStringLiteral("字体优化(&F)")));
   font->setCheckable(true);
@@ -366,33 +353,35 @@ void TMainFrm::CreateActions() {
 
   // Window
   project(AddCommand("Cascade1", QStringLiteral("层叠(&C)"), "Shift+Return", QStringLiteral("层叠")))
-      ->setIcon(GlyphIcon(QStringLiteral("叠"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("window_cascade")));
   project(AddCommand("TileH1", QStringLiteral("横向平铺(&H)"), "Ctrl+Return", QStringLiteral("横向平铺")))
-      ->setIcon(GlyphIcon(QStringLiteral("横"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("window_tile_horizontal")));
   project(AddCommand("TileV1", QStringLiteral("纵向平铺(&V)"), nullptr, QStringLiteral("纵向平铺")))
-      ->setIcon(GlyphIcon(QStringLiteral("纵"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("window_tile_vertical")));
   project(AddCommand("CloseAll1", QStringLiteral("全部关闭(&L)")));
 
   // Help
   AddCommand("HelpTopics1", QStringLiteral("帮助主题(&H)"), "F1", QStringLiteral("帮助 F1"))
-      ->setIcon(StandardIcon(QStyle::SP_DialogHelpButton));
+      ->setIcon(DravikIcon(QStringLiteral("help")));
   AddCommand("About1", QStringLiteral("版本信息 (&A)..."));
 
   // Tool-bar only
   AddCommand("Calculator1", QStringLiteral("计算器"), nullptr, QStringLiteral("计算器"))
-      ->setIcon(GlyphIcon(QStringLiteral("算"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("calculator")));
   AddCommand("Paint1", QStringLiteral("画图"), nullptr, QStringLiteral("画图"))
-      ->setIcon(GlyphIcon(QStringLiteral("画"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("paint")));
   NotBuilt(project(AddCommand("SendToBack1", QStringLiteral("移至底层"), nullptr, QStringLiteral("移至底层"))))
-      ->setIcon(GlyphIcon(QStringLiteral("底"), grey));
+      ->setIcon(DravikIcon(QStringLiteral("send_to_back")));
   const char* alignHints[] = {"水平左对齐", "水平居中对齐", "水平右对齐", "垂直顶对齐", "垂直居中对齐",
                               "垂直底对齐", "使等宽", "使等高", "使等宽高"};
-  const char* alignGlyphs[] = {"左", "中", "右", "顶", "心", "底", "宽", "高", "等"};
+  const char* alignIcons[] = {"align_left", "align_center_horizontal", "align_right",
+                              "align_top",  "align_center_vertical",   "align_bottom",
+                              "same_width", "same_height",             "same_size"};
   for (int mode = 1; mode <= 9; ++mode) {
     const std::string name = "AlignButton" + std::to_string(mode);
     QAction* align = NotBuilt(project(AddCommand(name.c_str(), QString::fromUtf8(alignHints[mode - 1]),
                                                  nullptr, QString::fromUtf8(alignHints[mode - 1]))));
-    align->setIcon(GlyphIcon(QString::fromUtf8(alignGlyphs[mode - 1]), orange));
+    align->setIcon(DravikIcon(QString::fromLatin1(alignIcons[mode - 1])));
     align->setData(mode);
   }
   auto* preview = new QActionGroup(this);
@@ -521,7 +510,7 @@ void TMainFrm::CreateToolBars() {
   auto bar = [this](const char* name, const QString& title) {
     QToolBar* b = addToolBar(title);
     b->setObjectName(QString::fromLatin1(name));
-    b->setIconSize(QSize(22, 22));
+    b->setIconSize(QSize(24, 24));
     return b;
   };
   auto add = [this](QToolBar* b, std::initializer_list<const char*> names) {
@@ -558,19 +547,18 @@ void TMainFrm::CreateToolBars() {
 }
 
 void TMainFrm::CreateStatusBar() {
-  static constexpr int kWidths[kStatusPanelCount] = {260, 200, 260, 118, 50};
-  for (int i = 0; i < kStatusPanelCount; ++i) {
+  // Command, panel model, PLC protocol, mouse position, clock, and the download port
+  // (shown beside the protocol rather than in its place). Each panel is at least its
+  // usual width and grows to show its whole text.
+  static constexpr int kWidths[kStatusPanelCount] = {260, 200, 260, 118, 50, 70};
+  static constexpr int kVisualOrder[kStatusPanelCount] = {0, 1, 2, kStatusPortPanel, 3, 4};
+  for (const int i : kVisualOrder) {
     auto* panel = new QLabel(this);
     panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
     panel->setProperty(kRuntimeTextProperty, true);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    if (i + 1 < kStatusPanelCount) {
-      panel->setFixedWidth(kWidths[i]);
-      statusBar()->addWidget(panel);
-    } else {
-      panel->setMinimumWidth(kWidths[i]);
-      statusBar()->addWidget(panel, 1);
-    }
+    panel->setMinimumWidth(kWidths[i]);
+    statusBar()->addWidget(panel, i == kStatusClockPanel ? 1 : 0);
     statusPanels_[i] = panel;
   }
 }
@@ -657,10 +645,7 @@ void TMainFrm::CreateDialogs() {
   colorChooser_ = new TColorChooser(this);
   pageAttributeFrm_ = new TPageAttributeFrm(this);
   pageAttributeFrm_->warn = [this](const Bilingual& message) { Warn(message); };
-  pageAttributeFrm_->modified = [this] {
-    session_.Modified = true;
-    UpdateCommandStates();
-  };
+  pageAttributeFrm_->modified = [this] { MarkModified(); };
   pageAttributeFrm_->chooseColour = [this](std::uint32_t current, QWidget* anchor) {
     return colorChooser_->Choose(current, anchor);
   };
@@ -716,7 +701,10 @@ void TMainFrm::FindDesktopTools() {
 bool TMainFrm::IsChinese() const { return Command("Chinese1")->isChecked(); }
 
 void TMainFrm::ShowStatus(int panel, const QString& text) {
-  if (panel >= 0 && panel < kStatusPanelCount) statusPanels_[panel]->setText(text);
+  if (panel < 0 || panel >= kStatusPanelCount) return;
+  statusPanels_[panel]->setText(text);
+  // Where the window is too narrow for the whole text, the tool tip still holds it.
+  statusPanels_[panel]->setToolTip(text.trimmed());
 }
 
 QString TMainFrm::StatusText(int panel) const {
@@ -749,6 +737,11 @@ void TMainFrm::ToolbarInitialize() {
   pagePanel_->show();
   for (QMenu* m : projectMenus_) m->menuAction()->setVisible(true);
   session_.ProjectOpen = true;
+  UpdateCommandStates();
+}
+
+void TMainFrm::MarkModified() {
+  session_.Modified = true;
   UpdateCommandStates();
 }
 

@@ -63,6 +63,7 @@ namespace dravik::app {
 
 class TAboutBox;
 class TColorChooser;
+class THelpFrm;
 class TNewPageFrm;
 class TPageAttributeFrm;
 class TPastePageFrm;
@@ -73,7 +74,9 @@ struct StartOptions {
   std::vector<std::string> parameters;  // the command-line parameters (program name left out)
 };
 
-inline constexpr int kStatusPanelCount = 5;
+inline constexpr int kStatusPanelCount = 6;
+inline constexpr int kStatusClockPanel = 4;
+inline constexpr int kStatusPortPanel = 5;  // the download port, beside the protocol
 inline constexpr char kExampleProjectName[] = "茶叶整形机.QX3";
 
 class TMainFrm : public QMainWindow {
@@ -161,6 +164,7 @@ class TMainFrm : public QMainWindow {
   TPastePageFrm* PastePageForm() const { return pastePageFrm_; }
   TSaveBackupFrm* SaveBackupForm() const { return saveBackupFrm_; }
   TWelcomeFrm* WelcomeForm() const { return welcomeFrm_; }
+  THelpFrm* HelpForm() const { return helpFrm_; }
   params::TSystemSetFor* WorkParametersForm() const { return systemSetFor_; }
   params::TAlarmSetFrm* AlarmSettingsForm() const { return alarmSetFrm_; }
   params::TKeyLedFrm* KeyLedForm() const { return keyLedFrm_; }
@@ -206,6 +210,8 @@ class TMainFrm : public QMainWindow {
 
   // commands
   void UpdateCommandStates();
+  // A real edit: Save is enabled and leaving asks to save.
+  void MarkModified();
   void Warn(const Bilingual& message);
   void Inform(const Bilingual& message);
   void NotAvailable();
@@ -222,6 +228,8 @@ class TMainFrm : public QMainWindow {
   void ClosePageWindow(int pageNumber);
   void TileWindows(Qt::Orientation orientation);
   void OpenHelp();
+  void ShowRecentItem();
+  void ShowHelpPage(const std::filesystem::path& page);
   params::SettingsDialogHooks SettingsHooks();
   compiler::MessageSink DeviceMessages();
   // What a device command works on, with the serial ports as they are now (an adapter
@@ -287,6 +295,7 @@ class TMainFrm : public QMainWindow {
   TSaveBackupFrm* saveBackupFrm_ = nullptr;
   TWelcomeFrm* welcomeFrm_ = nullptr;
   TAboutBox* aboutBox_ = nullptr;
+  THelpFrm* helpFrm_ = nullptr;
   TColorChooser* colorChooser_ = nullptr;
   editor::TGriAttribute* griAttribute_ = nullptr;
   params::TSystemSetFor* systemSetFor_ = nullptr;

@@ -27,9 +27,9 @@ params::SettingsDialogHooks TMainFrm::SettingsHooks() {
     return colorChooser_->Choose(current, anchor);
   };
   h.isChinese = [this] { return IsChinese(); };
-  h.enableSave = [this] {
-    session_.Modified = true;
-    UpdateCommandStates();
+  h.enableSave = [this] { MarkModified(); };
+  h.question = [this](const QString& text) {
+    return hooks_.question && hooks_.question(text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
   h.showStatus = [this](int panel, const QString& text) { ShowStatus(panel, text); };
   // The page-attribute dialog takes its key names from the panel model each time it

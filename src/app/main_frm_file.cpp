@@ -85,9 +85,15 @@ void TMainFrm::SaveProjectAs() {
 }
 
 void TMainFrm::OpenExample() {
-  const std::filesystem::path folder = platform::ProgramDir();
-  QDir::setCurrent(QString::fromStdString(folder.string()));
-  openPreset_ = QString::fromStdString((folder / "examples" / kExampleProjectName).string());
+  // The shipped examples may sit in a read-only folder and must stay as shipped: the user
+  // opens (and saves) a copy of their own, made once and never replaced.
+  Result<std::filesystem::path> folder = platform::CopyExamplesForUser(platform::ProgramDir() / "examples");
+  if (!folder) {
+    Warn({kExamplesCopyFailed.chinese + folder.message(), kExamplesCopyFailed.english + folder.message()});
+    return;
+  }
+  QDir::setCurrent(QString::fromStdString(folder->string()));
+  openPreset_ = QString::fromStdString((*folder / kExampleProjectName).string());
   OpenProject();
 }
 
@@ -131,8 +137,7 @@ void TMainFrm::ProInitialize() {
   const params::ProInitializeResult initialized =
       params::ProInitialize(image_->Settings(), deviceLists_, protocolNames_, IsChinese());
   if (!initialized.loaded) {
-    const std::string reason = initialized.loaded.message();
-    Warn({kDeviceResourcesFailed.chinese + reason, kDeviceResourcesFailed.english + reason});
+    Warn(Explained(kDeviceResourcesFailed, initialized.loaded.error()).Text());
     return;
   }
   ShowStatus(1, QString::fromStdString(initialized.status.model));

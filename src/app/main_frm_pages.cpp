@@ -152,7 +152,6 @@ void TMainFrm::PageCountRefresh() {
     SelectTreeNode(currentText);
   }
   pageTabs_->setTabText(0, QString::fromStdString(PageTabCaption(count, chinese)));
-  session_.Modified = true;
   UpdateCommandStates();
 }
 
@@ -210,6 +209,7 @@ void TMainFrm::NewPage() {
   const int number = newPageFrm_->Number();
   if (!CreatePage(*image_, number, newPageFrm_->NameGbk())) return;
   state_.CurrentPage = number;
+  MarkModified();
   PageCountRefresh();
 }
 
@@ -227,6 +227,7 @@ void TMainFrm::EditPageAttributes() {
     window->UpdateCaption();
     ActivatePageWindow(window);
   }
+  MarkModified();
   PageCountRefresh();
   if (window != nullptr) {
     window->ApplyOwnSize();
@@ -246,6 +247,7 @@ void TMainFrm::DeletePage() {
   app::DeletePage(*image_, *number);
   ClosePageWindow(*number);
   state_.CurrentPage = 0;
+  MarkModified();
   PageCountRefresh();
 }
 
@@ -258,6 +260,7 @@ void TMainFrm::CutPage() {
   app::DeletePage(*image_, *number);
   ClosePageWindow(*number);
   state_.CurrentPage = 0;
+  MarkModified();
   PageCountRefresh();
 }
 
@@ -281,6 +284,7 @@ void TMainFrm::PastePageAs() {
   const int number = pastePageFrm_->Number();
   if (!app::PastePageAs(*image_, clipboardPage_.record[0], number, IsChinese())) return;
   state_.CurrentPage = number;
+  MarkModified();
   PageCountRefresh();
 }
 

@@ -16,10 +16,13 @@
 #include <QStyleFactory>
 #include <QToolBar>
 
+#include "app/help_frm.h"
 #include "app/main_frm.h"
 #include "app/page_clipboard.h"
+#include "app/qt_translations.h"
 #include "app/shell_texts.h"
 #include "app/start_decision.h"
+#include "compiler/ui/compile_check_frm.h"
 #include "editor/ui/structure_page.h"
 #include "model/settings_page.h"
 #include "platform/files.h"
@@ -60,6 +63,7 @@ QPalette DarkPalette() {
 }  // namespace
 
 void TMainFrm::CleanWorkFiles(bool withClipboardFile) {
+  if (workDir_.empty()) return;
   for (const char* name : {kG1Temp, kG2Temp}) (void)platform::RemoveFileIfPresent(workDir_ / name);
   if (withClipboardFile) (void)platform::RemoveFileIfPresent(ClipboardFilePath(workDir_));
 }
@@ -100,6 +104,7 @@ void TMainFrm::ApplyConfiguration(const Configuration& c) {
   configuration_ = c;
   Command(c.Language ? "Chinese1" : "English1")->setChecked(true);
   state_.IsChinese = c.Language;
+  UseQtTranslations(c.Language);
   state_.GriddingColor = c.GriddingColor;
   state_.GriX = c.GriX;
   state_.GriY = c.GriY;
@@ -108,8 +113,8 @@ void TMainFrm::ApplyConfiguration(const Configuration& c) {
   Command("N2")->setChecked(c.N2);
   Command("N23")->setChecked(c.N23);
   session_.backup = c.backup;
-  Command("LastFileOpenItem")->setText(QString::fromStdString(c.LastFileOpenItem));
   lastFileCaption_ = c.LastFileOpenItem;
+  ShowRecentItem();
 }
 
 Configuration TMainFrm::ConfigurationToWrite() const {
@@ -199,10 +204,22 @@ LanguageImport TMainFrm::ApplyLanguageFile() {
 void TMainFrm::SetLanguage(bool chinese) {
   Command(chinese ? "Chinese1" : "English1")->setChecked(true);
   state_.IsChinese = chinese;
+  UseQtTranslations(chinese);
   ApplyLanguageFile();
+  compileCheckFrm_->SetLanguage(chinese);
+  ShowRecentItem();
   if (session_.ProjectOpen) PageCountRefresh();
   ShowStatus(0, QString::fromStdString(kReadyStatus.In(chinese)));
   if (session_.ProjectOpen) ProInitialize();
+}
+
+void TMainFrm::ShowRecentItem() {
+  // Without a recent file the item shows the built-in caption, in the interface language
+  // (the configuration keeps the built-in text as it is).
+  static const Bilingual kNoRecentFile{kRecentItemBuiltInCaption, "Recent file"};
+  const std::string& stored = lastFileCaption_;
+  Command("LastFileOpenItem")
+      ->setText(QString::fromStdString(HasRecentFile(stored) ? stored : kNoRecentFile.In(IsChinese())));
 }
 
 void TMainFrm::SetVisualStyle(int number) {
@@ -265,7 +282,12 @@ void TMainFrm::OpenHelp() {
     Warn({kHelpMissing.chinese + index.string(), kHelpMissing.english + index.string()});
     return;
   }
-  if (hooks_.openDocument) hooks_.openDocument(QString::fromStdString(index.string()));
+  ShowHelpPage(index);
+}
+
+void TMainFrm::ShowHelpPage(const std::filesystem::path& page) {
+  if (helpFrm_ == nullptr) helpFrm_ = new THelpFrm(this);
+  helpFrm_->ShowPage(page, IsChinese());
 }
 
 void TMainFrm::SpecifyingPLCDevicesHelp(int linkIndex) {
@@ -274,8 +296,7 @@ void TMainFrm::SpecifyingPLCDevicesHelp(int linkIndex) {
   const model::PageRecord& settings = image_->Settings();
   const int protocol = linkIndex == 1 ? At(settings, model::settings::kLink2Table)
                                       : At(settings, model::settings::kLink1Protocol);
-  const std::filesystem::path page = HelpFolder() / ("Device" + std::to_string(protocol) + ".htm");
-  if (hooks_.openDocument) hooks_.openDocument(QString::fromStdString(page.string()));
+  ShowHelpPage(HelpFolder() / ("Device" + std::to_string(protocol) + ".htm"));
 }
 
 // ---------------------------------------------------------------------------------------

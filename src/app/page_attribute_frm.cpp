@@ -183,13 +183,7 @@ void TPageAttributeFrm::SelectKeyRow(int row) {
 void TPageAttributeFrm::ShowRowTarget(int row) {
   if (image_ == nullptr || row < 0) return;
   const int target = KeyJumpTarget(image_->Page(current_), row);
-  {
-    const QSignalBlocker listBlocker(jumpList_);
-    const QSignalBlocker spinBlocker(jumpSpin_);
-    jumpList_->setCurrentRow(target < jumpList_->count() ? target : 0);
-    jumpSpin_->setValue(target);
-  }
-  passwordRow_->setVisible(target == kPasswordInputPage);
+  ShowJumpTarget(target, target < jumpList_->count() ? target : 0);
   UpdateJumpCaption();
 }
 
@@ -199,14 +193,22 @@ void TPageAttributeFrm::WriteJump(int target) {
   const int row = keyGrid_->currentRow();
   if (image_ == nullptr || row < 0) return;
   SetKeyJumpTarget(image_->Page(current_), row, target);
+  ShowJumpTarget(target, target < jumpList_->count() ? target : jumpList_->currentRow());
+  if (modified) modified();
+}
+
+void TPageAttributeFrm::ShowJumpTarget(int target, int listRow) {
+  // The password row shows or hides first: the room it takes from the list decides what
+  // the list can show.
+  passwordRow_->setVisible(target == kPasswordInputPage);
+  if (QLayout* rows = layout()) rows->activate();
   {
     const QSignalBlocker listBlocker(jumpList_);
     const QSignalBlocker spinBlocker(jumpSpin_);
-    if (target < jumpList_->count()) jumpList_->setCurrentRow(target);
+    jumpList_->setCurrentRow(listRow);
     jumpSpin_->setValue(target);
   }
-  passwordRow_->setVisible(target == kPasswordInputPage);
-  if (modified) modified();
+  if (QListWidgetItem* item = jumpList_->currentItem()) jumpList_->scrollToItem(item);
 }
 
 void TPageAttributeFrm::UpdateJumpCaption() {

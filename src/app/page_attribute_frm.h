@@ -66,6 +66,9 @@ class TPageAttributeFrm : public QDialog {
  private:
   void ShowRowTarget(int row);
   void WriteJump(int target);
+  // Puts `target` into the spin and `listRow` into the list, scrolled into sight, with the
+  // password row that page 250 needs.
+  void ShowJumpTarget(int target, int listRow);
   void UpdateJumpCaption();
 
   model::ProjectImage* image_ = nullptr;

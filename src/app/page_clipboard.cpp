@@ -41,7 +41,7 @@ Status WriteClipboardFile(const std::filesystem::path& workDir, const model::Pag
 }
 
 Status ReadClipboardFile(const std::filesystem::path& workDir, model::PageRecord& page) {
-  Result<platform::Bytes> bytes = platform::ReadFileBytes(ClipboardFilePath(workDir));
+  Result<platform::Bytes> bytes = platform::ReadFileBytes(ClipboardFilePath(workDir), platform::Links::Refuse);
   if (!bytes) return bytes.error();
   if (bytes->size() < model::kPageRecordSize) {
     return Error{ClipboardFilePath(workDir).string() + " is shorter than one page record"};

@@ -25,6 +25,7 @@ const Bilingual kConfigurationFailed{"配置文件 Dravik.ini 出错：", "The c
 const Bilingual kDeviceResourcesFailed{"设备资源库读取失败：", "The device resources could not be read: "};
 const Bilingual kPictureLibraryFailed{"图库打开失败：", "The picture library could not be opened: "};
 const Bilingual kHelpMissing{"找不到帮助文件：", "The help file is missing: "};
+const Bilingual kExamplesCopyFailed{"无法复制示例工程：", "Cannot copy the examples: "};
 const Bilingual kSecondInstanceFailed{"无法启动新的 Dravik ：", "Cannot start another Dravik: "};
 const Bilingual kClipboardFileFailed{"无法写入剪贴文件：", "Cannot write the clipboard file: "};
 

@@ -31,6 +31,7 @@ extern const Bilingual kConfigurationFailed;    // "Dravik.ini" could not be rea
 extern const Bilingual kDeviceResourcesFailed;  // the device lists could not be loaded
 extern const Bilingual kPictureLibraryFailed;   // the project's picture library
 extern const Bilingual kHelpMissing;            // the help folder is not installed
+extern const Bilingual kExamplesCopyFailed;     // the user's copy of the examples could not be made
 extern const Bilingual kSecondInstanceFailed;   // a second instance could not be started
 extern const Bilingual kClipboardFileFailed;    // copying a page to the work file failed
 

@@ -251,5 +251,30 @@ TEST(ShippedLanguageFiles, NameTheSameTextsAndApplyCompletely) {
   EXPECT_EQ(QSet<QString>(builtInKeys.begin(), builtInKeys.end()), QSet<QString>(english.begin(), english.end()));
 }
 
+TEST(ShippedLanguageFiles, EnglishMenusMarkTheirKeyInTheWord) {
+  // "Elements(&O)" is the Chinese way of giving a key; in English the key is a letter of the
+  // caption, and no two items of one menu share one.
+  test::RecordingShell shell;
+  ASSERT_TRUE(ApplyLanguageFile(ProgramFile("apeng.ini"), shell->Forms()).ok());
+  QList<QMenu*> menus = shell->findChildren<QMenu*>();
+  menus.push_back(nullptr);  // the menu bar
+  for (QMenu* menu : menus) {
+    const QList<QAction*> actions = menu != nullptr ? menu->actions() : shell->menuBar()->actions();
+    QSet<QChar> keys;
+    for (QAction* action : actions) {
+      const QString text = action->text();
+      if (action->isSeparator() || text.isEmpty() || text.at(0).unicode() > 0x7F) continue;
+      EXPECT_FALSE(text.contains(QStringLiteral("(&"))) << text.toStdString();
+      const qsizetype amp = text.indexOf('&');
+      if (amp < 0 || amp + 1 >= text.size()) continue;
+      const QChar key = text.at(amp + 1).toLower();
+      if (!key.isLetter()) continue;
+      EXPECT_FALSE(keys.contains(key)) << text.toStdString() << " shares its key in "
+                                       << (menu != nullptr ? menu->title() : QStringLiteral("the menu bar")).toStdString();
+      keys.insert(key);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace dravik::app

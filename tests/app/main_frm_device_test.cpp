@@ -180,9 +180,11 @@ TEST_F(MainFrmDevice, ThePortChosenIsShownAndWrittenToTheConfiguration) {
     };
     QAction* ports = shell->Command("PortSettings1");
     EXPECT_EQ(ports->shortcut(), QKeySequence(Qt::Key_F5));
+    const QString protocol = shell->StatusText(2);
     ports->trigger();
     EXPECT_EQ(shell->PortIndex(), 2);
-    EXPECT_EQ(shell->StatusText(2), " COM3");
+    EXPECT_EQ(shell->StatusText(kStatusPortPanel), " COM3");
+    EXPECT_EQ(shell->StatusText(2), protocol) << "the protocol stays in its panel";
   }
   Result<ConfigurationRead> written = ReadConfiguration(platform::ConfigFilePath());
   ASSERT_TRUE(written) << written.message();

@@ -8,20 +8,27 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTextBrowser>
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QLabel>
 #include <QMenu>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTreeWidget>
 
 #include "app/configuration.h"
+#include "app/help_frm.h"
 #include "app/new_page_frm.h"
 #include "app/page_clipboard.h"
 #include "app/paste_page_frm.h"
 #include "app/save_backup_frm.h"
+#include "compiler/ui/compile_check_frm.h"
+#include "elements/placement.h"
 #include "app_fixture.h"
 #include "model/project_session.h"
 #include "platform/files.h"
@@ -78,7 +85,7 @@ TEST_F(MainFrm, FirstStartWithoutConfigurationShowsTheWelcomeForm) {
   EXPECT_FALSE(shell->Session().backup.AutoTempBakFun);
   EXPECT_TRUE(shell->AutoSaveTimer().isActive());
   EXPECT_EQ(shell->AutoSaveTimer().interval(), 5 * 60000);
-  EXPECT_EQ(shell->Command("LastFileOpenItem")->text(), "最近文件");
+  EXPECT_EQ(shell->Command("LastFileOpenItem")->text().toStdString(), "最近文件");
   EXPECT_FALSE(shell->Command("LastFileOpenItem")->isEnabled()) << "the built-in caption names no file";
   EXPECT_EQ(shell->StatusText(0), " 就绪");
   EXPECT_EQ(shell->StatusText(3), " X: 0  Y: 0");
@@ -393,13 +400,52 @@ TEST_F(MainFrm, OpenFailuresAreShownAndLeaveNoProject) {
   EXPECT_FALSE(shell->findChild<QMenu*>("Edit1")->menuAction()->isVisible());
 }
 
-TEST_F(MainFrm, OpenExamplePresetsTheDialogWithTheTeaMachine) {
+TEST_F(MainFrm, OpenExampleOpensTheUsersOwnCopyAndNeverReplacesIt) {
+  const std::filesystem::path copy = platform::UserExamplesDir() / "茶叶整形机.QX3";
   RecordingShell shell;
   shell->show();
   shell->OpenExample();
   ASSERT_EQ(shell.openPresets.size(), 1u);
-  EXPECT_EQ(shell.openPresets[0], (platform::ProgramDir() / "examples" / "茶叶整形机.QX3").string());
+  EXPECT_EQ(shell.openPresets[0], copy.string());
+  EXPECT_TRUE(std::filesystem::exists(copy));
+  EXPECT_TRUE(std::filesystem::exists(platform::UserExamplesDir() / "茶叶整形机.PIC"));
   EXPECT_FALSE(shell->Session().ProjectOpen) << "the dialog was cancelled";
+
+  // What the user saved over the copy stays: the next "open example" keeps it.
+  test::WriteText(copy, "the user's own work");
+  shell->OpenExample();
+  EXPECT_EQ(test::ReadText(copy), "the user's own work");
+}
+
+TEST_F(MainFrm, HelpIsShownInDravikOwnHelpWindow) {
+  RecordingShell shell;
+  shell->show();
+  shell->Command("HelpTopics1")->trigger();
+  THelpFrm* help = shell->HelpForm();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_TRUE(shell.documents.empty()) << "no outside program is asked";
+  const QUrl contents = help->Browser()->source();
+  EXPECT_TRUE(contents.toLocalFile().endsWith("help/index.html")) << contents.toString().toStdString();
+  EXPECT_EQ(help->windowTitle(), "Dravik 帮助 / Help");
+
+  // A link of the contents, then back and forward.
+  help->Browser()->setSource(QUrl(QStringLiteral("macros.html")));
+  EXPECT_TRUE(help->Browser()->source().toString().endsWith("macros.html"));
+  ASSERT_TRUE(help->BackAction()->isEnabled());
+  help->BackAction()->trigger();
+  EXPECT_EQ(help->Browser()->source(), contents);
+  ASSERT_TRUE(help->ForwardAction()->isEnabled());
+  help->ForwardAction()->trigger();
+  EXPECT_TRUE(help->Browser()->source().toString().endsWith("macros.html"));
+  help->ContentsAction()->trigger();
+  EXPECT_EQ(help->Browser()->source(), contents);
+
+  // Search in the page finds a text, goes round at the end, and says when it is missing.
+  EXPECT_TRUE(help->FindInPage(QStringLiteral("Dravik")));
+  EXPECT_EQ(help->Browser()->textCursor().selectedText(), "Dravik");
+  EXPECT_TRUE(help->FindInPage(QStringLiteral("Dravik")));
+  EXPECT_FALSE(help->FindInPage(QStringLiteral("no such words here")));
 }
 
 TEST_F(MainFrm, DeviceHelpOpensThePageOfTheLinksProtocol) {
@@ -407,11 +453,112 @@ TEST_F(MainFrm, DeviceHelpOpensThePageOfTheLinksProtocol) {
   RecordingShell shell;
   shell->show();
   shell->SpecifyingPLCDevicesHelp(0);
+  ASSERT_NE(shell->HelpForm(), nullptr);
+  EXPECT_EQ(shell->HelpForm()->Browser()->source().toLocalFile().toStdString(),
+            (platform::ProgramDir() / "help" / "Device0.htm").string());
   shell->SpecifyingPLCDevicesHelp(1);
-  ASSERT_EQ(shell.documents.size(), 2u);
-  EXPECT_EQ(shell.documents[0], (platform::ProgramDir() / "help" / "Device0.htm").string());
-  EXPECT_EQ(shell.documents[1], (platform::ProgramDir() / "help" / "Device1.htm").string());
-  EXPECT_TRUE(std::filesystem::exists(shell.documents[0]));
+  EXPECT_EQ(shell->HelpForm()->Browser()->source().toLocalFile().toStdString(),
+            (platform::ProgramDir() / "help" / "Device1.htm").string());
+  EXPECT_FALSE(shell->HelpForm()->Browser()->toPlainText().isEmpty());
+}
+
+TEST_F(MainFrm, OpeningAProjectIsNoEditButAPageCommandIs) {
+  TempDir dir;
+  const auto project = MakeProject(dir);
+  RecordingShell shell;
+  shell->show();
+  shell.openPaths = {project.string()};
+  shell->OpenProject();
+  ASSERT_TRUE(shell->Session().ProjectOpen);
+  EXPECT_FALSE(shell->Session().Modified);
+  EXPECT_FALSE(shell->Command("Save1")->isEnabled());
+  shell->SetLanguage(false);  // rebuilding the page list is no edit either
+  shell->SetLanguage(true);
+  EXPECT_FALSE(shell->Command("Save1")->isEnabled());
+
+  // Leaving asks only whether to exit.
+  shell.answers = {QMessageBox::No};
+  EXPECT_FALSE(shell->close());
+  EXPECT_EQ(shell.questions, std::vector<std::string>{"是否退出程序 ？"});
+
+  // Deleting a page is an edit.
+  for (QTreeWidgetItemIterator it(shell->PageTree()); *it != nullptr; ++it) {
+    if ((*it)->text(0) == "3:泵站") shell->PageTree()->setCurrentItem(*it);
+  }
+  shell.answers = {QMessageBox::Yes};
+  shell->DeletePage();
+  EXPECT_TRUE(shell->Session().Modified);
+  EXPECT_TRUE(shell->Command("Save1")->isEnabled());
+}
+
+TEST_F(MainFrm, QtOwnTextsAndTheOpenStatusFollowTheInterfaceLanguage) {
+  TempDir dir;
+  const auto project = MakeProject(dir);
+  RecordingShell shell;
+  shell->show();
+  auto cancelText = [] {
+    QDialogButtonBox box(QDialogButtonBox::Cancel);
+    return box.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')).toStdString();
+  };
+  shell->SetLanguage(true);
+  EXPECT_EQ(cancelText(), "取消");
+  shell.openPaths = {project.string()};
+  shell->OpenProject();
+  EXPECT_EQ(shell->StatusText(0).trimmed().toStdString(), "打开文件成功");
+  shell->SetLanguage(false);
+  EXPECT_EQ(cancelText(), "Cancel");
+  EXPECT_EQ(shell->Command("LastFileOpenItem")->text().toStdString(), "Recent file")
+      << "no Chinese left in English; chinese=" << shell->IsChinese() << " stored=" << shell->LastFileCaption();
+  shell->SetLanguage(true);
+  EXPECT_EQ(shell->Command("LastFileOpenItem")->text().toStdString(), "最近文件");
+}
+
+TEST_F(MainFrm, SwitchingTheLanguageRelabelsTheOpenCheckWindowAndKeepsItsCount) {
+  test::SetClipboard(model::kNewCommand);
+  RecordingShell shell;
+  shell->show();
+  // A register element whose register the protocol does not have.
+  elements::Placement placement;
+  placement.kind = 2;
+  placement.x = 20;
+  placement.y = 20;
+  placement.width = 40;
+  placement.height = 20;
+  const int slot = elements::PlaceElement(shell->Image().Page(1), shell->Image().Settings(), placement).value_or(-1);
+  ASSERT_GE(slot, 0);
+  shell->Image().Page(1).ElemWordA[slot] = 65001;
+  compiler::TCompileCheckFrm* check = shell->CompileCheckForm();
+  compiler::MessageSink quiet;
+  quiet.message = [](const QString&, QMessageBox::Icon, const QString&) {};
+  check->SetMessageSink(quiet);
+  check->StartCheck(shell->Image(), shell->DeviceLists(), true);
+  ASSERT_TRUE(check->ErrorsShown());
+  EXPECT_EQ(check->SummaryLabel()->text().toStdString(), "编译错误信息: 1 条");
+
+  shell->SetLanguage(false);
+  EXPECT_EQ(check->SummaryLabel()->text().toStdString(), "The compiler error messages: 1 Item");
+  EXPECT_EQ(check->List()->headerItem()->text(compiler::kColumnMessage).toStdString(), "Error hint");
+  shell->SetLanguage(true);
+  EXPECT_EQ(check->SummaryLabel()->text().toStdString(), "编译错误信息: 1 条");
+  EXPECT_EQ(check->List()->headerItem()->text(compiler::kColumnMessage).toStdString(), "错 误 提 示");
+}
+
+TEST_F(MainFrm, StatusPanelsShowTheirWholeText) {
+  test::SetClipboard(model::kNewCommand);
+  RecordingShell shell;
+  shell->resize(1400, 800);
+  shell->show();
+  shell->SetLanguage(false);
+  QTest::qWait(20);
+  for (int panel = 0; panel < kStatusPanelCount; ++panel) {
+    auto* label = shell->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(panel));
+    ASSERT_NE(label, nullptr) << panel;
+    if (label->text().isEmpty()) continue;
+    EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()))
+        << panel << ": " << label->text().toStdString();
+    EXPECT_EQ(label->toolTip(), label->text().trimmed());
+  }
+  EXPECT_TRUE(shell->StatusText(2).endsWith(")")) << shell->StatusText(2).toStdString();
 }
 
 TEST_F(MainFrm, CommandsOfPartsNotBuiltYetAreDisabled) {

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -79,6 +80,38 @@ TEST_F(PageAttributeDialog, KeyJumpsAreWrittenAtOnceAndThePasswordRowFollowsPage
 
   form->reject();  // Cancel keeps the key jumps
   EXPECT_EQ(model::PageKeyJump(image.Page(3), 1).View(), "7");
+}
+
+// The list holds 256 targets; whichever the spin or a key row selects is scrolled into
+// sight, before and after the dialog is shown.
+TEST_F(PageAttributeDialog, TheSelectedJumpTargetIsScrolledIntoView) {
+  model::PageKeyJump(image.Page(3), 0) = "230";
+  model::PageKeyJump(image.Page(3), 2) = "240";
+  form->Load(image, 3, true);
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  QListWidget* list = form->JumpList();
+  auto inSight = [list](int row) {
+    QCoreApplication::sendPostedEvents();
+    return list->viewport()->rect().contains(list->visualItemRect(list->item(row)));
+  };
+  ASSERT_EQ(list->currentRow(), 230);
+  EXPECT_TRUE(inSight(230));
+
+  QSpinBox* spin = form->JumpEdit();
+  spin->setFocus();
+  spin->selectAll();
+  QTest::keyClicks(spin, "250");
+  ASSERT_EQ(list->currentRow(), 250);
+  EXPECT_FALSE(form->PasswordRow()->isHidden());
+  EXPECT_TRUE(inSight(250));
+
+  form->SelectKeyRow(2);
+  ASSERT_EQ(list->currentRow(), 240);
+  EXPECT_TRUE(inSight(240));
+  form->SelectKeyRow(0);  // typed above: 250 again
+  ASSERT_EQ(list->currentRow(), 250);
+  EXPECT_TRUE(inSight(250));
 }
 
 TEST_F(PageAttributeDialog, ANumberInUsePutsTheOldNumberBack) {
