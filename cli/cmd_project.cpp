@@ -66,10 +66,7 @@ bool NothingInTheWay(const CommandContext& context, const fs::path& project,
 }
 
 platform::FileToWrite WholeFile(const fs::path& target, const platform::Bytes& bytes) {
-  return {target, [&bytes](const platform::ByteSink& sink) -> Status {
-            if (!sink(bytes)) return Error{Bilingual{"写入失败", "write failed"}};
-            return {};
-          }};
+  return {target, [&bytes](const platform::ByteSink& sink) { return platform::WriteWhole(bytes, sink); }};
 }
 
 // The new project file, and an empty form in place of each companion an old project

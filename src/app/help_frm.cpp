@@ -86,21 +86,18 @@ THelpFrm::THelpFrm(QWidget* parent) : QWidget(parent, Qt::Window) {
     browser_->moveCursor(QTextCursor::Start);
     FindNext(false);
   });
-  auto* findShortcut = new QAction(this);
-  findShortcut->setShortcut(QKeySequence::Find);
-  connect(findShortcut, &QAction::triggered, this, [this] {
+  const auto addShortcut = [this](QKeySequence::StandardKey key, auto&& run) {
+    auto* action = new QAction(this);
+    action->setShortcut(key);
+    connect(action, &QAction::triggered, this, run);
+    addAction(action);
+  };
+  addShortcut(QKeySequence::Find, [this] {
     findField_->setFocus();
     findField_->selectAll();
   });
-  addAction(findShortcut);
-  auto* findAgain = new QAction(this);
-  findAgain->setShortcut(QKeySequence::FindNext);
-  connect(findAgain, &QAction::triggered, this, [this] { FindNext(false); });
-  addAction(findAgain);
-  auto* findBack = new QAction(this);
-  findBack->setShortcut(QKeySequence::FindPrevious);
-  connect(findBack, &QAction::triggered, this, [this] { FindNext(true); });
-  addAction(findBack);
+  addShortcut(QKeySequence::FindNext, [this] { FindNext(false); });
+  addShortcut(QKeySequence::FindPrevious, [this] { FindNext(true); });
 
   SetLanguage(chinese_);
 }

@@ -58,15 +58,10 @@ void SyncFolder(const fs::path& folder) {
   }
 }
 
-Status WriteWhole(std::span<const std::uint8_t> bytes, const ByteSink& sink) {
-  if (!sink(bytes)) return Error{kWriteFailed};
-  return {};
-}
 
 // A complete, flushed file beside `target` under a temporary name, with the permissions
 // the target has, or those of `permissionsOf` when given (or an ordinary new file would
-// get, not mkstemp's 0600). On failure
-// nothing is left behind.
+// get, not mkstemp's 0600). On failure nothing is left behind.
 Result<fs::path> WriteTemporaryBeside(const fs::path& target,
                                       const std::function<Status(const ByteSink&)>& produce,
                                       const fs::path& permissionsOf = {}) {
@@ -152,6 +147,11 @@ void Restore(const fs::path& target, OldContent& old) {
 }
 
 }  // namespace
+
+Status WriteWhole(std::span<const std::uint8_t> bytes, const ByteSink& sink) {
+  if (!sink(bytes)) return Error{kWriteFailed};
+  return {};
+}
 
 std::string ErrnoText(int error) {
   return std::strerror(error);

@@ -21,6 +21,8 @@ Status WriteFileAtomic(const std::filesystem::path& target, std::span<const std:
 // The same, with the content produced by `produce`, which writes through `sink` (a
 // function that appends bytes and returns false once writing has failed).
 using ByteSink = std::function<bool(std::span<const std::uint8_t>)>;
+// Produces `bytes` through `sink` in one piece ("write failed" when the sink refuses).
+Status WriteWhole(std::span<const std::uint8_t> bytes, const ByteSink& sink);
 Status WriteFileAtomicStreamed(const std::filesystem::path& target,
                                const std::function<Status(const ByteSink&)>& produce);
 

@@ -7,11 +7,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <memory>
-#include <system_error>
 
 #include "comm/register_mirror.h"
 #include "comm/ui/dialog_place.h"
-#include "platform/files.h"
 #include "platform/serial_port_posix.h"
 
 namespace dravik::comm {
@@ -21,14 +19,6 @@ namespace {
 constexpr int kStartDelayMs = 50;
 constexpr int kOffsetAboveCentre = 100;
 constexpr char kCaptionDravik[] = "Dravik ";
-
-// The image as the download sends it: one the panel could never hold is refused.
-Status CheckImageSize(std::size_t size) {
-  if (size <= kMaxImageSize) return {};
-  const std::string n = std::to_string(size);
-  return Error{Bilingual{"画面数据有 " + n + " 字节，超过面板能容纳的 153600 字节（150KB）。",
-                         "The image has " + n + " bytes, more than the 153,600 bytes (150 KB) the panel holds."}};
-}
 
 // The dialog's labels read the same in both interface languages.
 QString LabelText(const Bilingual& label) {
@@ -98,18 +88,6 @@ void TDownloadForm::showEvent(QShowEvent* event) {
 
 void TDownloadForm::Timer1Timer() {
   timer1_.stop();
-  if (Status fits = CheckImageSize(image_.size()); !fits) {
-    // Nothing to send: one press of Cancel closes the dialog.
-    cancelFlag_.store(true);
-    label_->setText(QString::fromStdString(download_label::kTransferFailed.chinese));
-    DownloadOutcome refused;
-    refused.end = DownloadEnd::ImageRefused;
-    refused.label = download_label::kTransferFailed;
-    outcome_ = refused;
-    sink_.Show(this, QString::fromUtf8(kCaptionDravik), QMessageBox::Warning,
-               sink_.Text(fits.error().Text()));
-    return;
-  }
   started_ = true;
   const auto port = static_cast<TComPortNumber>(std::clamp(portIndex_, 0, kComPortCount - 1));
   worker_.Start([this, bytes = image_, ports = ports_, port] {
