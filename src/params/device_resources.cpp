@@ -1,7 +1,9 @@
 #include "params/device_resources.h"
 
+#include <array>
 #include <charconv>
 
+#include "params/link_settings.h"
 #include "platform/desktop_db.h"
 #include "platform/paths.h"
 
@@ -72,20 +74,36 @@ Result<std::optional<KindRows>> LoadKinds(DesktopDb& db, const std::filesystem::
   return std::optional<KindRows>(std::move(kinds));
 }
 
-void TakeLink1(DeviceLists& lists, KindRows&& kinds) {
-  lists.W_DeviceName = std::move(kinds.wordName);
-  lists.W_DeviceMax = std::move(kinds.wordMax);
-  lists.B_DeviceName = std::move(kinds.bitName);
-  lists.B_DeviceBit = std::move(kinds.bitBit);
-  lists.B_DeviceMax = std::move(kinds.bitMax);
-}
+// Where each link's lists live, and where a table the database does not have is noted.
+struct LinkLists {
+  std::vector<std::string> DeviceLists::*wordName;
+  std::vector<std::string> DeviceLists::*wordMax;
+  std::vector<std::string> DeviceLists::*bitName;
+  std::vector<std::string> DeviceLists::*bitBit;
+  std::vector<std::string> DeviceLists::*bitMax;
+  std::optional<int> DeviceLists::*unknownTable;
+};
 
-void TakeLink2(DeviceLists& lists, KindRows&& kinds) {
-  lists.W_DeviceName2 = std::move(kinds.wordName);
-  lists.W_DeviceMax2 = std::move(kinds.wordMax);
-  lists.B_DeviceName2 = std::move(kinds.bitName);
-  lists.B_DeviceBit2 = std::move(kinds.bitBit);
-  lists.B_DeviceMax2 = std::move(kinds.bitMax);
+constexpr std::array<LinkLists, kLinkCount> kLinkLists{{
+    {&DeviceLists::W_DeviceName, &DeviceLists::W_DeviceMax, &DeviceLists::B_DeviceName,
+     &DeviceLists::B_DeviceBit, &DeviceLists::B_DeviceMax, &DeviceLists::unknownLink1Protocol},
+    {&DeviceLists::W_DeviceName2, &DeviceLists::W_DeviceMax2, &DeviceLists::B_DeviceName2,
+     &DeviceLists::B_DeviceBit2, &DeviceLists::B_DeviceMax2, &DeviceLists::unknownLink2Table},
+}};
+
+// The kinds of a known table replace the link's lists; an unknown one keeps them.
+void TakeKinds(DeviceLists& lists, const LinkLists& link, int table,
+               std::optional<KindRows>&& kinds) {
+  if (!kinds) {
+    lists.*link.unknownTable = table;
+    return;
+  }
+  lists.*link.unknownTable = std::nullopt;
+  lists.*link.wordName = std::move(kinds->wordName);
+  lists.*link.wordMax = std::move(kinds->wordMax);
+  lists.*link.bitName = std::move(kinds->bitName);
+  lists.*link.bitBit = std::move(kinds->bitBit);
+  lists.*link.bitMax = std::move(kinds->bitMax);
 }
 
 }  // namespace
@@ -131,24 +149,18 @@ Result<DeviceLists> LoadDeviceLists(const std::filesystem::path& dbPath, int lin
                                     int link2TableIndex, const DeviceLists& previous) {
   auto db = OpenResources(dbPath);
   if (!db) return db.error();
-  auto link1 = LoadKinds(*db, dbPath, link1ProtocolIndex);
-  if (!link1) return link1.error();
-  auto link2 = LoadKinds(*db, dbPath, link2TableIndex);
-  if (!link2) return link2.error();
+  const std::array<int, kLinkCount> tables{link1ProtocolIndex, link2TableIndex};
+  std::array<std::optional<KindRows>, kLinkCount> kinds;
+  for (std::size_t link = 0; link < kLinkCount; ++link) {
+    auto loaded = LoadKinds(*db, dbPath, tables[link]);
+    if (!loaded) return loaded.error();
+    kinds[link] = std::move(*loaded);
+  }
   db->Close();
 
   DeviceLists lists = previous;
-  lists.unknownLink1Protocol.reset();
-  lists.unknownLink2Table.reset();
-  if (link1->has_value()) {
-    TakeLink1(lists, std::move(**link1));
-  } else {
-    lists.unknownLink1Protocol = link1ProtocolIndex;
-  }
-  if (link2->has_value()) {
-    TakeLink2(lists, std::move(**link2));
-  } else {
-    lists.unknownLink2Table = link2TableIndex;
+  for (std::size_t link = 0; link < kLinkCount; ++link) {
+    TakeKinds(lists, kLinkLists[link], tables[link], std::move(kinds[link]));
   }
   lists.LinkUseCount = {"Link 1", "Link 2"};
   lists.MaxReg = ListNumber(ListEntry(lists.W_DeviceMax, 0));

@@ -43,26 +43,10 @@ WorkParameters ReadWorkParameters(const PageRecord& s) {
   v.clockMacro = At(s, kClockMacroEnabled) != 0;
   v.extension = At(s, kExtensionBoard) != 0;
 
-  v.link1Protocol = At(s, kLink1Protocol);
-  v.link1ControllerId = At(s, kLink1ControllerId);
-  v.link1Baud = At(s, kLink1Baud);
-  v.link1Timeout = At(s, kLink1Timeout);
-  v.link1Parity = At(s, kLink1Parity);
-  v.link1DataBits = At(s, kLink1DataBits);
-  v.link1StopBits = At(s, kLink1StopBits);
-  v.link1Port = At(s, kLink1Port);
+  for (std::size_t link = 0; link < kLinkCount; ++link) v.links[link] = ReadLinkSettings(s, link);
   v.fastReadKind = At(s, kFastReadKind);
   v.fastReadStart = At(s, kFastReadStart);
   v.fastReadLength = At(s, kFastReadLength);
-
-  v.link2Table = At(s, kLink2Table);
-  v.link2ControllerId = At(s, kLink2ControllerId);
-  v.link2Baud = At(s, kLink2Baud);
-  v.link2Timeout = At(s, kLink2Timeout);
-  v.link2Parity = At(s, kLink2Parity);
-  v.link2DataBits = At(s, kLink2DataBits);
-  v.link2StopBits = At(s, kLink2StopBits);
-  v.link2Port = At(s, kLink2Port);
 
   v.screenSaver = At(s, kScreenSaverMinutes);
   v.focusColour = static_cast<std::uint32_t>(At(s, kFocusColor));
@@ -112,7 +96,7 @@ Enabling ApplyEnablingRules(WorkParameters& v) {
   e.pageReportRegister = v.reportPage;
   e.fastWriteArea = v.fastWrite;
   if (!v.fastWrite) v.fastWriteLength = 0;
-  e.rs485IdMode = v.link1Port != kPortRs232;
+  e.rs485IdMode = v.links[kLink1].port != kPortRs232;
   if (!e.rs485IdMode) v.rs485IdMode = kIdModeSingle;
   e.registersPerId = v.rs485IdMode == kIdModeMultiple;
   e.adRegister = v.adMode != kAnalogueNotUsed;
@@ -158,7 +142,9 @@ TypedCheck CheckTimeoutText(std::string_view text) {
 }
 
 std::optional<Refusal> CheckConfirm(const WorkParameters& v) {
-  if (v.link1Port == v.link2Port) return Refusal{kSamePortMessage, RefusalFocus::Link2Port};
+  if (v.links[kLink1].port == v.links[kLink2].port) {
+    return Refusal{kSamePortMessage, RefusalFocus::Link2Port};
+  }
   if (v.extension && v.daMode != kAnalogueNotUsed) {
     return Refusal{kExtensionWithDaMessage, RefusalFocus::ExtensionCheck};
   }
@@ -259,15 +245,13 @@ std::string ProtocolName(const std::vector<std::string>& protocolNames, int inde
 
 StatusTexts WorkStatusTexts(const PageRecord& s, const std::vector<std::string>& protocolNames,
                             bool chinese) {
-  const int protocol = At(s, kLink1Protocol);
-  const std::string protocolName = ProtocolName(protocolNames, protocol, chinese);
+  const LinkSettings link = ReadLinkSettings(s, kLink1);
+  const std::string protocolName = ProtocolName(protocolNames, link.protocol, chinese);
   StatusTexts texts;
   texts.model = " " + std::string(model::PanelModelName(s));
-  texts.link = " " + protocolName + " ( " + Pick(kBaudNames, At(s, kLink1Baud)) + " " +
-               (chinese ? Pick(kParityNames, At(s, kLink1Parity))
-                        : Pick(kParityNamesEnglish, At(s, kLink1Parity))) +
-               " " + Pick(kDataBitNames, At(s, kLink1DataBits)) + " " +
-               Pick(kStopBitNames, At(s, kLink1StopBits)) + " )";
+  texts.link = " " + protocolName + " ( " + Pick(kBaudNames, link.baud) + " " +
+               Pick(chinese ? kParityNames : kParityNamesEnglish, link.parity) + " " +
+               Pick(kDataBitNames, link.dataBits) + " " + Pick(kStopBitNames, link.stopBits) + " )";
   return texts;
 }
 
@@ -323,23 +307,7 @@ void WriteLinkControlAndDefaults(PageRecord& s, const WorkParameters& v) {
   At(s, kClockMacroEnabled) = v.clockMacro ? 1 : 0;
   At(s, kExtensionBoard) = v.extension ? 1 : 0;
 
-  At(s, kLink1Protocol) = Narrow<std::uint16_t>(v.link1Protocol);
-  At(s, kLink1ControllerId) = v.link1ControllerId;
-  At(s, kLink1Baud) = v.link1Baud;
-  At(s, kLink1Timeout) = v.link1Timeout;
-  At(s, kLink1Parity) = Narrow<std::uint16_t>(v.link1Parity);
-  At(s, kLink1DataBits) = Narrow<std::uint16_t>(v.link1DataBits);
-  At(s, kLink1StopBits) = Narrow<std::uint16_t>(v.link1StopBits);
-  At(s, kLink1Port) = v.link1Port;
-
-  At(s, kLink2Table) = Narrow<std::uint16_t>(v.link2Table);
-  At(s, kLink2ControllerId) = v.link2ControllerId;
-  At(s, kLink2Baud) = v.link2Baud;
-  At(s, kLink2Timeout) = v.link2Timeout;
-  At(s, kLink2Parity) = Narrow<std::uint16_t>(v.link2Parity);
-  At(s, kLink2DataBits) = Narrow<std::uint16_t>(v.link2DataBits);
-  At(s, kLink2StopBits) = Narrow<std::uint16_t>(v.link2StopBits);
-  At(s, kLink2Port) = v.link2Port;
+  for (std::size_t link = 0; link < kLinkCount; ++link) WriteLinkSettings(s, link, v.links[link]);
 
   At(s, kScreenSaverMinutes) = v.screenSaver;
   At(s, kFocusColor) = static_cast<std::int32_t>(v.focusColour);

@@ -20,6 +20,7 @@
 #include "model/page_record.h"
 #include "model/project_image.h"
 #include "params/device_resources.h"
+#include "params/link_settings.h"
 #include "platform/bilingual.h"
 #include "platform/result.h"
 
@@ -81,27 +82,12 @@ struct WorkParameters {
   int model = 1;
   bool clockMacro = false;
   bool extension = false;
-  // "Link1 设定"
-  int link1Protocol = 0;
-  int link1ControllerId = 1;
-  int link1Baud = 3;
-  int link1Timeout = 200;
-  int link1Parity = 2;
-  int link1DataBits = 2;
-  int link1StopBits = 0;
-  int link1Port = 0;
+  // "Link1 设定" and "Link2 设定"
+  std::array<LinkSettings, kLinkCount> links = kLinkDefaults;
+  // Link 1's fast read area
   int fastReadKind = 8;
   int fastReadStart = 0;
   int fastReadLength = 0;
-  // "Link2 设定"
-  int link2Table = 1;  // the device table of Link 2 (its protocol list position)
-  int link2ControllerId = 2;
-  int link2Baud = 3;
-  int link2Timeout = 100;
-  int link2Parity = 0;
-  int link2DataBits = 2;
-  int link2StopBits = 0;
-  int link2Port = 1;
   // "其它设置", group "控制"
   int screenSaver = 6;
   std::uint32_t focusColour = 255;

@@ -65,7 +65,7 @@ TEST_F(MainFrmDevice, NewConfirmsThroughTheWorkParametersAndStopsWhenCancelled) 
   // Confirmed with 115200 baud: the project opens with it and the status bar says so.
   shell.workParametersAnswer = [](params::TSystemSetFor* form) {
     params::WorkParameters values = form->Values();
-    values.link1Baud = 4;
+    values.links[params::kLink1].baud = 4;
     form->SetValues(values);
     return static_cast<int>(form->ConfirmClick() ? QDialog::Accepted : QDialog::Rejected);
   };

@@ -36,25 +36,12 @@ WorkParameters Distinct() {
   v.model = 4;
   v.clockMacro = true;
   v.extension = true;
-  v.link1Protocol = 7;
-  v.link1ControllerId = 17;
-  v.link1Baud = 1;
-  v.link1Timeout = 33;
-  v.link1Parity = 1;
-  v.link1DataBits = 0;
-  v.link1StopBits = 1;
-  v.link1Port = 2;
+  // protocol, controller ID, baud, time-out, parity, data bits, stop bits, port
+  v.links[kLink1] = {7, 17, 1, 33, 1, 0, 1, 2};
   v.fastReadKind = 3;
   v.fastReadStart = 400;
   v.fastReadLength = 44;
-  v.link2Table = 6;
-  v.link2ControllerId = 18;
-  v.link2Baud = 4;
-  v.link2Timeout = 55;
-  v.link2Parity = 2;
-  v.link2DataBits = 1;
-  v.link2StopBits = 1;
-  v.link2Port = 0;
+  v.links[kLink2] = {6, 18, 4, 55, 2, 1, 1, 0};
   v.screenSaver = 12;
   v.focusColour = 0x123456;
   v.rs485IdMode = 1;
@@ -141,10 +128,10 @@ TEST(WorkParametersTest, EnablingRulesFollowTheirControls) {
        [](WorkParameters& v) { v.fastWrite = true; },
        {false, false, true, false, false, false, false, false, true, true}},
       {"RS485 single",
-       [](WorkParameters& v) { v.link1Port = 1; },
+       [](WorkParameters& v) { v.links[kLink1].port = 1; },
        {false, false, false, true, false, false, false, false, true, true}},
       {"RS485 multiple",
-       [](WorkParameters& v) { v.link1Port = 1, v.rs485IdMode = 1; },
+       [](WorkParameters& v) { v.links[kLink1].port = 1, v.rs485IdMode = 1; },
        {false, false, false, true, true, false, false, false, true, true}},
       {"analogue",
        [](WorkParameters& v) { v.adMode = 2, v.daMode = 1; },
@@ -165,7 +152,7 @@ TEST(WorkParametersTest, EnablingRulesFollowTheirControls) {
 
 TEST(WorkParametersTest, EnablingRulesForceTheValuesTheyTie) {
   WorkParameters v;
-  v.link1Port = kPortRs232;
+  v.links[kLink1].port = kPortRs232;
   v.rs485IdMode = kIdModeMultiple;
   v.fastWrite = false;
   v.fastWriteLength = 30;
@@ -174,7 +161,7 @@ TEST(WorkParametersTest, EnablingRulesForceTheValuesTheyTie) {
   EXPECT_FALSE(e.registersPerId);
   EXPECT_EQ(v.fastWriteLength, 0);
 
-  v.link1Port = 1;
+  v.links[kLink1].port = 1;
   v.rs485IdMode = kIdModeMultiple;
   v.fastWrite = true;
   v.fastWriteLength = 30;
@@ -222,15 +209,15 @@ TEST(WorkParametersTest, TypedNumbersAreCheckedAgainstTheirRanges) {
 TEST(WorkParametersTest, ConfirmRefusesASharedPortAndExtensionWithDa) {
   WorkParameters v;
   EXPECT_FALSE(CheckConfirm(v));
-  v.link1Port = 1;
-  v.link2Port = 1;
+  v.links[kLink1].port = 1;
+  v.links[kLink2].port = 1;
   auto refused = CheckConfirm(v);
   ASSERT_TRUE(refused);
   EXPECT_EQ(refused->focus, RefusalFocus::Link2Port);
   EXPECT_EQ(refused->message.english,
             "Error communication port setting!\rLink1 And Link2 Same communication port setting!");
 
-  v.link2Port = 0;
+  v.links[kLink2].port = 0;
   v.extension = true;
   v.daMode = 1;
   refused = CheckConfirm(v);
@@ -344,7 +331,7 @@ TEST(WorkParametersTest, ConfirmOnASmallerProtocolLowersTheRegisterFields) {
   DeviceLists lists;
   std::vector<std::string> names;
   WorkParameters v = ReadWorkParameters(*settings);
-  v.link1Protocol = kAllenBradley;
+  v.links[kLink1].protocol = kAllenBradley;
   v.followPage = true;
   v.adRegister = 4000;
   v.fastReadStart = 250;
@@ -394,7 +381,7 @@ TEST(WorkParametersTest, AProtocolTheResourcesLackIsKeptWithEverythingItLimits) 
   EXPECT_EQ(At(*settings, kFastReadKind), 8);
 
   // Choosing a known protocol takes its lists and limits again.
-  v.link1Protocol = kAllenBradley;
+  v.links[kLink1].protocol = kAllenBradley;
   ASSERT_TRUE(
       ConfirmWorkParameters(*settings, v, lists, names, false, Resources()).initialized.loaded);
   EXPECT_TRUE(lists.AllKnown());
@@ -407,7 +394,7 @@ TEST(WorkParametersTest, ARefusedConfirmWritesNothing) {
   DeviceLists lists;
   std::vector<std::string> names;
   WorkParameters v = ReadWorkParameters(*settings);
-  v.link2Port = v.link1Port;
+  v.links[kLink2].port = v.links[kLink1].port;
   v.initialPage = 9;
   const ConfirmResult result = ConfirmWorkParameters(*settings, v, lists, names, true, Resources());
   ASSERT_TRUE(result.refused);

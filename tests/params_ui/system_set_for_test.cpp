@@ -9,7 +9,9 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <array>
 #include <cstring>
+#include <string>
 
 #include "params_ui/params_ui_support.h"
 #include "support/temp_dir.h"
@@ -187,16 +189,17 @@ TEST_F(SystemSetForTest, DigitsTypedAfterAReplacementAreAllKept) {
     const char* edit;
     const char* before;  // typed after Ctrl+A and Backspace
     const char* typed;
-    int WorkParameters::*field;
+    std::size_t link;
+    int LinkSettings::*field;
     int stored;
   };
   const Case cases[] = {
-      {"Link1IdEdit", "", "255", &WorkParameters::link1ControllerId, 255},
-      {"Link2IdEdit", "", "255", &WorkParameters::link2ControllerId, 255},
-      {"Link1TimeoutEdit", "", "150", &WorkParameters::link1Timeout, 150},
-      {"Link2TimeoutEdit", "", "150", &WorkParameters::link2Timeout, 150},
-      {"Link1IdEdit", "300", "25", &WorkParameters::link1ControllerId, 25},
-      {"Link2TimeoutEdit", "0", "99", &WorkParameters::link2Timeout, 99},
+      {"Link1IdEdit", "", "255", kLink1, &LinkSettings::controllerId, 255},
+      {"Link2IdEdit", "", "255", kLink2, &LinkSettings::controllerId, 255},
+      {"Link1TimeoutEdit", "", "150", kLink1, &LinkSettings::timeout, 150},
+      {"Link2TimeoutEdit", "", "150", kLink2, &LinkSettings::timeout, 150},
+      {"Link1IdEdit", "300", "25", kLink1, &LinkSettings::controllerId, 25},
+      {"Link2TimeoutEdit", "0", "99", kLink2, &LinkSettings::timeout, 99},
   };
   for (const Case& c : cases) {
     QLineEdit* edit = Get<QLineEdit>(c.edit);
@@ -207,7 +210,7 @@ TEST_F(SystemSetForTest, DigitsTypedAfterAReplacementAreAllKept) {
     QTest::keyClicks(edit, c.typed);
     EXPECT_EQ(edit->text(), QString::fromLatin1(c.typed)) << c.edit << " " << c.before;
     EXPECT_TRUE(form->ApplyClick());
-    EXPECT_EQ(ReadWorkParameters(project.settings()).*c.field, c.stored)
+    EXPECT_EQ(ReadWorkParameters(project.settings()).links[c.link].*c.field, c.stored)
         << c.edit << " " << c.before;
   }
 }
@@ -332,6 +335,71 @@ TEST_F(SystemSetForTest, EnablingRulesFollowTheControls) {
   Get<QSpinBox>("AdRegisterSpin")->setValue(100);
   EXPECT_TRUE(ad->toolTip().startsWith("D:100=AD1采样值\nD:101=AD2采样值\n"));
   EXPECT_TRUE(ad->toolTip().endsWith("D:105=PT100(AD2采样电阻0.1)"));
+}
+
+// The controls of one link group, by the object names the language files address.
+struct LinkGroup {
+  QLineEdit* id;
+  QComboBox* baud;
+  QLineEdit* timeout;
+  QComboBox* parity;
+  QComboBox* dataBits;
+  QComboBox* stopBits;
+  QComboBox* port;
+
+  LinkGroup(QObject* form, std::size_t link) {
+    const std::string prefix = "Link" + std::to_string(link + 1);
+    auto name = [&](const char* part) { return prefix + part; };
+    id = Child<QLineEdit>(form, name("IdEdit").c_str());
+    baud = Child<QComboBox>(form, name("BaudCombo").c_str());
+    timeout = Child<QLineEdit>(form, name("TimeoutEdit").c_str());
+    parity = Child<QComboBox>(form, name("ParityCombo").c_str());
+    dataBits = Child<QComboBox>(form, name("DataBitsCombo").c_str());
+    stopBits = Child<QComboBox>(form, name("StopBitsCombo").c_str());
+    port = Child<QComboBox>(form, name("PortCombo").c_str());
+  }
+
+  LinkSettings Shown(int protocol) const {
+    return {.protocol = protocol,
+            .controllerId = id->text().toInt(),
+            .baud = baud->currentIndex(),
+            .timeout = timeout->text().toInt(),
+            .parity = parity->currentIndex(),
+            .dataBits = dataBits->currentIndex(),
+            .stopBits = stopBits->currentIndex(),
+            .port = port->currentIndex()};
+  }
+  void Enter(const LinkSettings& v) const {
+    id->setText(QString::number(v.controllerId));
+    baud->setCurrentIndex(v.baud);
+    timeout->setText(QString::number(v.timeout));
+    parity->setCurrentIndex(v.parity);
+    dataBits->setCurrentIndex(v.dataBits);
+    stopBits->setCurrentIndex(v.stopBits);
+    port->setCurrentIndex(v.port);
+  }
+};
+
+TEST_F(SystemSetForTest, EachLinkGroupShowsAndWritesItsOwnLink) {
+  const int table = kLinkDefaults[kLink2].protocol;
+  // protocol, controller ID, baud, time-out, parity, data bits, stop bits, port
+  const std::array<LinkSettings, kLinkCount> stored{
+      {{0, 21, 0, 31, 1, 0, 1, 1}, {table, 22, 4, 32, 2, 1, 0, 0}}};
+  const std::array<LinkSettings, kLinkCount> entered{
+      {{0, 41, 2, 51, 0, 2, 0, 2}, {table, 42, 1, 52, 1, 0, 1, 1}}};
+  for (std::size_t link = 0; link < kLinkCount; ++link) {
+    WriteLinkSettings(project.settings(), link, stored[link]);
+  }
+  Show();
+  for (std::size_t link = 0; link < kLinkCount; ++link) {
+    const LinkGroup group(form.get(), link);
+    EXPECT_EQ(group.Shown(stored[link].protocol), stored[link]) << "Link " << link + 1;
+    group.Enter(entered[link]);
+  }
+  ASSERT_TRUE(form->ApplyClick());
+  for (std::size_t link = 0; link < kLinkCount; ++link) {
+    EXPECT_EQ(ReadLinkSettings(project.settings(), link), entered[link]) << "Link " << link + 1;
+  }
 }
 
 TEST_F(SystemSetForTest, ConfirmWritesEveryGroup) {

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "params/alarm_settings.h"
+#include "ui/form_rows.h"
 
 namespace dravik::params {
 
@@ -24,12 +25,6 @@ using model::settings::kMaxAlarms;
 
 constexpr int kAddressColumn = 0;
 constexpr int kTextColumn = 1;
-
-template <class W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
-}
 
 // The text column's editor holds at most 50 GBK bytes: a Chinese character counts two
 // and is never cut in half.
@@ -54,7 +49,7 @@ class AlarmTextDelegate : public QStyledItemDelegate {
 };
 
 QTableWidget* AlarmGrid(QWidget* parent, const char* name) {
-  auto* grid = Named(new QTableWidget(0, 2, parent), name);
+  auto* grid = ui::Named(new QTableWidget(0, 2, parent), name);
   grid->verticalHeader()->hide();
   grid->setColumnWidth(kTextColumn, kAlarmTextColumnWidth);
   grid->horizontalHeader()->setStretchLastSection(true);
@@ -71,32 +66,23 @@ TAlarmSetFrm::TAlarmSetFrm(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AlarmSetFrm"));
   setWindowTitle(QStringLiteral("报警列表设置"));
 
-  kind_ = Named(new QComboBox(this), "KindCombo");
+  kind_ = ui::Named(new QComboBox(this), "KindCombo");
   MarkRuntimeText(kind_);
-  auto* kindLabel = Named(new QLabel(QStringLiteral("元件种类:"), this), "KindLabel");
-  start_ = Named(new QSpinBox(this), "StartSpin");
-  start_->setRange(0, kAlarmStartMax);
-  start_->setToolTip(QStringLiteral("0 ~ %1").arg(kAlarmStartMax));
-  startLabel_ = Named(new QLabel(QStringLiteral("寄存器号:"), this), "StartLabel");
+  auto* kindLabel = ui::Label(this, "KindLabel", "元件种类:");
+  start_ = ui::Spin(this, "StartSpin", 0, kAlarmStartMax);
+  startLabel_ = ui::Label(this, "StartLabel", "寄存器号:");
   MarkRuntimeText(startLabel_);
-  count_ = Named(new QSpinBox(this), "CountSpin");
-  count_->setRange(0, kMaxAlarms);
-  count_->setToolTip(QStringLiteral("0 ~ %1").arg(kMaxAlarms));
-  auto* countLabel = Named(new QLabel(QStringLiteral("报警数目:"), this), "CountLabel");
-  font_ = Named(new QComboBox(this), "FontCombo");
-  for (const char* name : kAlarmFontNames) font_->addItem(QString::fromUtf8(name));
-  auto* fontLabel = Named(new QLabel(QStringLiteral("列表字体:"), this), "FontLabel");
-  kindLabel->setBuddy(kind_);
-  startLabel_->setBuddy(start_);
-  countLabel->setBuddy(count_);
-  fontLabel->setBuddy(font_);
+  count_ = ui::Spin(this, "CountSpin", 0, kMaxAlarms);
+  auto* countLabel = ui::Label(this, "CountLabel", "报警数目:");
+  font_ = ui::Combo(this, "FontCombo", kAlarmFontNames);
+  auto* fontLabel = ui::Label(this, "FontLabel", "列表字体:");
 
-  pages_ = Named(new QTabWidget(this), "PageControl1");
+  pages_ = ui::Named(new QTabWidget(this), "PageControl1");
   const char* const sheets[] = {"Language1Sheet", "Language2Sheet"};
   const char* const captions[] = {"语言一", "语言二"};
   const char* const grids[] = {"AlarmGrid1", "AlarmGrid2"};
   for (std::size_t i = 0; i < grids_.size(); ++i) {
-    auto* sheet = Named(new QWidget, sheets[i]);
+    auto* sheet = ui::Named(new QWidget, sheets[i]);
     pages_->addTab(sheet, QString::fromUtf8(captions[i]));
     grids_[i] = AlarmGrid(sheet, grids[i]);
     auto* sheetLayout = new QVBoxLayout(sheet);
@@ -104,20 +90,16 @@ TAlarmSetFrm::TAlarmSetFrm(QWidget* parent) : QDialog(parent) {
     sheetLayout->addWidget(grids_[i]);
   }
 
-  okButton_ = Named(new QPushButton(QStringLiteral("确认(&Y)"), this), "OkButton");
-  clearButton_ = Named(new QPushButton(QStringLiteral("清空(&C)"), this), "ClearButton");
-  cancelButton_ = Named(new QPushButton(QStringLiteral("取消(&N)"), this), "CancelButton");
+  okButton_ = ui::Named(new QPushButton(QStringLiteral("确认(&Y)"), this), "OkButton");
+  clearButton_ = ui::Named(new QPushButton(QStringLiteral("清空(&C)"), this), "ClearButton");
+  cancelButton_ = ui::Named(new QPushButton(QStringLiteral("取消(&N)"), this), "CancelButton");
   okButton_->setDefault(true);
 
   auto* fields = new QGridLayout;
-  fields->addWidget(kindLabel, 0, 0);
-  fields->addWidget(kind_, 0, 1);
-  fields->addWidget(startLabel_, 0, 2);
-  fields->addWidget(start_, 0, 3);
-  fields->addWidget(countLabel, 1, 0);
-  fields->addWidget(count_, 1, 1);
-  fields->addWidget(fontLabel, 1, 2);
-  fields->addWidget(font_, 1, 3);
+  ui::Pair(fields, 0, 0, kindLabel, kind_);
+  ui::Pair(fields, 0, 2, startLabel_, start_);
+  ui::Pair(fields, 1, 0, countLabel, count_);
+  ui::Pair(fields, 1, 2, fontLabel, font_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(okButton_);

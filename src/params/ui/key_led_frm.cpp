@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "params/work_parameters.h"
+#include "ui/form_rows.h"
 
 namespace dravik::params {
 
@@ -18,12 +19,6 @@ namespace {
 
 // Before any protocol has set MaxReg.
 constexpr int kRegisterFieldMax = 65535;
-
-template <class W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
-}
 
 struct PairRow {
   QLabel* lowLabel;
@@ -36,27 +31,22 @@ struct PairRow {
 // not typed into.
 QGroupBox* PairGroup(QWidget* parent, const char* name, const char* title, const char* prefix,
                      PairRow& row) {
-  auto* group = Named(new QGroupBox(QString::fromUtf8(title), parent), name);
+  QGroupBox* group = ui::Group(parent, name, title);
   const QString base = QString::fromUtf8(prefix);
-  row.lowLabel = new QLabel(group);
-  row.lowLabel->setObjectName(base + QStringLiteral("LowLabel"));
-  row.low = new QSpinBox(group);
-  row.low->setObjectName(base + QStringLiteral("LowSpin"));
-  row.highLabel = new QLabel(group);
-  row.highLabel->setObjectName(base + QStringLiteral("HighLabel"));
-  row.high = new QSpinBox(group);
-  row.high->setObjectName(base + QStringLiteral("HighSpin"));
+  row.lowLabel = ui::Label(group, base + QStringLiteral("LowLabel"), "");
+  row.low = ui::Named(new QSpinBox(group), base + QStringLiteral("LowSpin"));
+  row.highLabel = ui::Label(group, base + QStringLiteral("HighLabel"), "");
+  row.high = ui::Named(new QSpinBox(group), base + QStringLiteral("HighSpin"));
   row.high->setReadOnly(true);
   row.high->setButtonSymbols(QAbstractSpinBox::NoButtons);
   row.high->setFocusPolicy(Qt::NoFocus);
-  row.lowLabel->setBuddy(row.low);
   for (QObject* runtime : {static_cast<QObject*>(row.lowLabel), static_cast<QObject*>(row.low),
                            static_cast<QObject*>(row.highLabel), static_cast<QObject*>(row.high)}) {
     MarkRuntimeText(runtime);
   }
   auto* grid = new QGridLayout(group);
-  grid->addWidget(row.lowLabel, 0, 0);
-  grid->addWidget(row.low, 0, 1);
+  ui::Pair(grid, 0, 0, row.lowLabel, row.low);
+  // The follower is not typed into: its label names no control to jump to.
   grid->addWidget(row.highLabel, 1, 0);
   grid->addWidget(row.high, 1, 1);
   return group;
@@ -86,8 +76,8 @@ TKeyLedFrm::TKeyLedFrm(QWidget* parent) : QDialog(parent) {
   ledHighLabel_ = leds.highLabel;
   ledHigh_ = leds.high;
 
-  okButton_ = Named(new QPushButton(QStringLiteral("确定(&Y)"), this), "OkButton");
-  cancelButton_ = Named(new QPushButton(QStringLiteral("取消(&N)"), this), "CancelButton");
+  okButton_ = ui::Named(new QPushButton(QStringLiteral("确定(&Y)"), this), "OkButton");
+  cancelButton_ = ui::Named(new QPushButton(QStringLiteral("取消(&N)"), this), "CancelButton");
   okButton_->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();

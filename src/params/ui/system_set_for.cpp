@@ -8,21 +8,31 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <iterator>
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "model/settings_page.h"
+#include "ui/form_rows.h"
 
 namespace dravik::params {
 
 namespace {
+
+using ui::Combo;
+using ui::DigitsEdit;
+using ui::Group;
+using ui::Label;
+using ui::Named;
+using ui::Row;
+using ui::SetIndex;
+using ui::TakeIndex;
 
 // Register fields before any protocol has set their limits.
 constexpr int kRegisterFieldMax = 65535;
@@ -32,58 +42,20 @@ constexpr int kAboveMiddle = 80;
 const char* const kPortHint =
     "1=RS485.A/CAN_H\n6=RS485.B/CAN_L\n\n2=RS232.RXD\n3=RS232.TXD\n5=RS232.GND";
 
-template <class W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* text) {
-  return Named(new QLabel(QString::fromUtf8(text), parent), name);
-}
-
-template <class List>
-QComboBox* Combo(QWidget* parent, const char* name, const List& items) {
-  auto* combo = Named(new QComboBox(parent), name);
-  for (const char* item : items) combo->addItem(QString::fromUtf8(item));
-  return combo;
-}
-
 QSpinBox* Spin(QWidget* parent, const char* name, Range range, const QString& hint = {}) {
-  auto* spin = Named(new QSpinBox(parent), name);
-  spin->setRange(range.min, range.max);
-  spin->setToolTip(hint.isEmpty() ? QStringLiteral("%1 ~ %2").arg(range.min).arg(range.max) : hint);
-  return spin;
+  return ui::Spin(parent, name, range.min, range.max, hint);
 }
 
-QLineEdit* DigitsEdit(QWidget* parent, const char* name, int maxLength, const char* hint) {
-  auto* edit = Named(new QLineEdit(parent), name);
-  edit->setValidator(
-      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-  edit->setMaxLength(maxLength);
-  if (hint != nullptr) edit->setToolTip(QString::fromUtf8(hint));
-  return edit;
-}
-
-QGroupBox* Group(QWidget* parent, const char* name, const char* title) {
-  return Named(new QGroupBox(QString::fromUtf8(title), parent), name);
-}
-
-// A label and its control on one row of a grid.
-void Row(QGridLayout* grid, int row, QLabel* label, QWidget* control, QWidget* after = nullptr) {
-  grid->addWidget(label, row, 0);
-  grid->addWidget(control, row, 1);
-  if (after != nullptr) grid->addWidget(after, row, 2);
-  label->setBuddy(control);
-}
-
-void SetIndex(QComboBox* combo, int index) {
-  combo->setCurrentIndex(index < combo->count() ? index : -1);
-}
-
-void TakeIndex(const QComboBox* combo, int& field) {
-  if (combo->currentIndex() >= 0) field = combo->currentIndex();
-}
+// What sets the two link groups apart, besides Link 1's fast read area.
+struct LinkGroupText {
+  const char* prefix;  // of the object names, which the language files address
+  const char* title;
+  std::span<const char* const> ports;
+};
+constexpr std::array<LinkGroupText, kLinkCount> kLinkGroups{{
+    {"Link1", "Link1 设定", kLink1PortNames},
+    {"Link2", "Link2 设定", kLink2PortNames},
+}};
 
 // The protocol lists keep the number they stand for with each item, since an item for a
 // number the device resources do not have follows the known ones.
@@ -149,27 +121,9 @@ void TSystemSetFor::CreateCommunicationTab(QWidget* page) {
   generalGrid->addWidget(clockMacro_, 0, 2);
   generalGrid->addWidget(extension_, 0, 3);
 
-  auto* link1 = Group(page, "Link1Group", "Link1 设定");
-  auto* grid1 = new QGridLayout(link1);
-  link1Protocol_ = Named(new QComboBox(link1), "Link1ProtocolCombo");
-  MarkRuntimeText(link1Protocol_);
-  grid1->addWidget(link1Protocol_, 0, 0, 1, 3);
-  link1Id_ = DigitsEdit(link1, "Link1IdEdit", 3, "0 ~ 255");
-  Row(grid1, 1, Label(link1, "Link1IdLabel", "控制器ID:"), link1Id_);
-  link1Baud_ = Combo(link1, "Link1BaudCombo", kBaudNames);
-  Row(grid1, 2, Label(link1, "Link1BaudLabel", "通讯速率:"), link1Baud_);
-  link1Timeout_ = DigitsEdit(link1, "Link1TimeoutEdit", 3, "1 ~ 255");
-  Row(grid1, 3, Label(link1, "Link1TimeoutLabel", "通讯超时:"), link1Timeout_,
-      Label(link1, "Link1MsLabel", "ms"));
-  link1Parity_ = Combo(link1, "Link1ParityCombo", kParityNames);
-  Row(grid1, 4, Label(link1, "Link1ParityLabel", "检查位元:"), link1Parity_);
-  link1DataBits_ = Combo(link1, "Link1DataBitsCombo", kDataBitNames);
-  Row(grid1, 5, Label(link1, "Link1DataBitsLabel", "资料位元:"), link1DataBits_);
-  link1StopBits_ = Combo(link1, "Link1StopBitsCombo", kStopBitNames);
-  Row(grid1, 6, Label(link1, "Link1StopBitsLabel", "停止位元:"), link1StopBits_);
-  link1Port_ = Combo(link1, "Link1PortCombo", kLink1PortNames);
-  link1Port_->setToolTip(QString::fromUtf8(kPortHint));
-  Row(grid1, 7, Label(link1, "Link1PortLabel", "通讯端口:"), link1Port_);
+  QGroupBox* link1 = CreateLinkGroup(page, kLink1);
+  auto* grid1 = qobject_cast<QGridLayout*>(link1->layout());
+  MarkRuntimeText(links_[kLink1].protocol);
   fastReadStart_ = Spin(link1, "FastReadStartSpin", {0, kFastReadStartHintMax});
   fastReadLabel_ = Label(link1, "FastReadLabel", "快速读取区D:");
   MarkRuntimeText(fastReadLabel_);
@@ -182,33 +136,42 @@ void TSystemSetFor::CreateCommunicationTab(QWidget* page) {
   Row(grid1, 10, Label(link1, "FastReadKindLabel", "默认种类:"), fastReadKind_);
   grid1->setRowStretch(11, 1);
 
-  auto* link2 = Group(page, "Link2Group", "Link2 设定");
-  auto* grid2 = new QGridLayout(link2);
-  link2Protocol_ = Named(new QComboBox(link2), "Link2ProtocolCombo");
-  link2Protocol_->addItem(QString::fromUtf8(kLink2ProtocolName));
-  grid2->addWidget(link2Protocol_, 0, 0, 1, 3);
-  link2Id_ = DigitsEdit(link2, "Link2IdEdit", 3, "0 ~ 255");
-  Row(grid2, 1, Label(link2, "Link2IdLabel", "控制器ID:"), link2Id_);
-  link2Baud_ = Combo(link2, "Link2BaudCombo", kBaudNames);
-  Row(grid2, 2, Label(link2, "Link2BaudLabel", "通讯速率:"), link2Baud_);
-  link2Timeout_ = DigitsEdit(link2, "Link2TimeoutEdit", 3, "1 ~ 255");
-  Row(grid2, 3, Label(link2, "Link2TimeoutLabel", "通讯超时:"), link2Timeout_,
-      Label(link2, "Link2MsLabel", "ms"));
-  link2Parity_ = Combo(link2, "Link2ParityCombo", kParityNames);
-  Row(grid2, 4, Label(link2, "Link2ParityLabel", "检查位元:"), link2Parity_);
-  link2DataBits_ = Combo(link2, "Link2DataBitsCombo", kDataBitNames);
-  Row(grid2, 5, Label(link2, "Link2DataBitsLabel", "资料位元:"), link2DataBits_);
-  link2StopBits_ = Combo(link2, "Link2StopBitsCombo", kStopBitNames);
-  Row(grid2, 6, Label(link2, "Link2StopBitsLabel", "停止位元:"), link2StopBits_);
-  link2Port_ = Combo(link2, "Link2PortCombo", kLink2PortNames);
-  link2Port_->setToolTip(QString::fromUtf8(kPortHint));
-  Row(grid2, 7, Label(link2, "Link2PortLabel", "通讯端口:"), link2Port_);
-  grid2->setRowStretch(8, 1);
+  QGroupBox* link2 = CreateLinkGroup(page, kLink2);
+  links_[kLink2].protocol->addItem(QString::fromUtf8(kLink2ProtocolName));
+  qobject_cast<QGridLayout*>(link2->layout())->setRowStretch(8, 1);
 
   auto* layout = new QGridLayout(page);
   layout->addWidget(general, 0, 0, 1, 2);
   layout->addWidget(link1, 1, 0);
   layout->addWidget(link2, 1, 1);
+}
+
+QGroupBox* TSystemSetFor::CreateLinkGroup(QWidget* page, std::size_t link) {
+  const LinkGroupText& text = kLinkGroups[link];
+  const QString prefix = QLatin1String(text.prefix);
+  auto name = [&](const char* part) { return prefix + QLatin1String(part); };
+  QGroupBox* group = Group(page, name("Group"), text.title);
+  auto* grid = new QGridLayout(group);
+  LinkControls& c = links_[link];
+  c.protocol = Named(new QComboBox(group), name("ProtocolCombo"));
+  grid->addWidget(c.protocol, 0, 0, 1, 3);
+  c.controllerId = DigitsEdit(group, name("IdEdit"), 3, "0 ~ 255");
+  Row(grid, 1, Label(group, name("IdLabel"), "控制器ID:"), c.controllerId);
+  c.baud = Combo(group, name("BaudCombo"), kBaudNames);
+  Row(grid, 2, Label(group, name("BaudLabel"), "通讯速率:"), c.baud);
+  c.timeout = DigitsEdit(group, name("TimeoutEdit"), 3, "1 ~ 255");
+  Row(grid, 3, Label(group, name("TimeoutLabel"), "通讯超时:"), c.timeout,
+      Label(group, name("MsLabel"), "ms"));
+  c.parity = Combo(group, name("ParityCombo"), kParityNames);
+  Row(grid, 4, Label(group, name("ParityLabel"), "检查位元:"), c.parity);
+  c.dataBits = Combo(group, name("DataBitsCombo"), kDataBitNames);
+  Row(grid, 5, Label(group, name("DataBitsLabel"), "资料位元:"), c.dataBits);
+  c.stopBits = Combo(group, name("StopBitsCombo"), kStopBitNames);
+  Row(grid, 6, Label(group, name("StopBitsLabel"), "停止位元:"), c.stopBits);
+  c.port = Combo(group, name("PortCombo"), text.ports);
+  c.port->setToolTip(QString::fromUtf8(kPortHint));
+  Row(grid, 7, Label(group, name("PortLabel"), "通讯端口:"), c.port);
+  return group;
 }
 
 void TSystemSetFor::CreateOtherTab(QWidget* page) {
@@ -361,20 +324,20 @@ void TSystemSetFor::Connect() {
   connect(applyButton_, &QPushButton::clicked, this, [this] { ApplyClick(); });
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
-  const std::pair<QLineEdit*, TypedRule> typedRules[] = {{link1Id_, &CheckControllerIdText},
-                                                         {link2Id_, &CheckControllerIdText},
-                                                         {link1Timeout_, &CheckTimeoutText},
-                                                         {link2Timeout_, &CheckTimeoutText}};
-  for (const auto& [edit, rule] : typedRules) {
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, edit, rule](const QString& text) { TypedTextEdited(edit, text, rule); });
+  for (const LinkControls& link : links_) {
+    const std::pair<QLineEdit*, TypedRule> typedRules[] = {
+        {link.controllerId, &CheckControllerIdText}, {link.timeout, &CheckTimeoutText}};
+    for (const auto& [edit, rule] : typedRules) {
+      connect(edit, &QLineEdit::textEdited, this,
+              [this, edit, rule](const QString& text) { TypedTextEdited(edit, text, rule); });
+    }
   }
-  connect(link1Protocol_, &QComboBox::currentIndexChanged, this,
+  connect(links_[kLink1].protocol, &QComboBox::currentIndexChanged, this,
           &TSystemSetFor::Link1ProtocolChanged);
   for (QCheckBox* check : {followPage_, reportPage_, fastWrite_}) {
     connect(check, &QCheckBox::toggled, this, &TSystemSetFor::RunEnablingRules);
   }
-  for (QComboBox* combo : {link1Port_, idMode_, adMode_, daMode_, canFunction_}) {
+  for (QComboBox* combo : {links_[kLink1].port, idMode_, adMode_, daMode_, canFunction_}) {
     connect(combo, &QComboBox::currentIndexChanged, this, &TSystemSetFor::RunEnablingRules);
   }
   for (QSpinBox* spin : {adRegister_, daRegister_}) {
@@ -451,25 +414,28 @@ void TSystemSetFor::FillProtocolLists(const WorkParameters& shown) {
     if (!KnownProtocol(number)) combo->addItem(Text(UnknownTableName(number).In(chinese)), number);
   };
   {
-    const QSignalBlocker blocker(link1Protocol_);
-    link1Protocol_->clear();
+    QComboBox* protocol = links_[kLink1].protocol;
+    const QSignalBlocker blocker(protocol);
+    protocol->clear();
     for (std::size_t i = 0; i < protocolNames_.size(); ++i) {
-      link1Protocol_->addItem(Text(protocolNames_[i]), static_cast<int>(i));
+      protocol->addItem(Text(protocolNames_[i]), static_cast<int>(i));
     }
-    addUnknown(link1Protocol_, shown.link1Protocol);
+    addUnknown(protocol, shown.links[kLink1].protocol);
   }
   {
     // Link 2 offers the Modbus master; a table the project already names that the device
     // resources know stays as it is, whichever it is.
-    const QSignalBlocker blocker(link2Protocol_);
-    link2Protocol_->clear();
+    QComboBox* protocol = links_[kLink2].protocol;
+    const int table = shown.links[kLink2].protocol;
+    const QSignalBlocker blocker(protocol);
+    protocol->clear();
     const auto master = std::find(protocolNames_.begin(), protocolNames_.end(), kLink2ProtocolName);
-    const int masterTable = KnownProtocol(shown.link2Table) ? shown.link2Table
+    const int masterTable = KnownProtocol(table) ? table
                             : master != protocolNames_.end()
                                 ? static_cast<int>(master - protocolNames_.begin())
-                                : WorkParameters{}.link2Table;
-    link2Protocol_->addItem(QString::fromUtf8(kLink2ProtocolName), masterTable);
-    addUnknown(link2Protocol_, shown.link2Table);
+                                : kLinkDefaults[kLink2].protocol;
+    protocol->addItem(QString::fromUtf8(kLink2ProtocolName), masterTable);
+    addUnknown(protocol, table);
   }
 }
 
@@ -519,32 +485,37 @@ void TSystemSetFor::ForgetLimits() {
 // ---------------------------------------------------------------------------------------
 // Controls <-> values
 
+void TSystemSetFor::TakeLink(const LinkControls& c, LinkSettings& v) {
+  TakeNumber(c.protocol, v.protocol);
+  v.controllerId = TypedNumber(c.controllerId->text().toStdString());
+  TakeIndex(c.baud, v.baud);
+  v.timeout = TypedNumber(c.timeout->text().toStdString());
+  TakeIndex(c.parity, v.parity);
+  TakeIndex(c.dataBits, v.dataBits);
+  TakeIndex(c.stopBits, v.stopBits);
+  TakeIndex(c.port, v.port);
+}
+
+void TSystemSetFor::ShowLink(const LinkControls& c, const LinkSettings& v) {
+  c.controllerId->setText(QString::number(v.controllerId));
+  SetIndex(c.baud, v.baud);
+  c.timeout->setText(QString::number(v.timeout));
+  SetIndex(c.parity, v.parity);
+  SetIndex(c.dataBits, v.dataBits);
+  SetIndex(c.stopBits, v.stopBits);
+  SetIndex(c.port, v.port);
+}
+
 WorkParameters TSystemSetFor::Values() const {
   WorkParameters v = loaded_;
   TakeIndex(model_, v.model);
   v.clockMacro = clockMacro_->isChecked();
   v.extension = extension_->isChecked();
 
-  TakeNumber(link1Protocol_, v.link1Protocol);
-  v.link1ControllerId = TypedNumber(link1Id_->text().toStdString());
-  TakeIndex(link1Baud_, v.link1Baud);
-  v.link1Timeout = TypedNumber(link1Timeout_->text().toStdString());
-  TakeIndex(link1Parity_, v.link1Parity);
-  TakeIndex(link1DataBits_, v.link1DataBits);
-  TakeIndex(link1StopBits_, v.link1StopBits);
-  TakeIndex(link1Port_, v.link1Port);
+  for (std::size_t link = 0; link < kLinkCount; ++link) TakeLink(links_[link], v.links[link]);
   TakeIndex(fastReadKind_, v.fastReadKind);
   v.fastReadStart = fastReadStart_->value();
   v.fastReadLength = fastReadLength_->value();
-
-  TakeNumber(link2Protocol_, v.link2Table);
-  v.link2ControllerId = TypedNumber(link2Id_->text().toStdString());
-  TakeIndex(link2Baud_, v.link2Baud);
-  v.link2Timeout = TypedNumber(link2Timeout_->text().toStdString());
-  TakeIndex(link2Parity_, v.link2Parity);
-  TakeIndex(link2DataBits_, v.link2DataBits);
-  TakeIndex(link2StopBits_, v.link2StopBits);
-  TakeIndex(link2Port_, v.link2Port);
 
   v.screenSaver = screenSaver_->value();
   v.focusColour = colours_[kFocusColour];
@@ -600,27 +571,15 @@ void TSystemSetFor::SetValues(const WorkParameters& v) {
     clockMacro_->setChecked(v.clockMacro);
     extension_->setChecked(v.extension);
 
-    SelectNumber(link1Protocol_, v.link1Protocol);
-    link1Id_->setText(QString::number(v.link1ControllerId));
-    SetIndex(link1Baud_, v.link1Baud);
-    link1Timeout_->setText(QString::number(v.link1Timeout));
-    SetIndex(link1Parity_, v.link1Parity);
-    SetIndex(link1DataBits_, v.link1DataBits);
-    SetIndex(link1StopBits_, v.link1StopBits);
-    SetIndex(link1Port_, v.link1Port);
+    for (std::size_t link = 0; link < kLinkCount; ++link) ShowLink(links_[link], v.links[link]);
+    SelectNumber(links_[kLink1].protocol, v.links[kLink1].protocol);
+    // Link 2's list offers the master: values naming a table it has no item for show that.
+    QComboBox* link2 = links_[kLink2].protocol;
+    const int table = link2->findData(v.links[kLink2].protocol);
+    link2->setCurrentIndex(table >= 0 ? table : 0);
     SetIndex(fastReadKind_, v.fastReadKind);
     fastReadLength_->setValue(v.fastReadLength);
     fastReadStart_->setValue(v.fastReadStart);
-
-    const int link2 = link2Protocol_->findData(v.link2Table);
-    link2Protocol_->setCurrentIndex(link2 >= 0 ? link2 : 0);
-    link2Id_->setText(QString::number(v.link2ControllerId));
-    SetIndex(link2Baud_, v.link2Baud);
-    link2Timeout_->setText(QString::number(v.link2Timeout));
-    SetIndex(link2Parity_, v.link2Parity);
-    SetIndex(link2DataBits_, v.link2DataBits);
-    SetIndex(link2StopBits_, v.link2StopBits);
-    SetIndex(link2Port_, v.link2Port);
 
     screenSaver_->setValue(v.screenSaver);
     SetIndex(idMode_, v.rs485IdMode);
@@ -680,7 +639,7 @@ void TSystemSetFor::RunEnablingRules() {
   const Enabling e = ApplyEnablingRules(v);
   {
     const QSignalBlocker idBlocker(idMode_);
-    if (v.link1Port == kPortRs232) idMode_->setCurrentIndex(v.rs485IdMode);
+    if (v.links[kLink1].port == kPortRs232) idMode_->setCurrentIndex(v.rs485IdMode);
     const QSignalBlocker lengthBlocker(fastWriteLength_);
     if (!v.fastWrite) fastWriteLength_->setValue(v.fastWriteLength);
   }
@@ -732,7 +691,7 @@ void TSystemSetFor::ShowFastReadKinds(const std::vector<std::string>& kinds, int
 
 void TSystemSetFor::Link1ProtocolChanged() {
   int protocol = -1;
-  TakeNumber(link1Protocol_, protocol);
+  TakeNumber(links_[kLink1].protocol, protocol);
   if (!ListsLoaded() || protocol < 0) return;
   if (!KnownProtocol(protocol)) {
     // Kinds of no protocol the resources know: none to show, the stored kind stays.
@@ -741,7 +700,7 @@ void TSystemSetFor::Link1ProtocolChanged() {
   }
   // The program's lists change only on confirmation; these show what it will load.
   const Result<DeviceLists> chosen =
-      LoadDeviceLists(DeviceResourcesPath(), protocol, Values().link2Table, *lists_);
+      LoadDeviceLists(DeviceResourcesPath(), protocol, Values().links[kLink2].protocol, *lists_);
   // Unreadable resources are reported when the choice is confirmed.
   if (!chosen || !chosen->Link1Known()) return;
   const int shown = fastReadKind_->currentIndex();
@@ -814,8 +773,9 @@ bool TSystemSetFor::WriteSettings() {
 void TSystemSetFor::Refuse(const Refusal& refusal) {
   ShowMessage(hooks_, this, refusal.message, QMessageBox::Warning);
   pages_->setCurrentIndex(0);
-  QWidget* focus = refusal.focus == RefusalFocus::Link2Port ? static_cast<QWidget*>(link2Port_)
-                                                            : static_cast<QWidget*>(extension_);
+  QWidget* focus = refusal.focus == RefusalFocus::Link2Port
+                       ? static_cast<QWidget*>(links_[kLink2].port)
+                       : static_cast<QWidget*>(extension_);
   focus->setFocus();
 }
 

@@ -61,7 +61,25 @@ class TSystemSetFor : public QDialog {
  private:
   enum Colour { kFocusColour, kPageColour, kTextBackColour, kTextForeColour, kColourCount };
 
+  // The controls one link's group holds for its settings.
+  struct LinkControls {
+    QComboBox* protocol = nullptr;
+    QLineEdit* controllerId = nullptr;
+    QComboBox* baud = nullptr;
+    QLineEdit* timeout = nullptr;
+    QComboBox* parity = nullptr;
+    QComboBox* dataBits = nullptr;
+    QComboBox* stopBits = nullptr;
+    QComboBox* port = nullptr;
+  };
+
   void CreateCommunicationTab(QWidget* page);
+  // The group of link `link`, its settings on the first rows of its grid (Link 1 goes on
+  // with its fast read area).
+  QGroupBox* CreateLinkGroup(QWidget* page, std::size_t link);
+  // A link's controls as values and back; the protocol lists are filled and chosen apart.
+  static void TakeLink(const LinkControls& controls, LinkSettings& values);
+  static void ShowLink(const LinkControls& controls, const LinkSettings& values);
   void CreateOtherTab(QWidget* page);
   void CreateCanTab(QWidget* page);
   void Connect();
@@ -109,26 +127,11 @@ class TSystemSetFor : public QDialog {
   QComboBox* model_ = nullptr;
   QCheckBox* clockMacro_ = nullptr;
   QCheckBox* extension_ = nullptr;
-  QComboBox* link1Protocol_ = nullptr;
-  QLineEdit* link1Id_ = nullptr;
-  QComboBox* link1Baud_ = nullptr;
-  QLineEdit* link1Timeout_ = nullptr;
-  QComboBox* link1Parity_ = nullptr;
-  QComboBox* link1DataBits_ = nullptr;
-  QComboBox* link1StopBits_ = nullptr;
-  QComboBox* link1Port_ = nullptr;
+  std::array<LinkControls, kLinkCount> links_{};
   QLabel* fastReadLabel_ = nullptr;
   QSpinBox* fastReadStart_ = nullptr;
   QSpinBox* fastReadLength_ = nullptr;
   QComboBox* fastReadKind_ = nullptr;
-  QComboBox* link2Protocol_ = nullptr;
-  QLineEdit* link2Id_ = nullptr;
-  QComboBox* link2Baud_ = nullptr;
-  QLineEdit* link2Timeout_ = nullptr;
-  QComboBox* link2Parity_ = nullptr;
-  QComboBox* link2DataBits_ = nullptr;
-  QComboBox* link2StopBits_ = nullptr;
-  QComboBox* link2Port_ = nullptr;
   // "其它设置"
   QSpinBox* screenSaver_ = nullptr;
   QComboBox* idMode_ = nullptr;
