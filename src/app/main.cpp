@@ -47,7 +47,7 @@ bool WorkFolderIsTrusted() {
   const dravik::Result<dravik::app::ConfigurationRead> read = dravik::app::ReadConfiguration(dravik::platform::ConfigFilePath());
   const bool chinese = read ? read->configuration.Language : true;
   dravik::app::UseQtTranslations(chinese);
-  QMessageBox::critical(nullptr, QStringLiteral("Dravik "), dravik::app::BoxText(work.message(chinese)));
+  QMessageBox::critical(nullptr, QStringLiteral("Dravik "), dravik::ui::LineText(work.message(chinese)));
   return false;
 }
 

@@ -75,10 +75,13 @@ TMainFrm::TMainFrm(StartOptions options, QWidget* parent)
   setWindowTitle(QString::fromLatin1(kProgramCaption));
   if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ProgramIcon());
   setWindowIcon(QApplication::windowIcon());
-  hooks_ = DesktopHooks(this);
+  hooks_.desktop.isChinese = [this] { return IsChinese(); };
+  hooks_.desktop.showStatus = [this](int panel, const QString& text) { ShowStatus(panel, text); };
+  hooks_.desktop.statusText = [this](int panel) { return StatusText(panel); };
   hooks_.showWelcome = [this] {
-    welcomeFrm_->Prepare(IsChinese(), lastFileCaption_);
-    welcomeFrm_->exec();
+    TWelcomeFrm* welcome = Dialog<TWelcomeFrm>();
+    welcome->Prepare(IsChinese(), lastFileCaption_);
+    welcome->exec();
   };
   nativeStyle_ = QApplication::style()->name();
   state_.Pictures = &pictureLibrary_;
@@ -128,9 +131,9 @@ TMainFrm::TMainFrm(StartOptions options, QWidget* parent)
 model::ProjectSessionHooks TMainFrm::SessionHooks() {
   model::ProjectSessionHooks sessionHooks;
   sessionHooks.chooseSavePath = [this](const std::string& preset) -> std::optional<std::string> {
-    const QString chosen = hooks_.saveFile(QString::fromStdString(kSaveDialogTitle.In(IsChinese())),
-                                           QString::fromStdString(kSaveDialogFilter.In(IsChinese())),
-                                           QString::fromStdString(preset));
+    const QString chosen = hooks_.desktop.SaveFile(this, QString::fromStdString(kSaveDialogTitle.In(IsChinese())),
+                                                   QString::fromStdString(kSaveDialogFilter.In(IsChinese())),
+                                                   QString::fromStdString(preset));
     if (chosen.isEmpty()) return std::nullopt;
     return chosen.toStdString();
   };
@@ -175,284 +178,203 @@ QAction* TMainFrm::Command(const char* objectName) const {
   return findChild<QAction*>(QString::fromLatin1(objectName));
 }
 
-QAction* TMainFrm::AddCommand(const char* name, const QString& caption, const char* shortcut,
-                              const QString& hint) {
-  auto* action = new QAction(caption, this);
-  action->setObjectName(QString::fromLatin1(name));
-  if (shortcut != nullptr) action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
-  if (!hint.isEmpty()) action->setToolTip(hint);
-  return action;
+namespace {
+
+// One row of the command table: an action of the main window with its object name (what
+// the language files address), caption, shortcut, tool tip and icon, whether it waits
+// for an open project or for a part this version lacks, and what it runs.
+struct CommandRow {
+  enum Group { kNoGroup, kStyles, kLanguages, kBitPreview, kGroupCount };
+
+  CommandRow(const char* objectName, const char* caption) : name(objectName), text(caption) {}
+  CommandRow& Key(const char* sequence) { shortcut = sequence; return *this; }
+  CommandRow& Hint(const char* tip) { hint = tip; return *this; }
+  CommandRow& Icon(const char* iconName) { icon = iconName; return *this; }
+  // A tool tip that repeats the caption without its accelerator.
+  CommandRow& CaptionHint() { captionHint = true; return *this; }
+  CommandRow& Project() { project = true; return *this; }
+  // Waits for the editing part: disabled whatever the project.
+  CommandRow& NotBuilt() { notBuilt = true; project = true; return *this; }
+  CommandRow& Check(bool on) { checkable = true; checked = on; return *this; }
+  CommandRow& In(Group exclusive) { group = exclusive; return *this; }
+  CommandRow& Data(int value) { data = value; return *this; }
+  CommandRow& Runs(std::function<void()> handler) { run = std::move(handler); return *this; }
+
+  const char* name;
+  const char* text;
+  const char* shortcut = nullptr;
+  const char* hint = nullptr;
+  const char* icon = nullptr;
+  bool captionHint = false;
+  bool project = false;
+  bool notBuilt = false;
+  bool checkable = false;
+  bool checked = false;
+  Group group = kNoGroup;
+  int data = 0;
+  std::function<void()> run;
+};
+
+QString ToolTipOf(const CommandRow& row) {
+  if (row.captionHint) {
+    return QString::fromUtf8(row.text).remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+  }
+  return row.hint != nullptr ? QString::fromUtf8(row.hint) : QString();
 }
 
-QAction* TMainFrm::NotBuilt(QAction* action) {
-  notBuilt_.push_back(action);
-  action->setEnabled(false);
-  return action;
-}
+}  // namespace
 
 void TMainFrm::CreateActions() {
-  auto project = [this](QAction* action) {
-    projectCommands_.push_back(action);
-    return action;
+  const auto call = [this](void (TMainFrm::*command)()) {
+    return [this, command] { (this->*command)(); };
   };
+  using Row = CommandRow;
+  std::vector<Row> rows = {
+      // File
+      Row("New1", "新建(&N)...").Key("Ctrl+N").Hint("新建工程 (Ctrl+N)").Icon("file_new").Runs(call(&TMainFrm::NewProject)),
+      Row("Open1", "打开(&O)...").Key("Ctrl+O").Hint("打开工程 (Ctrl+O)").Icon("file_open").Runs(call(&TMainFrm::OpenProject)),
+      Row("Save1", "保存(&S)...").Key("Ctrl+S").Hint("保存工程 (Ctrl+S)").Icon("file_save").Project().Runs(call(&TMainFrm::SaveProject)),
+      Row("SaveAs1", "另存为(&a)...").Project().Runs(call(&TMainFrm::SaveProjectAs)),
+      Row("Print1", "打印(&P)...").Key("Ctrl+P").Hint("打印当前画面 (Ctrl+P)").Icon("print").Project().Runs([this] {
+        if (editor::TStructureP* window = ActivePageWindow()) editor::PrintPageWindow(*window, this);
+      }),
+      Row("PrinterSetup1", "打印机设置(&u)...").Project().Runs([this] {
+        QPrintDialog dialog(&printer_, this);
+        ExecDialog(&dialog);
+      }),
+      Row("ExportPicture1", "输出图片(&E)...").Key("Ctrl+E").Project().Runs([this] {
+        if (editor::TStructureP* window = ActivePageWindow()) {
+          window->Deselect();
+          editor::ExportPagePicture(*window, this);
+        }
+      }),
+      Row("LastFileOpenItem", kRecentItemBuiltInCaption).Runs(call(&TMainFrm::OpenRecent)),
+      Row("OpenExample1", "开例子库(&I)").Runs(call(&TMainFrm::OpenExample)),
+      Row("Exit1", "退出(&X)").Runs([this] { close(); }),
 
-  // File
-  AddCommand("New1", QStringLiteral("新建(&N)..."), "Ctrl+N", QStringLiteral("新建工程 (Ctrl+N)"))
-      ->setIcon(DravikIcon(QStringLiteral("file_new")));
-  AddCommand("Open1", QStringLiteral("打开(&O)..."), "Ctrl+O", QStringLiteral("打开工程 (Ctrl+O)"))
-      ->setIcon(DravikIcon(QStringLiteral("file_open")));
-  project(AddCommand("Save1", QStringLiteral("保存(&S)..."), "Ctrl+S", QStringLiteral("保存工程 (Ctrl+S)")))
-      ->setIcon(DravikIcon(QStringLiteral("file_save")));
-  project(AddCommand("SaveAs1", QStringLiteral("另存为(&a)...")));
-  project(AddCommand("Print1", QStringLiteral("打印(&P)..."), "Ctrl+P", QStringLiteral("打印当前画面 (Ctrl+P)")))
-      ->setIcon(DravikIcon(QStringLiteral("print")));
-  project(AddCommand("PrinterSetup1", QStringLiteral("打印机设置(&u)...")));
-  project(AddCommand("ExportPicture1", QStringLiteral("输出图片(&E)..."), "Ctrl+E"));
-  QAction* recent = AddCommand("LastFileOpenItem", QString::fromUtf8(kRecentItemBuiltInCaption));
-  recent->setProperty(kRuntimeTextProperty, true);
-  AddCommand("OpenExample1", QStringLiteral("开例子库(&I)"));
-  AddCommand("Exit1", QStringLiteral("退出(&X)"));
+      // Edit
+      Row("Cut1", "剪切(&T)").Key("Ctrl+X").Hint("剪切 (Ctrl+X)").Icon("cut").NotBuilt(),
+      Row("Copy1", "复制(&C)").Key("Ctrl+C").Hint("复制 (Ctrl+C)").Icon("copy").NotBuilt(),
+      Row("Paste1", "粘贴(&P)").Key("Ctrl+V").Hint("粘贴 (Ctrl+V)").Icon("paste").NotBuilt(),
+      Row("MultiCopy1", "多重复制(&I)...").Hint("多重复制").Icon("multiple_copy").NotBuilt(),
+      Row("Undo1", "撤消(&U)").Key("Ctrl+Z").Hint("撤消 (Ctrl+Z)").Icon("undo").NotBuilt(),
+      Row("Redo1", "重复(&R)").Key("Ctrl+Y").Hint("重复 (Ctrl+Y)").Icon("redo").NotBuilt(),
+      Row("CopyPage1", "复制当前画面(&M)").Key("Shift+C").Hint("复制当前画面").Icon("page_copy").Project().Runs(call(&TMainFrm::CopyPage)),
+      Row("PastePage1", "粘贴新画面(&A)").Key("Shift+V").Hint("粘贴新画面").Icon("page_paste").Project().Runs(call(&TMainFrm::PastePageAs)),
+      Row("Lock1", "锁定(&L)").Key("Shift+Ctrl+Z").Hint("锁定").Icon("lock").NotBuilt(),
+      Row("Unlock1", "解锁(&U)").Key("Shift+Ctrl+Y").Hint("解锁").Icon("unlock").NotBuilt(),
 
-  // Edit
-  NotBuilt(project(AddCommand("Cut1", QStringLiteral("剪切(&T)"), "Ctrl+X", QStringLiteral("剪切 (Ctrl+X)"))))
-      ->setIcon(DravikIcon(QStringLiteral("cut")));
-  NotBuilt(project(AddCommand("Copy1", QStringLiteral("复制(&C)"), "Ctrl+C", QStringLiteral("复制 (Ctrl+C)"))))
-      ->setIcon(DravikIcon(QStringLiteral("copy")));
-  NotBuilt(project(AddCommand("Paste1", QStringLiteral("粘贴(&P)"), "Ctrl+V", QStringLiteral("粘贴 (Ctrl+V)"))))
-      ->setIcon(DravikIcon(QStringLiteral("paste")));
-  NotBuilt(project(AddCommand("MultiCopy1", QStringLiteral("多重复制(&I)..."), nullptr, QStringLiteral("多重复制"))))
-      ->setIcon(DravikIcon(QStringLiteral("multiple_copy")));
-  NotBuilt(project(AddCommand("Undo1", QStringLiteral("撤消(&U)"), "Ctrl+Z", QStringLiteral("撤消 (Ctrl+Z)"))))
-      ->setIcon(DravikIcon(QStringLiteral("undo")));
-  NotBuilt(project(AddCommand("Redo1", QStringLiteral("重复(&R)"), "Ctrl+Y", QStringLiteral("重复 (Ctrl+Y)"))))
-      ->setIcon(DravikIcon(QStringLiteral("redo")));
-  project(AddCommand("CopyPage1", QStringLiteral("复制当前画面(&M)"), "Shift+C", QStringLiteral("复制当前画面")))
-      ->setIcon(DravikIcon(QStringLiteral("page_copy")));
-  project(AddCommand("PastePage1", QStringLiteral("粘贴新画面(&A)"), "Shift+V", QStringLiteral("粘贴新画面")))
-      ->setIcon(DravikIcon(QStringLiteral("page_paste")));
-  NotBuilt(project(AddCommand("Lock1", QStringLiteral("锁定(&L)"), "Shift+Ctrl+Z", QStringLiteral("锁定"))))
-      ->setIcon(DravikIcon(QStringLiteral("lock")));
-  NotBuilt(project(AddCommand("Unlock1", QStringLiteral("解锁(&U)"), "Shift+Ctrl+Y", QStringLiteral("解锁"))))
-      ->setIcon(DravikIcon(QStringLiteral("unlock")));
+      // View; the tool bar and status bar switches are wired once the bars exist.
+      Row("DataPreview1", "预览画面使用数据(&U)").Key("F2").Hint("预览画面使用数据 F2").Icon("used_data_preview").NotBuilt(),
+      Row("StandardToolBar1", "标准工具栏(&T)").Project().Check(true),
+      Row("DesignToolBar1", "设计部件(&D)").Project().Check(true),
+      Row("EditToolBar1", "编辑工具(&E)").Project().Check(true),
+      Row("StatusBar1", "状态栏(&S)").Project().Check(true),
 
-  // View
-  NotBuilt(project(AddCommand("DataPreview1", QStringLiteral("预览画面使用数据(&U)"), "F2",
-                              QStringLiteral("预览画面使用数据 F2"))))
-      ->setIcon(DravikIcon(QStringLiteral("used_data_preview")));
-  for (const char* name : {"StandardToolBar1", "DesignToolBar1", "EditToolBar1", "StatusBar1"}) {
-    QAction* action = project(AddCommand(name, QString()));
-    action->setCheckable(true);
-    action->setChecked(true);
-  }
-  Command("StandardToolBar1")->setText(QStringLiteral("标准工具栏(&T)"));
-  Command("DesignToolBar1")->setText(QStringLiteral("设计部件(&D)"));
-  Command("EditToolBar1")->setText(QStringLiteral("编辑工具(&E)"));
-  Command("StatusBar1")->setText(QStringLiteral("状态栏(&S)"));
+      // Tools
+      Row("NewPage1", "新画面(&N)...").Hint("创建新画面").Icon("page_new").Project().Runs(call(&TMainFrm::NewPage)),
+      Row("PageAttribute1", "修改画面属性(&A)...").Hint("修改当前画面属性").Icon("page_attributes").Project().Runs(call(&TMainFrm::EditPageAttributes)),
+      Row("DeletePage1", "删除画面(&D)...").Hint("删除当前画面").Icon("page_delete").Project().Runs(call(&TMainFrm::DeletePage)),
+      Row("RegisterSearch1", "寄存器查找(&L)").Key("F3").Hint("寄存器查找 F3").Icon("register_search").NotBuilt(),
+      Row("Statistics1", "元件统计(&W)...").Key("F4").Hint("元件统计 F4").Icon("statistics").NotBuilt(),
 
-  // Tools
-  project(AddCommand("NewPage1", QStringLiteral("新画面(&N)..."), nullptr, QStringLiteral("创建新画面")))
-      ->setIcon(DravikIcon(QStringLiteral("page_new")));
-  project(AddCommand("PageAttribute1", QStringLiteral("修改画面属性(&A)..."), nullptr, QStringLiteral("修改当前画面属性")))
-      ->setIcon(DravikIcon(QStringLiteral("page_attributes")));
-  project(AddCommand("DeletePage1", QStringLiteral("删除画面(&D)..."), nullptr, QStringLiteral("删除当前画面")))
-      ->setIcon(DravikIcon(QStringLiteral("page_delete")));
-  NotBuilt(project(AddCommand("RegisterSearch1", QStringLiteral("寄存器查找(&L)"), "F3", QStringLiteral("寄存器查找 F3"))))
-      ->setIcon(DravikIcon(QStringLiteral("register_search")));
-  NotBuilt(project(AddCommand("Statistics1", QStringLiteral("元件统计(&W)..."), "F4", QStringLiteral("元件统计 F4"))))
-      ->setIcon(DravikIcon(QStringLiteral("statistics")));
+      // Draw and element kinds: placement on the page arrives with the editing part.
+      Row("Rectangle1", "长方形(&R)").CaptionHint().Icon("draw_rectangle").NotBuilt(),
+      Row("Ellipse1", "椭圆(&E)").CaptionHint().Icon("draw_ellipse").NotBuilt(),
+      Row("Scale1", "刻度(&G)").CaptionHint().Icon("draw_scale").NotBuilt(),
+      Row("Line1", "线(&L)").CaptionHint().Icon("draw_line").NotBuilt(),
+      Row("Text1", "文本(&T)").CaptionHint().Icon("element_text").NotBuilt(),
+      Row("Register1", "寄存器(&R)").CaptionHint().Icon("element_register").NotBuilt(),
+      Row("Lamp1", "指示灯(&L)").CaptionHint().Icon("element_lamp").NotBuilt(),
+      Row("BitSwitch1", "位操作开关(&B)").CaptionHint().Icon("element_bit_switch").NotBuilt(),
+      Row("Trend1", "趋势图(&Q)").CaptionHint().Icon("element_trend").NotBuilt(),
+      Row("Bar1", "棒状图(&S)").CaptionHint().Icon("element_bar").NotBuilt(),
+      Row("Picture1", "图片(&P)").CaptionHint().Icon("element_picture").NotBuilt(),
+      Row("DynText1", "动态文本(&D)").CaptionHint().Icon("element_dynamic_text").NotBuilt(),
+      Row("FunctionKey1", "功能键(&F)").CaptionHint().Icon("element_function_key").NotBuilt(),
+      Row("AsciiChinese1", "ASCII中文(&A)").CaptionHint().Icon("element_ascii_chinese").NotBuilt(),
+      Row("Date1", "日期(&D)").CaptionHint().Icon("element_date").NotBuilt(),
+      Row("Time1", "时间(&T)").CaptionHint().Icon("element_time").NotBuilt(),
 
-  // Draw and element kinds: placement on the page arrives with the editing part.
-  struct Kind {
-    const char* name;
-    const char* caption;
-    const char* icon;
+      // Apply
+      Row("PortSettings1", "下载端口设置(&S)").Key("F5").Hint("下载端口设置 F5").Icon("port_settings").Project().Runs(call(&TMainFrm::PortSettings)),
+      Row("Download1", "下载(&U)").Key("F6").Hint("下载 F6").Icon("download").Project().Runs(call(&TMainFrm::Download)),
+      Row("WorkParameters1", "设定工作参数(&W)...").Key("F7").Hint("设置QX系列 F7").Icon("work_parameters").Project().Runs([this] { ShowWorkParameters(); }),
+      Row("BatchModify1", "批量修改(&P)...").Key("F8").Hint("批量修改 F8").Icon("batch_modify").NotBuilt(),
+      Row("KeyboardParameters1", "设定下键盘参数(&D)").Hint("设定下键盘参数").Icon("keyboard_led").Project().Runs(call(&TMainFrm::ShowKeyLedParameters)),
+      Row("SaveBackup1", "保存和备份(&B)...").Hint("保存和备份").Icon("save_backup").Project().Runs(call(&TMainFrm::ShowSaveBackup)),
+      Row("ClockMacro1", "Clock 宏(&M)").Key("F11").Hint("Clock 宏 F11").Icon("macro").NotBuilt(),
+      Row("AlarmSettings1", "报警设置(&A)").Icon("alarm").Project().Runs(call(&TMainFrm::ShowAlarmSettings)),
+      Row("UpdatePackage1", "客户更新包提取(&C)").Key("F12").Icon("update_package").Project().Runs(call(&TMainFrm::BuildUpdatePackage)),
+      Row("Firmware1", "固件升级(&F)").Icon("firmware").Project().Runs(call(&TMainFrm::Firmware)),
+
+      // Debug
+      Row("OfflineSim1", "离线模拟(&S)...").Key("F9").Hint("离线模拟 F9").Icon("simulate_offline").Project().Runs(call(&TMainFrm::Simulate)),
+      Row("OnlineSim1", "在线模拟(&O)...").Key("F10").Hint("在线模拟 F10").Icon("simulate_online").Project().Runs(call(&TMainFrm::Simulate)),
+
+      // Personalisation
+      Row("N2", "显示格栅(&S)").Hint("显示格栅").Project().Check(true).Runs(call(&TMainFrm::ToggleShowGrid)),
+      Row("GridAttribute1", "格栅属性(&G)").Project().Runs([this] {
+        if (Dialog<editor::TGriAttribute>()->ShowFor(state_)) {
+          if (editor::TStructureP* window = ActivePageWindow()) window->StructureGridding();
+        }
+      }),
+      Row("N23", "字体优化(&F)").Project().Check(false).Runs(call(&TMainFrm::ToggleFontOptimisation)),
+      Row("Style1", "风格一(&1)").Project().Check(true).In(Row::kStyles).Data(1).Runs([this] { SetVisualStyle(1); }),
+      Row("Style2", "风格二(&2)").Project().Check(false).In(Row::kStyles).Data(2).Runs([this] { SetVisualStyle(2); }),
+      Row("Style3", "风格三(&3)").Project().Check(false).In(Row::kStyles).Data(3).Runs([this] { SetVisualStyle(3); }),
+      Row("Chinese1", "Chinese").Project().Check(true).In(Row::kLanguages).Runs([this] { SetLanguage(true); }),
+      Row("English1", "English").Project().Check(false).In(Row::kLanguages).Runs([this] { SetLanguage(false); }),
+
+      // Window
+      Row("Cascade1", "层叠(&C)").Key("Shift+Return").Hint("层叠").Icon("window_cascade").Project().Runs([this] { mdi_->cascadeSubWindows(); }),
+      Row("TileH1", "横向平铺(&H)").Key("Ctrl+Return").Hint("横向平铺").Icon("window_tile_horizontal").Project().Runs([this] { TileWindows(Qt::Horizontal); }),
+      Row("TileV1", "纵向平铺(&V)").Hint("纵向平铺").Icon("window_tile_vertical").Project().Runs([this] { TileWindows(Qt::Vertical); }),
+      Row("CloseAll1", "全部关闭(&L)").Project().Runs([this] { editor::CloseAllPageWindows(*mdi_); }),
+
+      // Help
+      Row("HelpTopics1", "帮助主题(&H)").Key("F1").Hint("帮助 F1").Icon("help").Runs(call(&TMainFrm::OpenHelp)),
+      Row("About1", "版本信息 (&A)...").Runs([this] { ExecDialog(Dialog<TAboutBox>()); }),
+
+      // Tool-bar only
+      Row("Calculator1", "计算器").Hint("计算器").Icon("calculator").Runs([this] { hooks_.desktop.StartProgram(calculatorProgram_); }),
+      Row("Paint1", "画图").Hint("画图").Icon("paint").Runs([this] { hooks_.desktop.StartProgram(paintProgram_); }),
+      Row("SendToBack1", "移至底层").Hint("移至底层").Icon("send_to_back").NotBuilt(),
+      Row("AlignButton1", "水平左对齐").Hint("水平左对齐").Icon("align_left").NotBuilt().Data(1),
+      Row("AlignButton2", "水平居中对齐").Hint("水平居中对齐").Icon("align_center_horizontal").NotBuilt().Data(2),
+      Row("AlignButton3", "水平右对齐").Hint("水平右对齐").Icon("align_right").NotBuilt().Data(3),
+      Row("AlignButton4", "垂直顶对齐").Hint("垂直顶对齐").Icon("align_top").NotBuilt().Data(4),
+      Row("AlignButton5", "垂直居中对齐").Hint("垂直居中对齐").Icon("align_center_vertical").NotBuilt().Data(5),
+      Row("AlignButton6", "垂直底对齐").Hint("垂直底对齐").Icon("align_bottom").NotBuilt().Data(6),
+      Row("AlignButton7", "使等宽").Hint("使等宽").Icon("same_width").NotBuilt().Data(7),
+      Row("AlignButton8", "使等高").Hint("使等高").Icon("same_height").NotBuilt().Data(8),
+      Row("AlignButton9", "使等宽高").Hint("使等宽高").Icon("same_size").NotBuilt().Data(9),
+      Row("Bit_OFF", "OFF").Hint("OFF 状态预览").Project().Check(true).In(Row::kBitPreview).Runs([this] { SetBitPreview(false); }),
+      Row("Bit_ON", "ON").Hint("ON 状态预览").Project().Check(false).In(Row::kBitPreview).Runs([this] { SetBitPreview(true); }),
   };
-  const Kind draw[] = {{"Rectangle1", "长方形(&R)", "draw_rectangle"},
-                       {"Ellipse1", "椭圆(&E)", "draw_ellipse"},
-                       {"Scale1", "刻度(&G)", "draw_scale"},
-                       {"Line1", "线(&L)", "draw_line"}};
-  for (const Kind& k : draw) {
-    NotBuilt(project(AddCommand(k.name, QString::fromUtf8(k.caption), nullptr,
-                                QString::fromUtf8(k.caption).remove(QRegularExpression(QStringLiteral("\\(&.\\)"))))))
-        ->setIcon(DravikIcon(QString::fromLatin1(k.icon)));
-  }
-  const Kind kinds[] = {{"Text1", "文本(&T)", "element_text"},
-                        {"Register1", "寄存器(&R)", "element_register"},
-                        {"Lamp1", "指示灯(&L)", "element_lamp"},
-                        {"BitSwitch1", "位操作开关(&B)", "element_bit_switch"},
-                        {"Trend1", "趋势图(&Q)", "element_trend"},
-                        {"Bar1", "棒状图(&S)", "element_bar"},
-                        {"Picture1", "图片(&P)", "element_picture"},
-                        {"DynText1", "动态文本(&D)", "element_dynamic_text"},
-                        {"FunctionKey1", "功能键(&F)", "element_function_key"},
-                        {"AsciiChinese1", "ASCII中文(&A)", "element_ascii_chinese"},
-                        {"Date1", "日期(&D)", "element_date"},
-                        {"Time1", "时间(&T)", "element_time"}};
-  for (const Kind& k : kinds) {
-    NotBuilt(project(AddCommand(k.name, QString::fromUtf8(k.caption), nullptr,
-                                QString::fromUtf8(k.caption).remove(QRegularExpression(QStringLiteral("\\(&.\\)"))))))
-        ->setIcon(DravikIcon(QString::fromLatin1(k.icon)));
-  }
-
-  // Apply
-  project(AddCommand("PortSettings1", QStringLiteral("下载端口设置(&S)"), "F5", QStringLiteral("下载端口设置 F5")))
-      ->setIcon(DravikIcon(QStringLiteral("port_settings")));
-  project(AddCommand("Download1", QStringLiteral("下载(&U)"), "F6", QStringLiteral("下载 F6")))
-      ->setIcon(DravikIcon(QStringLiteral("download")));
-  project(AddCommand("WorkParameters1", QStringLiteral("设定工作参数(&W)..."), "F7", QStringLiteral("设置QX系列 F7")))
-      ->setIcon(DravikIcon(QStringLiteral("work_parameters")));
-  NotBuilt(project(AddCommand("BatchModify1", QStringLiteral("批量修改(&P)..."), "F8", QStringLiteral("批量修改 F8"))))
-      ->setIcon(DravikIcon(QStringLiteral("batch_modify")));
-  project(AddCommand("KeyboardParameters1", QStringLiteral("设定下键盘参数(&D)"), nullptr, QStringLiteral("设定下键盘参数")))
-      ->setIcon(DravikIcon(QStringLiteral("keyboard_led")));
-  project(AddCommand("SaveBackup1", QStringLiteral("保存和备份(&B)..."), nullptr, QStringLiteral("保存和备份")))
-      ->setIcon(DravikIcon(QStringLiteral("save_backup")));
-  NotBuilt(project(AddCommand("ClockMacro1", QStringLiteral("Clock 宏(&M)"), "F11", QStringLiteral("Clock 宏 F11"))))
-      ->setIcon(DravikIcon(QStringLiteral("macro")));
-  project(AddCommand("AlarmSettings1", QStringLiteral("报警设置(&A)")))
-      ->setIcon(DravikIcon(QStringLiteral("alarm")));
-  project(AddCommand("UpdatePackage1", QStringLiteral("客户更新包提取(&C)"), "F12"))
-      ->setIcon(DravikIcon(QStringLiteral("update_package")));
-  project(AddCommand("Firmware1", QStringLiteral("固件升级(&F)")))
-      ->setIcon(DravikIcon(QStringLiteral("firmware")));
-
-  // Debug
-  project(AddCommand("OfflineSim1", QStringLiteral("离线模拟(&S)..."), "F9", QStringLiteral("离线模拟 F9")))
-      ->setIcon(DravikIcon(QStringLiteral("simulate_offline")));
-  project(AddCommand("OnlineSim1", QStringLiteral("在线模拟(&O)..."), "F10", QStringLiteral("在线模拟 F10")))
-      ->setIcon(DravikIcon(QStringLiteral("simulate_online")));
-
-  // Personalisation
-  QAction* grid = project(AddCommand("N2", QStringLiteral("显示格栅(&S)"), nullptr, QStringLiteral("显示格栅")));
-  grid->setCheckable(true);
-  grid->setChecked(true);
-  grid->setIcon(DravikToggleIcon(QStringLiteral("grid"), QStringLiteral("grid_off")));
-  project(AddCommand("GridAttribute1", QStringLiteral("格栅属性(&G)")));
-  QAction* font = project(AddCommand("N23", QStringLiteral("字体优化(&F)")));
-  font->setCheckable(true);
-  auto* styles = new QActionGroup(this);
-  int number = 1;
-  for (const char* name : {"Style1", "Style2", "Style3"}) {
-    QAction* style = project(AddCommand(name, QString()));
-    style->setCheckable(true);
-    style->setChecked(number == 1);
-    style->setData(number++);
-    styles->addAction(style);
-  }
-  Command("Style1")->setText(QStringLiteral("风格一(&1)"));
-  Command("Style2")->setText(QStringLiteral("风格二(&2)"));
-  Command("Style3")->setText(QStringLiteral("风格三(&3)"));
-  auto* languages = new QActionGroup(this);
-  QAction* chinese = project(AddCommand("Chinese1", QStringLiteral("Chinese")));
-  QAction* english = project(AddCommand("English1", QStringLiteral("English")));
-  for (QAction* language : {chinese, english}) {
-    language->setCheckable(true);
-    languages->addAction(language);
-  }
-  chinese->setChecked(true);
-
-  // Window
-  project(AddCommand("Cascade1", QStringLiteral("层叠(&C)"), "Shift+Return", QStringLiteral("层叠")))
-      ->setIcon(DravikIcon(QStringLiteral("window_cascade")));
-  project(AddCommand("TileH1", QStringLiteral("横向平铺(&H)"), "Ctrl+Return", QStringLiteral("横向平铺")))
-      ->setIcon(DravikIcon(QStringLiteral("window_tile_horizontal")));
-  project(AddCommand("TileV1", QStringLiteral("纵向平铺(&V)"), nullptr, QStringLiteral("纵向平铺")))
-      ->setIcon(DravikIcon(QStringLiteral("window_tile_vertical")));
-  project(AddCommand("CloseAll1", QStringLiteral("全部关闭(&L)")));
-
-  // Help
-  AddCommand("HelpTopics1", QStringLiteral("帮助主题(&H)"), "F1", QStringLiteral("帮助 F1"))
-      ->setIcon(DravikIcon(QStringLiteral("help")));
-  AddCommand("About1", QStringLiteral("版本信息 (&A)..."));
-
-  // Tool-bar only
-  AddCommand("Calculator1", QStringLiteral("计算器"), nullptr, QStringLiteral("计算器"))
-      ->setIcon(DravikIcon(QStringLiteral("calculator")));
-  AddCommand("Paint1", QStringLiteral("画图"), nullptr, QStringLiteral("画图"))
-      ->setIcon(DravikIcon(QStringLiteral("paint")));
-  NotBuilt(project(AddCommand("SendToBack1", QStringLiteral("移至底层"), nullptr, QStringLiteral("移至底层"))))
-      ->setIcon(DravikIcon(QStringLiteral("send_to_back")));
-  const char* alignHints[] = {"水平左对齐", "水平居中对齐", "水平右对齐", "垂直顶对齐", "垂直居中对齐",
-                              "垂直底对齐", "使等宽", "使等高", "使等宽高"};
-  const char* alignIcons[] = {"align_left", "align_center_horizontal", "align_right",
-                              "align_top",  "align_center_vertical",   "align_bottom",
-                              "same_width", "same_height",             "same_size"};
-  for (int mode = 1; mode <= 9; ++mode) {
-    const std::string name = "AlignButton" + std::to_string(mode);
-    QAction* align = NotBuilt(project(AddCommand(name.c_str(), QString::fromUtf8(alignHints[mode - 1]),
-                                                 nullptr, QString::fromUtf8(alignHints[mode - 1]))));
-    align->setIcon(DravikIcon(QString::fromLatin1(alignIcons[mode - 1])));
-    align->setData(mode);
-  }
-  auto* preview = new QActionGroup(this);
-  QAction* off = project(AddCommand("Bit_OFF", QStringLiteral("OFF"), nullptr, QStringLiteral("OFF 状态预览")));
-  QAction* on = project(AddCommand("Bit_ON", QStringLiteral("ON"), nullptr, QStringLiteral("ON 状态预览")));
-  for (QAction* a : {off, on}) {
-    a->setCheckable(true);
-    preview->addAction(a);
-  }
-  off->setChecked(true);
-
-  // Wiring
-  connect(Command("New1"), &QAction::triggered, this, &TMainFrm::NewProject);
-  connect(Command("Open1"), &QAction::triggered, this, &TMainFrm::OpenProject);
-  connect(Command("Save1"), &QAction::triggered, this, &TMainFrm::SaveProject);
-  connect(Command("SaveAs1"), &QAction::triggered, this, &TMainFrm::SaveProjectAs);
-  connect(Command("Print1"), &QAction::triggered, this, [this] {
-    if (editor::TStructureP* window = ActivePageWindow()) editor::PrintPageWindow(*window, this);
-  });
-  connect(Command("PrinterSetup1"), &QAction::triggered, this, [this] {
-    QPrintDialog dialog(&printer_, this);
-    ExecDialog(&dialog);
-  });
-  connect(Command("ExportPicture1"), &QAction::triggered, this, [this] {
-    if (editor::TStructureP* window = ActivePageWindow()) {
-      window->Deselect();
-      editor::ExportPagePicture(*window, this);
+  QActionGroup* groups[Row::kGroupCount] = {};
+  for (const Row& row : rows) {
+    QActionGroup*& group = groups[row.group];
+    if (row.group != Row::kNoGroup && group == nullptr) group = new QActionGroup(this);
+    auto* action = new QAction(QString::fromUtf8(row.text), this);
+    action->setObjectName(QString::fromLatin1(row.name));
+    if (row.shortcut != nullptr) action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+    if (const QString tip = ToolTipOf(row); !tip.isEmpty()) action->setToolTip(tip);
+    if (row.icon != nullptr) action->setIcon(DravikIcon(QString::fromLatin1(row.icon)));
+    if (row.project) projectCommands_.push_back(action);
+    if (row.notBuilt) notBuilt_.push_back(action);
+    action->setEnabled(!row.notBuilt);
+    if (row.checkable) {
+      action->setCheckable(true);
+      action->setChecked(row.checked);
     }
-  });
-  connect(recent, &QAction::triggered, this, &TMainFrm::OpenRecent);
-  connect(Command("OpenExample1"), &QAction::triggered, this, &TMainFrm::OpenExample);
-  connect(Command("Exit1"), &QAction::triggered, this, &QWidget::close);
-  connect(Command("CopyPage1"), &QAction::triggered, this, &TMainFrm::CopyPage);
-  connect(Command("PastePage1"), &QAction::triggered, this, &TMainFrm::PastePageAs);
-  connect(Command("NewPage1"), &QAction::triggered, this, &TMainFrm::NewPage);
-  connect(Command("PageAttribute1"), &QAction::triggered, this, &TMainFrm::EditPageAttributes);
-  connect(Command("DeletePage1"), &QAction::triggered, this, &TMainFrm::DeletePage);
-  connect(Command("SaveBackup1"), &QAction::triggered, this, &TMainFrm::ShowSaveBackup);
-  connect(Command("WorkParameters1"), &QAction::triggered, this, [this] { ShowWorkParameters(); });
-  connect(Command("AlarmSettings1"), &QAction::triggered, this, &TMainFrm::ShowAlarmSettings);
-  connect(Command("KeyboardParameters1"), &QAction::triggered, this, &TMainFrm::ShowKeyLedParameters);
-  connect(Command("PortSettings1"), &QAction::triggered, this, &TMainFrm::PortSettings);
-  connect(Command("Download1"), &QAction::triggered, this, &TMainFrm::Download);
-  connect(Command("Firmware1"), &QAction::triggered, this, &TMainFrm::Firmware);
-  connect(Command("OfflineSim1"), &QAction::triggered, this, &TMainFrm::Simulate);
-  connect(Command("OnlineSim1"), &QAction::triggered, this, &TMainFrm::Simulate);
-  connect(Command("UpdatePackage1"), &QAction::triggered, this, &TMainFrm::BuildUpdatePackage);
-  connect(grid, &QAction::triggered, this, &TMainFrm::ToggleShowGrid);
-  connect(Command("GridAttribute1"), &QAction::triggered, this, [this] {
-    if (griAttribute_->ShowFor(state_)) {
-      if (editor::TStructureP* window = ActivePageWindow()) window->StructureGridding();
-    }
-  });
-  connect(font, &QAction::triggered, this, &TMainFrm::ToggleFontOptimisation);
-  connect(styles, &QActionGroup::triggered, this, [this](QAction* a) { SetVisualStyle(a->data().toInt()); });
-  connect(chinese, &QAction::triggered, this, [this] { SetLanguage(true); });
-  connect(english, &QAction::triggered, this, [this] { SetLanguage(false); });
-  connect(off, &QAction::triggered, this, [this] { SetBitPreview(false); });
-  connect(on, &QAction::triggered, this, [this] { SetBitPreview(true); });
-  connect(Command("Cascade1"), &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
-  connect(Command("TileH1"), &QAction::triggered, this, [this] { TileWindows(Qt::Horizontal); });
-  connect(Command("TileV1"), &QAction::triggered, this, [this] { TileWindows(Qt::Vertical); });
-  connect(Command("CloseAll1"), &QAction::triggered, this, [this] { editor::CloseAllPageWindows(*mdi_); });
-  connect(Command("HelpTopics1"), &QAction::triggered, this, &TMainFrm::OpenHelp);
-  connect(Command("About1"), &QAction::triggered, this, [this] { ExecDialog(aboutBox_); });
-  connect(Command("Calculator1"), &QAction::triggered, this, [this] {
-    if (hooks_.startProgram) hooks_.startProgram(calculatorProgram_, {});
-  });
-  connect(Command("Paint1"), &QAction::triggered, this, [this] {
-    if (hooks_.startProgram) hooks_.startProgram(paintProgram_, {});
-  });
+    if (row.data != 0) action->setData(row.data);
+    if (group != nullptr) group->addAction(action);
+    if (row.run) connect(action, &QAction::triggered, this, row.run);
+  }
+  Command("LastFileOpenItem")->setProperty(kRuntimeTextProperty, true);
+  // The grid switch shows whether the grid is on.
+  Command("N2")->setIcon(DravikToggleIcon(QStringLiteral("grid"), QStringLiteral("grid_off")));
 }
 
 void TMainFrm::CreateMenus() {
@@ -634,56 +556,56 @@ void TMainFrm::CreatePageList() {
 }
 
 void TMainFrm::CreateDialogs() {
-  newPageFrm_ = new TNewPageFrm(this);
-  newPageFrm_->acceptNumber = [this](int number) {
+  auto* newPage = Keep(new TNewPageFrm(this));
+  auto* pageAttribute = Keep(new TPageAttributeFrm(this));
+  auto* pastePage = Keep(new TPastePageFrm(this));
+  auto* saveBackup = Keep(new TSaveBackupFrm(this));
+  auto* welcome = Keep(new TWelcomeFrm(this));
+  Keep(new TAboutBox(this));
+  auto* colorChooser = Keep(new TColorChooser(this));
+  auto* gridAttribute = Keep(new editor::TGriAttribute(this));
+  Keep(params::WorkParametersForm(this));
+  Keep(params::AlarmSettingsForm(this));
+  Keep(params::KeyLedForm(this));
+  auto* compileCheck = Keep(new compiler::TCompileCheckFrm(this));
+  Keep(new comm::TsetCOMpro(this));
+  Keep(new comm::TDownloadForm(this));
+  Keep(new comm::TFirmwareFrm(this));
+
+  newPage->acceptNumber = [this](int number) {
     if (!image_->IsPageUsed(number)) return true;
     Warn(PageExistsMessage(number));
     return false;
   };
-  pastePageFrm_ = new TPastePageFrm(this);
-  pastePageFrm_->acceptNumber = newPageFrm_->acceptNumber;
-  colorChooser_ = new TColorChooser(this);
-  pageAttributeFrm_ = new TPageAttributeFrm(this);
-  pageAttributeFrm_->warn = [this](const Bilingual& message) { Warn(message); };
-  pageAttributeFrm_->modified = [this] { MarkModified(); };
-  pageAttributeFrm_->chooseColour = [this](std::uint32_t current, QWidget* anchor) {
-    return colorChooser_->Choose(current, anchor);
+  pastePage->acceptNumber = newPage->acceptNumber;
+  const auto chooseColour = [colorChooser](std::uint32_t current, QWidget* anchor) {
+    return colorChooser->Choose(current, anchor);
   };
-  saveBackupFrm_ = new TSaveBackupFrm(this);
-  saveBackupFrm_->warn = [this](const Bilingual& message) { Warn(message); };
-  welcomeFrm_ = new TWelcomeFrm(this);
+  pageAttribute->warn = [this](const Bilingual& message) { Warn(message); };
+  pageAttribute->modified = [this] { MarkModified(); };
+  pageAttribute->chooseColour = chooseColour;
+  hooks_.desktop.chooseColour = chooseColour;
+  gridAttribute->SetColourChooser(chooseColour);
+  saveBackup->warn = [this](const Bilingual& message) { Warn(message); };
   // Queued, like the window messages the form posts: the form closes first.
-  connect(welcomeFrm_, &TWelcomeFrm::NewRequested, this, &TMainFrm::NewProject, Qt::QueuedConnection);
-  connect(welcomeFrm_, &TWelcomeFrm::LastFileRequested, this, &TMainFrm::OpenRecent, Qt::QueuedConnection);
-  connect(welcomeFrm_, &TWelcomeFrm::OpenRequested, this, &TMainFrm::OpenProject, Qt::QueuedConnection);
-  connect(welcomeFrm_, &TWelcomeFrm::ExamplesRequested, this, [this] {
+  connect(welcome, &TWelcomeFrm::NewRequested, this, &TMainFrm::NewProject, Qt::QueuedConnection);
+  connect(welcome, &TWelcomeFrm::LastFileRequested, this, &TMainFrm::OpenRecent, Qt::QueuedConnection);
+  connect(welcome, &TWelcomeFrm::OpenRequested, this, &TMainFrm::OpenProject, Qt::QueuedConnection);
+  connect(welcome, &TWelcomeFrm::ExamplesRequested, this, [this] {
     session_.ProjectFileName.clear();
     openPreset_ = QString::fromStdString((platform::ProgramDir() / "examples" / kExampleProjectName).string());
     QMetaObject::invokeMethod(this, &TMainFrm::OpenProject, Qt::QueuedConnection);
   });
-  aboutBox_ = new TAboutBox(this);
-  griAttribute_ = new editor::TGriAttribute(this);
-  griAttribute_->SetColourChooser([this](std::uint32_t current, QWidget* anchor) {
-    return colorChooser_->Choose(current, anchor);
-  });
-
-  systemSetFor_ = params::WorkParametersForm(this);
-  alarmSetFrm_ = params::AlarmSettingsForm(this);
-  keyLedFrm_ = params::KeyLedForm(this);
-  setComPro_ = new comm::TsetCOMpro(this);
-  downloadForm_ = new comm::TDownloadForm(this);
-  firmwareFrm_ = new comm::TFirmwareFrm(this);
-  compileCheckFrm_ = new compiler::TCompileCheckFrm(this);
-  compileCheckFrm_->setProperty(kOwnFormProperty, true);
-  addDockWidget(Qt::BottomDockWidgetArea, compileCheckFrm_);
-  compileCheckFrm_->hide();
-  connect(compileCheckFrm_, &compiler::TCompileCheckFrm::pageRequested, this, &TMainFrm::OpenPageWindow);
+  compileCheck->setProperty(kOwnFormProperty, true);
+  addDockWidget(Qt::BottomDockWidgetArea, compileCheck);
+  compileCheck->hide();
+  connect(compileCheck, &compiler::TCompileCheckFrm::pageRequested, this, &TMainFrm::OpenPageWindow);
 }
 
 QList<QObject*> TMainFrm::Forms() const {
-  return {const_cast<TMainFrm*>(this), newPageFrm_, pageAttributeFrm_, pastePageFrm_, saveBackupFrm_,
-          welcomeFrm_, aboutBox_, colorChooser_, griAttribute_, systemSetFor_, alarmSetFrm_,
-          keyLedFrm_, compileCheckFrm_, setComPro_, downloadForm_, firmwareFrm_};
+  QList<QObject*> forms{const_cast<TMainFrm*>(this)};
+  for (QWidget* dialog : dialogs_) forms << dialog;
+  return forms;
 }
 
 void TMainFrm::FindDesktopTools() {
@@ -712,21 +634,22 @@ QString TMainFrm::StatusText(int panel) const {
 }
 
 void TMainFrm::Warn(const Bilingual& message) {
-  if (hooks_.message) hooks_.message(BoxText(message.In(IsChinese())), QMessageBox::Warning);
+  hooks_.desktop.Show(this, message, QMessageBox::Warning);
 }
 
 void TMainFrm::Inform(const Bilingual& message) {
-  if (hooks_.message) hooks_.message(BoxText(message.In(IsChinese())), QMessageBox::Information);
+  hooks_.desktop.Show(this, message, QMessageBox::Information);
+}
+
+QMessageBox::StandardButton TMainFrm::Ask(const Bilingual& question, QMessageBox::StandardButtons buttons) {
+  return hooks_.desktop.Ask(this, QString::fromLatin1(kProgramCaption), hooks_.desktop.Text(question), buttons);
 }
 
 void TMainFrm::NotAvailable() {
   ShowStatus(0, QString::fromStdString(kNotAvailableYet.In(IsChinese())));
 }
 
-int TMainFrm::ExecDialog(QDialog* dialog) {
-  if (hooks_.execDialog) return hooks_.execDialog(dialog);
-  return dialog->exec();
-}
+int TMainFrm::ExecDialog(QDialog* dialog) { return hooks_.desktop.Exec(dialog); }
 
 void TMainFrm::SetBusy(bool busy) {
   if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);

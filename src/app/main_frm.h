@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "app/configuration.h"
+#include "app/device_commands.h"
 #include "app/language_file.h"
 #include "app/shell_hooks.h"
-#include "comm/ui/device_commands.h"
 #include "editor/editor_state.h"
 #include "model/project_image.h"
 #include "model/project_session.h"
@@ -159,21 +159,20 @@ class TMainFrm : public QMainWindow {
   QTabWidget* PageTabs() const { return pageTabs_; }
   QDockWidget* PageListPanel() const { return pagePanel_; }
   QToolBar* StandardToolBar() const { return standardBar_; }
-  TNewPageFrm* NewPageForm() const { return newPageFrm_; }
-  TPageAttributeFrm* PageAttributeForm() const { return pageAttributeFrm_; }
-  TPastePageFrm* PastePageForm() const { return pastePageFrm_; }
-  TSaveBackupFrm* SaveBackupForm() const { return saveBackupFrm_; }
-  TWelcomeFrm* WelcomeForm() const { return welcomeFrm_; }
+  // The dialog of type `Form` the window made for the whole run (TNewPageFrm,
+  // params::TSystemSetFor, comm::TDownloadForm, ...).
+  template <class Form>
+  Form* Dialog() const {
+    for (QWidget* dialog : dialogs_) {
+      if (auto* form = qobject_cast<Form*>(dialog)) return form;
+    }
+    return nullptr;
+  }
+  // The help window, once it was first opened.
   THelpFrm* HelpForm() const { return helpFrm_; }
-  params::TSystemSetFor* WorkParametersForm() const { return systemSetFor_; }
-  params::TAlarmSetFrm* AlarmSettingsForm() const { return alarmSetFrm_; }
-  params::TKeyLedFrm* KeyLedForm() const { return keyLedFrm_; }
-  compiler::TCompileCheckFrm* CompileCheckForm() const { return compileCheckFrm_; }
-  comm::TsetCOMpro* PortForm() const { return setComPro_; }
-  comm::TDownloadForm* DownloadForm() const { return downloadForm_; }
-  comm::TFirmwareFrm* FirmwareForm() const { return firmwareFrm_; }
   // The download and firmware port (0 = COM1), kept in the configuration.
   int PortIndex() const { return configuration_.ComPort; }
+  // The window and its dialogs, as the language files name them.
   QList<QObject*> Forms() const;
   QTimer& AutoSaveTimer() { return autoSaveTimer_; }
   int VisualStyle() const { return visualStyle_; }
@@ -195,9 +194,12 @@ class TMainFrm : public QMainWindow {
   void CreateStatusBar();
   void CreatePageList();
   void CreateDialogs();
-  QAction* AddCommand(const char* name, const QString& caption, const char* shortcut = nullptr,
-                      const QString& hint = {});
-  QAction* NotBuilt(QAction* action);
+  // Keeps `dialog` among the dialogs made once for the whole run.
+  template <class Form>
+  Form* Keep(Form* dialog) {
+    dialogs_.push_back(dialog);
+    return dialog;
+  }
   void FindDesktopTools();
 
   // start-up and configuration
@@ -214,6 +216,7 @@ class TMainFrm : public QMainWindow {
   void MarkModified();
   void Warn(const Bilingual& message);
   void Inform(const Bilingual& message);
+  QMessageBox::StandardButton Ask(const Bilingual& question, QMessageBox::StandardButtons buttons);
   void NotAvailable();
   int ExecDialog(QDialog* dialog);
   void HandOver(const std::string& command);
@@ -231,10 +234,9 @@ class TMainFrm : public QMainWindow {
   void ShowRecentItem();
   void ShowHelpPage(const std::filesystem::path& page);
   params::SettingsDialogHooks SettingsHooks();
-  compiler::MessageSink DeviceMessages();
   // What a device command works on, with the serial ports as they are now (an adapter
   // plugged in since the last command counts).
-  comm::DeviceCommandContext DeviceContext();
+  DeviceCommandContext DeviceContext();
   void OpenPageWindow(int pageNumber);
 
   StartOptions options_;
@@ -289,22 +291,8 @@ class TMainFrm : public QMainWindow {
   QString calculatorProgram_;
   QString paintProgram_;
 
-  TNewPageFrm* newPageFrm_ = nullptr;
-  TPageAttributeFrm* pageAttributeFrm_ = nullptr;
-  TPastePageFrm* pastePageFrm_ = nullptr;
-  TSaveBackupFrm* saveBackupFrm_ = nullptr;
-  TWelcomeFrm* welcomeFrm_ = nullptr;
-  TAboutBox* aboutBox_ = nullptr;
-  THelpFrm* helpFrm_ = nullptr;
-  TColorChooser* colorChooser_ = nullptr;
-  editor::TGriAttribute* griAttribute_ = nullptr;
-  params::TSystemSetFor* systemSetFor_ = nullptr;
-  params::TAlarmSetFrm* alarmSetFrm_ = nullptr;
-  params::TKeyLedFrm* keyLedFrm_ = nullptr;
-  compiler::TCompileCheckFrm* compileCheckFrm_ = nullptr;
-  comm::TsetCOMpro* setComPro_ = nullptr;
-  comm::TDownloadForm* downloadForm_ = nullptr;
-  comm::TFirmwareFrm* firmwareFrm_ = nullptr;
+  std::vector<QWidget*> dialogs_;  // made once for the whole run, in the language files' order
+  THelpFrm* helpFrm_ = nullptr;    // made when help is first asked for
 };
 
 }  // namespace dravik::app

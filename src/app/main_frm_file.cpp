@@ -38,8 +38,8 @@ void TMainFrm::OpenProject() {
   if (session_.OpenPending.empty()) {
     const QString preset = openPreset_;
     openPreset_.clear();
-    const QString chosen = hooks_.openFile(QString::fromStdString(kOpenDialogTitle.In(IsChinese())),
-                                           QString::fromStdString(kOpenDialogFilter.In(IsChinese())), preset);
+    const QString chosen = hooks_.desktop.OpenFile(this, QString::fromStdString(kOpenDialogTitle.In(IsChinese())),
+                                                   QString::fromStdString(kOpenDialogFilter.In(IsChinese())), preset);
     if (chosen.isEmpty()) return;
     session_.PreviousFileName = session_.ProjectFileName;
     path = chosen.toStdString();
@@ -111,16 +111,17 @@ void TMainFrm::OpenRecent() {
 }
 
 void TMainFrm::ShowSaveBackup() {
-  saveBackupFrm_->Load(session_.backup);
-  if (ExecDialog(saveBackupFrm_) != QDialog::Accepted) return;
-  session_.backup = saveBackupFrm_->Settings();
+  TSaveBackupFrm* form = Dialog<TSaveBackupFrm>();
+  form->Load(session_.backup);
+  if (ExecDialog(form) != QDialog::Accepted) return;
+  session_.backup = form->Settings();
   RestartAutoSave();
 }
 
 void TMainFrm::HandOver(const std::string& command) {
   QGuiApplication::clipboard()->setText(QString::fromStdString(command));
   QString error;
-  if (hooks_.startInstance && !hooks_.startInstance(&error)) {
+  if (!hooks_.StartInstance(&error)) {
     Warn({kSecondInstanceFailed.chinese + error.toStdString(), kSecondInstanceFailed.english + error.toStdString()});
   }
 }

@@ -118,7 +118,7 @@ void TMainFrm::ClosePageWindow(int pageNumber) {
 void TMainFrm::PageCountRefresh() {
   const bool chinese = IsChinese();
   jumpTargets_ = JumpTargetTexts(*image_, chinese);
-  pageAttributeFrm_->SetJumpTargets(jumpTargets_);
+  Dialog<TPageAttributeFrm>()->SetJumpTargets(jumpTargets_);
 
   const QSignalBlocker blocker(tree_);
   tree_->clear();
@@ -204,10 +204,11 @@ void TMainFrm::OpenPageWindow(int pageNumber) {
 
 void TMainFrm::NewPage() {
   if (!session_.ProjectOpen) return;
-  newPageFrm_->Prepare(state_.CurrentPage);
-  if (ExecDialog(newPageFrm_) != QDialog::Accepted) return;
-  const int number = newPageFrm_->Number();
-  if (!CreatePage(*image_, number, newPageFrm_->NameGbk())) return;
+  TNewPageFrm* form = Dialog<TNewPageFrm>();
+  form->Prepare(state_.CurrentPage);
+  if (ExecDialog(form) != QDialog::Accepted) return;
+  const int number = form->Number();
+  if (!CreatePage(*image_, number, form->NameGbk())) return;
   state_.CurrentPage = number;
   MarkModified();
   PageCountRefresh();
@@ -216,10 +217,11 @@ void TMainFrm::NewPage() {
 void TMainFrm::EditPageAttributes() {
   if (!session_.ProjectOpen || !image_->IsPageUsed(state_.CurrentPage)) return;
   const int old = state_.CurrentPage;
-  pageAttributeFrm_->SetJumpTargets(jumpTargets_);
-  pageAttributeFrm_->Load(*image_, old, IsChinese());
-  if (ExecDialog(pageAttributeFrm_) != QDialog::Accepted) return;
-  const int current = pageAttributeFrm_->NewCurrentPage();
+  TPageAttributeFrm* form = Dialog<TPageAttributeFrm>();
+  form->SetJumpTargets(jumpTargets_);
+  form->Load(*image_, old, IsChinese());
+  if (ExecDialog(form) != QDialog::Accepted) return;
+  const int current = form->NewCurrentPage();
   state_.CurrentPage = current;
   editor::TStructureP* window = editor::FindPageWindow(*mdi_, old);
   if (window != nullptr) {
@@ -240,8 +242,7 @@ void TMainFrm::DeletePage() {
   if (item == nullptr || item->data(0, Qt::UserRole).toInt() != kPicturePage) return;
   const std::optional<int> number = PageNumberOfNodeText(item->text(0).toStdString());
   if (!number) return;
-  if (hooks_.question(BoxText(kDeletePageQuestion.In(IsChinese())), QMessageBox::Yes | QMessageBox::No) !=
-      QMessageBox::Yes) {
+  if (Ask(kDeletePageQuestion, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
     return;
   }
   app::DeletePage(*image_, *number);
@@ -279,9 +280,10 @@ void TMainFrm::CopyPage() {
 
 void TMainFrm::PastePageAs() {
   if (!ClipboardHoldsPage()) return;
-  pastePageFrm_->Prepare(state_.CurrentPage);
-  if (ExecDialog(pastePageFrm_) != QDialog::Accepted) return;
-  const int number = pastePageFrm_->Number();
+  TPastePageFrm* form = Dialog<TPastePageFrm>();
+  form->Prepare(state_.CurrentPage);
+  if (ExecDialog(form) != QDialog::Accepted) return;
+  const int number = form->Number();
   if (!app::PastePageAs(*image_, clipboardPage_.record[0], number, IsChinese())) return;
   state_.CurrentPage = number;
   MarkModified();

@@ -206,7 +206,7 @@ void TMainFrm::SetLanguage(bool chinese) {
   state_.IsChinese = chinese;
   UseQtTranslations(chinese);
   ApplyLanguageFile();
-  compileCheckFrm_->SetLanguage(chinese);
+  Dialog<compiler::TCompileCheckFrm>()->SetLanguage(chinese);
   ShowRecentItem();
   if (session_.ProjectOpen) PageCountRefresh();
   ShowStatus(0, QString::fromStdString(kReadyStatus.In(chinese)));
@@ -307,10 +307,9 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  const bool chinese = IsChinese();
   if (Command("Save1")->isEnabled() && !session_.ProjectFileName.empty()) {
-    const auto answer = hooks_.question(BoxText(SaveBeforeExitQuestion(session_.ProjectFileName).In(chinese)),
-                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer = Ask(SaveBeforeExitQuestion(session_.ProjectFileName),
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel || answer == QMessageBox::NoButton) {
       event->ignore();
       return;
@@ -324,8 +323,7 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
         return;
       }
     }
-  } else if (hooks_.question(BoxText(kExitQuestion.In(chinese)), QMessageBox::Yes | QMessageBox::No) !=
-             QMessageBox::Yes) {
+  } else if (Ask(kExitQuestion, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
     event->ignore();
     return;
   }

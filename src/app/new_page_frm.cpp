@@ -8,8 +8,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/dialog_buttons.h"
-#include "app/gbk_limit.h"
+#include "ui/dialog_buttons.h"
+#include "ui/gbk_limit.h"
 #include "app/page_commands.h"
 #include "model/project_image.h"
 
@@ -26,7 +26,7 @@ TNewPageFrm::TNewPageFrm(QWidget* parent) : QDialog(parent) {
   name_ = new QLineEdit(this);
   name_->setObjectName(QStringLiteral("PageNameEdit"));
   name_->setMinimumWidth(180);
-  LimitGbkBytes(name_, 20);
+  ui::LimitGbkBytes(name_, 20);
   auto* numberLabel = new QLabel(QStringLiteral("画面号:"), this);
   numberLabel->setObjectName(QStringLiteral("PageNumberLabel"));
   auto* nameLabel = new QLabel(QStringLiteral("画面名称:"), this);
@@ -35,7 +35,7 @@ TNewPageFrm::TNewPageFrm(QWidget* parent) : QDialog(parent) {
   form->addRow(nameLabel, name_);
   layout->addLayout(form);
 
-  const DialogButtons buttons = AddDialogButtons(*this, *layout, QStringLiteral("确定(&Y)"));
+  const ui::DialogButtons buttons = ui::AddDialogButtons(*this, *layout, QStringLiteral("确定(&Y)"));
   okButton_ = buttons.ok;
   cancelButton_ = buttons.cancel;
 
@@ -67,6 +67,6 @@ bool TNewPageFrm::Confirm() {
 
 int TNewPageFrm::Number() const { return number_->value(); }
 
-std::string TNewPageFrm::NameGbk() const { return ToGbk(name_->text()); }
+std::string TNewPageFrm::NameGbk() const { return ui::ToGbk(name_->text()); }
 
 }  // namespace dravik::app

@@ -12,8 +12,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/dialog_buttons.h"
-#include "app/gbk_limit.h"
+#include "ui/dialog_buttons.h"
+#include "ui/gbk_limit.h"
 #include "app/language_file.h"
 #include "app/page_commands.h"
 #include "editor/render/system_colour_table.h"
@@ -51,7 +51,7 @@ TPageAttributeFrm::TPageAttributeFrm(QWidget* parent) : QDialog(parent) {
   colourPanel_->setFixedSize(60, 22);
   name_ = new QLineEdit(this);
   name_->setObjectName(QStringLiteral("PageNameEdit"));
-  LimitGbkBytes(name_, 20);
+  ui::LimitGbkBytes(name_, 20);
   top->addWidget(NamedLabel("PageNumberLabel", QStringLiteral("画面编号:"), this), 0, 0);
   top->addWidget(number_, 0, 1);
   top->addWidget(NamedLabel("BackColourLabel", QStringLiteral("背景颜色:"), this), 0, 2);
@@ -113,7 +113,7 @@ TPageAttributeFrm::TPageAttributeFrm(QWidget* parent) : QDialog(parent) {
   passwordLayout->addStretch();
   layout->addWidget(passwordRow_);
 
-  const DialogButtons buttons = AddDialogButtons(*this, *layout, QStringLiteral("确定(&Y)"));
+  const ui::DialogButtons buttons = ui::AddDialogButtons(*this, *layout, QStringLiteral("确定(&Y)"));
   okButton_ = buttons.ok;
   cancelButton_ = buttons.cancel;
 
@@ -166,7 +166,7 @@ void TPageAttributeFrm::Load(model::ProjectImage& image, int current, bool isChi
 
   const PageAttributes a = LoadPageAttributes(image, current);
   loadedNumber_ = a.number;
-  name_->setText(FromGbk(a.nameGbk));
+  name_->setText(ui::FromGbk(a.nameGbk));
   number_->setValue(a.number);
   SetBackColor(a.backColor);
   offset_->setValue(a.registerOffset);
@@ -222,7 +222,7 @@ bool TPageAttributeFrm::Confirm() {
   if (image_ == nullptr) return false;
   PageAttributes a;
   a.number = number_->value();
-  a.nameGbk = ToGbk(name_->text());
+  a.nameGbk = ui::ToGbk(name_->text());
   a.backColor = backColor_;
   a.registerOffset = offset_->value();
   a.pageAfterPassword = passwordPage_->value();

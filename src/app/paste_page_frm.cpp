@@ -6,7 +6,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/dialog_buttons.h"
+#include "ui/dialog_buttons.h"
 #include "app/page_commands.h"
 #include "model/project_image.h"
 
@@ -25,7 +25,7 @@ TPastePageFrm::TPastePageFrm(QWidget* parent) : QDialog(parent) {
   row->addWidget(label);
   row->addWidget(number_);
   layout->addLayout(row);
-  const DialogButtons buttons = AddDialogButtons(*this, *layout, QStringLiteral("确定(&Y)"));
+  const ui::DialogButtons buttons = ui::AddDialogButtons(*this, *layout, QStringLiteral("确定(&Y)"));
   okButton_ = buttons.ok;
   cancelButton_ = buttons.cancel;
   connect(okButton_, &QPushButton::clicked, this, &TPastePageFrm::Confirm);

@@ -9,7 +9,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/dialog_buttons.h"
+#include "ui/dialog_buttons.h"
 
 namespace dravik::app {
 
@@ -46,7 +46,7 @@ TSaveBackupFrm::TSaveBackupFrm(QWidget* parent) : QDialog(parent) {
   groupLayout->addWidget(backup_);
   layout->addWidget(group);
 
-  const DialogButtons buttons = AddDialogButtons(*this, *layout, QStringLiteral("确认(&Y)"));
+  const ui::DialogButtons buttons = ui::AddDialogButtons(*this, *layout, QStringLiteral("确认(&Y)"));
   okButton_ = buttons.ok;
   cancelButton_ = buttons.cancel;
 

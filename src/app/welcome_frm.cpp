@@ -12,7 +12,7 @@
 
 #include "app/configuration.h"
 #include "app/language_file.h"
-#include "app/shell_hooks.h"
+#include "ui/desktop_hooks.h"
 #include "app/shell_texts.h"
 
 namespace dravik::app {
@@ -124,7 +124,7 @@ void TWelcomeFrm::Describe(QToolButton* button) {
   else if (button == lastButton_) text = WelcomeLastFile(recentPath_);
   else if (button == openButton_) text = kWelcomeOpen;
   else if (button == examplesButton_) text = kWelcomeExamples;
-  message_->setText(BoxText(text.In(isChinese_)));
+  message_->setText(ui::LineText(text.In(isChinese_)));
 }
 
 bool TWelcomeFrm::eventFilter(QObject* watched, QEvent* event) {

@@ -1,15 +1,11 @@
 #pragma once
-// What the main-window tests share: one QApplication for the test program, a main window
-// whose desktop hooks record what would have been shown, and small helpers to let its
-// timers run.
+// What the main-window tests share: a main window whose desktop hooks record what would
+// have been shown.
 
-#include <QApplication>
 #include <QClipboard>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QTest>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -18,34 +14,10 @@
 
 #include "app/main_frm.h"
 #include "params/ui/system_set_for.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
 
 namespace dravik::test {
-
-// The test program's QApplication, made on first use: on QT_QPA_PLATFORM when it is set,
-// else offscreen, so the tests never need a display.
-inline QApplication& EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "dravik_app_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* application = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    auto* app = new QApplication(argc, argv);
-    return app;
-  }();
-  return *application;
-}
-
-// Runs the event loop until `done` holds or `ms` milliseconds have passed.
-inline bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QTest::qWait(5);
-  }
-  return true;
-}
 
 // A main window whose message boxes, dialogs and second instances are answered by the
 // test: boxes are recorded, questions take the queued answers (Yes when none is queued),
@@ -56,16 +28,16 @@ struct RecordingShell {
     app::StartOptions options;
     options.parameters = std::move(parameters);
     window = std::make_unique<app::TMainFrm>(std::move(options));
-    app::ShellHooks& hooks = window->Hooks();
-    hooks.message = [this](const QString& text, QMessageBox::Icon icon) {
-      messages.push_back(text.toStdString());
+    app::ShellHooks& shell = window->Hooks();
+    ui::DesktopHooks& hooks = shell.desktop;
+    // The program's own boxes are recorded by their text; a box that names something else
+    // (a port, the device list) with its caption in front.
+    hooks.message = [this](const QString& caption, const QString& text, QMessageBox::Icon icon) {
+      const bool own = caption.trimmed() == QString::fromLatin1(ui::kProgramCaption).trimmed();
+      messages.push_back(own ? text.toStdString() : caption.toStdString() + ": " + text.toStdString());
       icons.push_back(icon);
     };
-    hooks.captionedMessage = [this](const QString& caption, const QString& text, QMessageBox::Icon icon) {
-      messages.push_back(caption.toStdString() + ": " + text.toStdString());
-      icons.push_back(icon);
-    };
-    hooks.question = [this](const QString& text, QMessageBox::StandardButtons) {
+    hooks.question = [this](const QString&, const QString& text, QMessageBox::StandardButtons) {
       questions.push_back(text.toStdString());
       if (answers.empty()) return QMessageBox::Yes;
       const QMessageBox::StandardButton answer = answers.front();
@@ -87,12 +59,12 @@ struct RecordingShell {
       savePaths.pop_front();
       return QString::fromStdString(path);
     };
-    hooks.showWelcome = [this] { ++welcomeShown; };
-    hooks.startInstance = [this](QString*) {
+    shell.showWelcome = [this] { ++welcomeShown; };
+    shell.startInstance = [this](QString*) {
       ++instancesStarted;
       return true;
     };
-    hooks.startProgram = [](const QString&, const QStringList&) { return true; };
+    hooks.startProgram = [](const QString&, const QStringList&, const QString&, QString*) { return true; };
     hooks.openDocument = [this](const QString& file) {
       documents.push_back(file.toStdString());
       return true;
@@ -111,7 +83,9 @@ struct RecordingShell {
 
   ~RecordingShell() {
     // Leave without the exit questions: the tests that ask them close on their own.
-    window->Hooks().question = [](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Yes; };
+    window->Hooks().desktop.question = [](const QString&, const QString&, QMessageBox::StandardButtons) {
+      return QMessageBox::Yes;
+    };
     window->Session().Modified = false;
     window->close();
   }

@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTest>
 #include <map>
 
 #include "app/main_frm.h"
@@ -101,15 +102,15 @@ TEST_F(MainFrmDevice, WorkParametersAndAlarmsOpenFromKeyToolButtonMenuAndTree) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(shell.window.get()));
   QTest::keyClick(shell.window.get(), Qt::Key_F7);
   ASSERT_EQ(shown.size(), 1u) << "F7 opens the work parameters";
-  EXPECT_EQ(shown[0], shell->WorkParametersForm());
+  EXPECT_EQ(shown[0], shell->Dialog<params::TSystemSetFor>());
 
   shell->TreeNodePressed(TreeNode(shell->PageTree(), kPictureSettings), false);
   shell->TreeNodePressed(TreeNode(shell->PageTree(), kPictureAlarms), false);
   shell->Command("AlarmSettings1")->trigger();
   shell->Command("KeyboardParameters1")->trigger();
-  const std::vector<QDialog*> expected = {shell->WorkParametersForm(), shell->WorkParametersForm(),
-                                          shell->AlarmSettingsForm(), shell->AlarmSettingsForm(),
-                                          shell->KeyLedForm()};
+  const std::vector<QDialog*> expected = {shell->Dialog<params::TSystemSetFor>(), shell->Dialog<params::TSystemSetFor>(),
+                                          shell->Dialog<params::TAlarmSetFrm>(), shell->Dialog<params::TAlarmSetFrm>(),
+                                          shell->Dialog<params::TKeyLedFrm>()};
   EXPECT_EQ(shown, expected);
   // One form each for the whole run, so the language files reach them.
   EXPECT_EQ(shell->findChildren<params::TSystemSetFor*>().size(), 1);
@@ -144,7 +145,7 @@ TEST_F(MainFrmDevice, DownloadOfAFailingProjectShowsTheDockedCheckWindow) {
     return static_cast<int>(QDialog::Rejected);
   };
 
-  compiler::TCompileCheckFrm* check = shell->CompileCheckForm();
+  compiler::TCompileCheckFrm* check = shell->Dialog<compiler::TCompileCheckFrm>();
   EXPECT_TRUE(check->isHidden()) << "hidden until a check fails";
   EXPECT_EQ(shell->dockWidgetArea(check), Qt::BottomDockWidgetArea);
   std::filesystem::remove(*platform::WorkDir() / "QX.bin");
@@ -206,10 +207,10 @@ TEST_F(MainFrmDevice, TheLanguageSwitchReachesTheSettingsAndDeviceForms) {
   RecordingShell shell;
   shell->show();
   const std::map<QString, QWidget*> forms = {
-      {"SystemSetFor", shell->WorkParametersForm()}, {"AlarmSetFrm", shell->AlarmSettingsForm()},
-      {"KeyLedFrm", shell->KeyLedForm()},            {"CompileCheckFrm", shell->CompileCheckForm()},
-      {"setCOMpro", shell->PortForm()},              {"DownloadForm", shell->DownloadForm()},
-      {"FirmwareFrm", shell->FirmwareForm()}};
+      {"SystemSetFor", shell->Dialog<params::TSystemSetFor>()}, {"AlarmSetFrm", shell->Dialog<params::TAlarmSetFrm>()},
+      {"KeyLedFrm", shell->Dialog<params::TKeyLedFrm>()},            {"CompileCheckFrm", shell->Dialog<compiler::TCompileCheckFrm>()},
+      {"setCOMpro", shell->Dialog<comm::TsetCOMpro>()},              {"DownloadForm", shell->Dialog<comm::TDownloadForm>()},
+      {"FirmwareFrm", shell->Dialog<comm::TFirmwareFrm>()}};
   for (const bool chinese : {false, true}) {
     shell->SetLanguage(chinese);
     for (const auto& [name, form] : forms) {

@@ -20,6 +20,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QTest>
 
 #include "app/configuration.h"
 #include "app/help_frm.h"
@@ -527,10 +528,10 @@ TEST_F(MainFrm, SwitchingTheLanguageRelabelsTheOpenCheckWindowAndKeepsItsCount) 
   const int slot = elements::PlaceElement(shell->Image().Page(1), shell->Image().Settings(), placement).value_or(-1);
   ASSERT_GE(slot, 0);
   shell->Image().Page(1).ElemWordA[slot] = 65001;
-  compiler::TCompileCheckFrm* check = shell->CompileCheckForm();
-  compiler::MessageSink quiet;
-  quiet.message = [](const QString&, QMessageBox::Icon, const QString&) {};
-  check->SetMessageSink(quiet);
+  compiler::TCompileCheckFrm* check = shell->Dialog<compiler::TCompileCheckFrm>();
+  ui::DesktopHooks quiet;
+  quiet.message = [](const QString&, const QString&, QMessageBox::Icon) {};
+  check->SetDesktopHooks(quiet);
   check->StartCheck(shell->Image(), shell->DeviceLists(), true);
   ASSERT_TRUE(check->ErrorsShown());
   EXPECT_EQ(check->SummaryLabel()->text().toStdString(), "编译错误信息: 1 条");

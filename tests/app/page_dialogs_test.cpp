@@ -154,7 +154,7 @@ TEST(WelcomeForm, ExamplesButtonOpensTheExampleDialog) {
   test::SetClipboard("");
   test::RecordingShell shell;
   shell->show();
-  shell->WelcomeForm()->ExamplesButton()->click();
+  shell->Dialog<app::TWelcomeFrm>()->ExamplesButton()->click();
   ASSERT_TRUE(test::WaitFor([&] { return !shell.openPresets.empty(); }));
   EXPECT_NE(shell.openPresets[0].find("茶叶整形机.QX3"), std::string::npos);
   EXPECT_EQ(shell->Session().ProjectFileName, "");

@@ -1,12 +1,10 @@
 #pragma once
-// What the editor tests share: one QApplication for the whole program (offscreen unless
-// a platform is given), a page and settings record to draw from, and pixel probes.
+// What the editor tests share: the program's QApplication with the panel font, a page and settings record to draw from, and pixel probes.
 
 #include <QApplication>
 #include <QImage>
 #include <QRect>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -16,20 +14,18 @@
 #include "editor/render/font_tables.h"
 #include "model/page_record.h"
 #include "platform/gbk.h"
+#include "support/qt_app.h"
 
 namespace dravik::test {
 
+// The program's QApplication, with "宋体" drawn by the Song-style face.
 inline QApplication& GuiApp() {
-  static int argc = 1;
-  static char name[] = "dravik_editor_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    auto* created = new QApplication(argc, argv);
+  static QApplication& app = []() -> QApplication& {
+    QApplication& created = EnsureApplication();
     editor::InstallSongSubstitution();
     return created;
   }();
-  return *app;
+  return app;
 }
 
 // A page record and a settings record, zeroed, on the heap (they are 197 KB each).

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "comm/register_mirror.h"
-#include "comm/ui/dialog_place.h"
+#include "ui/dialog_place.h"
 #include "platform/serial_port_posix.h"
 
 namespace dravik::comm {
@@ -75,7 +75,7 @@ void TDownloadForm::Prepare(std::vector<std::uint8_t> image, ComPortMap ports, i
 
 void TDownloadForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  PlaceAboveCentre(this, kOffsetAboveCentre);
+  ui::PlaceAboveCentre(this, kOffsetAboveCentre);
   if (started_ || timer1_.isActive()) return;
   label_->setText(QString::fromStdString(download_label::kReady.chinese));
   progress_->setValue(0);
@@ -124,7 +124,7 @@ void TDownloadForm::Ended(const DownloadOutcome& outcome) {
     // Linux can say why: busy, missing, or a permission the user lacks.
     if (outcome.portError) text += "\r\r" + outcome.portError->Message().In(sink_.Chinese());
     sink_.Show(this, QString::fromUtf8(download_text::kPortBusyCaption), QMessageBox::Information,
-               compiler::BoxText(text));
+               ui::LineText(text));
   } else if (outcome.message) {
     sink_.Show(this, QString::fromUtf8(kCaptionDravik), QMessageBox::Warning,
                sink_.Text(*outcome.message));

@@ -17,7 +17,7 @@
 #include "comm/com_port_map.h"
 #include "comm/download_session.h"
 #include "comm/ui/protocol_thread.h"
-#include "compiler/ui/message_sink.h"
+#include "ui/desktop_hooks.h"
 
 class QLabel;
 class QProgressBar;
@@ -32,7 +32,7 @@ class TDownloadForm : public QDialog {
   explicit TDownloadForm(QWidget* parent = nullptr);
   ~TDownloadForm() override;
 
-  void SetMessageSink(compiler::MessageSink sink) { sink_ = std::move(sink); }
+  void SetDesktopHooks(ui::DesktopHooks desktop) { sink_ = std::move(desktop); }
   // What the next showing sends, and where: the image just compiled (sent from memory, so
   // nothing can swap it on its way), the COM positions and the chosen one (0 = COM1).
   void Prepare(std::vector<std::uint8_t> image, ComPortMap ports, int portIndex);
@@ -70,7 +70,7 @@ class TDownloadForm : public QDialog {
   QLabel* label_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QTimer timer1_;
-  compiler::MessageSink sink_;
+  ui::DesktopHooks sink_;
 
   std::vector<std::uint8_t> image_;  // what was compiled, sent as it is in memory
   ComPortMap ports_;

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "comm/ui/dialog_place.h"
+#include "ui/dialog_place.h"
 #include "platform/serial_port_posix.h"
 
 namespace dravik::comm {
@@ -103,7 +103,7 @@ void TFirmwareFrm::Prepare(const ComPortMap& ports, int portIndex,
 
 void TFirmwareFrm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  PlaceAboveCentre(this, kOffsetAboveCentre);
+  ui::PlaceAboveCentre(this, kOffsetAboveCentre);
   if (!running_) label_->setText(QString::fromUtf8(firmware_text::kReady));
 }
 
@@ -180,7 +180,7 @@ void TFirmwareFrm::Ended(const FirmwareOutcome& outcome) {
     // Linux can say why: busy, missing, or a permission the user lacks.
     if (outcome.portError) text += "\r\r" + outcome.portError->Message().In(sink_.Chinese());
     sink_.Show(this, QString::fromUtf8(firmware_text::kPortErrorCaption), QMessageBox::Information,
-               compiler::BoxText(text));
+               ui::LineText(text));
   } else if (outcome.message) {
     sink_.Show(this, QString::fromUtf8(kCaptionDravik), QMessageBox::Warning,
                sink_.Text(*outcome.message));

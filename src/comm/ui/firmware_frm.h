@@ -17,7 +17,7 @@
 #include "comm/com_port_map.h"
 #include "comm/firmware_session.h"
 #include "comm/ui/protocol_thread.h"
-#include "compiler/ui/message_sink.h"
+#include "ui/desktop_hooks.h"
 
 class QComboBox;
 class QLabel;
@@ -43,7 +43,7 @@ class TFirmwareFrm : public QDialog {
   explicit TFirmwareFrm(QWidget* parent = nullptr);
   ~TFirmwareFrm() override;
 
-  void SetMessageSink(compiler::MessageSink sink) { sink_ = std::move(sink); }
+  void SetDesktopHooks(ui::DesktopHooks desktop) { sink_ = std::move(desktop); }
   // Asks for a firmware file when none is installed; unset: none is chosen.
   void SetFirmwareChooser(FirmwareChooser chooser) { chooser_ = std::move(chooser); }
   // Fills the port list from `ports`, preselects `portIndex`; `firmwareFile` is the image
@@ -81,7 +81,7 @@ class TFirmwareFrm : public QDialog {
   QProgressBar* progress_ = nullptr;
   QLabel* label_ = nullptr;
   QPlainTextEdit* note_ = nullptr;
-  compiler::MessageSink sink_;
+  ui::DesktopHooks sink_;
   FirmwareChooser chooser_;
 
   ComPortMap portMap_;

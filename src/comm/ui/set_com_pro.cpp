@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "comm/ui/dialog_place.h"
+#include "ui/dialog_place.h"
 #include "comm/ui/serial_device_report.h"
 #include "comm/update_package.h"
 #include "platform/serial_port_posix.h"
@@ -79,13 +79,13 @@ int TsetCOMpro::SelectedIndex() const {
 void TsetCOMpro::SpeedButton1Click() {
   const std::vector<std::string> detected = lister_ ? lister_() : platform::ListSerialDevices();
   const Bilingual report = SerialDeviceReport(DescribeSerialDevices(ports_, detected));
-  sink_.Show(this, sink_.Chinese() ? QStringLiteral("串口设备") : QStringLiteral("Serial devices"),
-             QMessageBox::Information, sink_.Text(report));
+  desktop_.Show(this, desktop_.Chinese() ? QStringLiteral("串口设备") : QStringLiteral("Serial devices"),
+             QMessageBox::Information, desktop_.Text(report));
 }
 
 void TsetCOMpro::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  PlaceFromTop(this, kDialogTop);
+  ui::PlaceFromTop(this, kDialogTop);
 }
 
 }  // namespace dravik::comm

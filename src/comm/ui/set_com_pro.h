@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "comm/com_port_map.h"
-#include "compiler/ui/message_sink.h"
+#include "ui/desktop_hooks.h"
 
 class QComboBox;
 
@@ -21,7 +21,7 @@ class TsetCOMpro : public QDialog {
  public:
   explicit TsetCOMpro(QWidget* parent = nullptr);
 
-  void SetMessageSink(compiler::MessageSink sink) { sink_ = std::move(sink); }
+  void SetDesktopHooks(ui::DesktopHooks desktop) { desktop_ = std::move(desktop); }
   // The devices the "?" report also lists besides the COM positions; unset: the machine's.
   void SetDeviceLister(std::function<std::vector<std::string>()> lister) {
     lister_ = std::move(lister);
@@ -41,7 +41,7 @@ class TsetCOMpro : public QDialog {
  private:
   QComboBox* list_ = nullptr;
   ComPortMap ports_;
-  compiler::MessageSink sink_;
+  ui::DesktopHooks desktop_;
   std::function<std::vector<std::string>()> lister_;
 };
 

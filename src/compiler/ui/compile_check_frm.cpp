@@ -88,7 +88,7 @@ CheckReport TCompileCheckFrm::StartCheck(model::ProjectImage& project,
 
   CheckReport report = compiler::StartCheck(project, lists, isChinese);
   if (report.keyboardClamped) {
-    sink_.Show(this, {kCaptionDravik, MessageIcon::Error, kKeyboardLedMessage});
+    desktop_.Show(this, {kCaptionDravik, MessageIcon::Error, kKeyboardLedMessage});
     if (keyboardDialog_) keyboardDialog_();
   }
   rows_ = report.rows;
@@ -96,7 +96,7 @@ CheckReport TCompileCheckFrm::StartCheck(model::ProjectImage& project,
 
   Fill(isChinese);
   SetLanguage(isChinese);
-  sink_.Show(this, {kCaptionDravik, MessageIcon::Error, CheckSummaryMessage(rows_.size())});
+  desktop_.Show(this, {kCaptionDravik, MessageIcon::Error, CheckSummaryMessage(rows_.size())});
   show();
   raise();
   return report;
@@ -120,7 +120,7 @@ void TCompileCheckFrm::ListView1Click(int row) {
   if (row < 0 || row >= static_cast<int>(rows_.size())) return;
   const QString hint = QString::fromStdString(CheckRowHint(rows_[row]));
   list_->setToolTip(hint);
-  if (status_) status_(0, QStringLiteral(" ") + hint);
+  desktop_.ShowStatus(0, QStringLiteral(" ") + hint);
 }
 
 void TCompileCheckFrm::ListView1DblClick(int row) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "compiler/compile_check.h"
-#include "compiler/ui/message_sink.h"
+#include "ui/desktop_hooks.h"
 #include "model/project_image.h"
 #include "params/device_resources.h"
 
@@ -29,11 +29,8 @@ class TCompileCheckFrm : public QDockWidget {
  public:
   explicit TCompileCheckFrm(QWidget* parent = nullptr);
 
-  void SetMessageSink(MessageSink sink) { sink_ = std::move(sink); }
-  // Status panel `panel` of the main window.
-  void SetStatusSink(std::function<void(int panel, const QString& text)> status) {
-    status_ = std::move(status);
-  }
+  // Its boxes, and its hints in the main window's status panel 0.
+  void SetDesktopHooks(ui::DesktopHooks desktop) { desktop_ = std::move(desktop); }
   // Opens the keyboard LED dialog; called after the keyboard settings were lowered.
   void SetKeyboardDialog(std::function<void()> open) { keyboardDialog_ = std::move(open); }
 
@@ -69,8 +66,7 @@ class TCompileCheckFrm : public QDockWidget {
   QTreeWidget* list_ = nullptr;
   QToolButton* close_ = nullptr;
   std::vector<CheckRow> rows_;
-  MessageSink sink_;
-  std::function<void(int, const QString&)> status_;
+  ui::DesktopHooks desktop_;
   std::function<void()> keyboardDialog_;
 };
 

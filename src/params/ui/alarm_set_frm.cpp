@@ -15,7 +15,9 @@
 #include <QVBoxLayout>
 
 #include "params/alarm_settings.h"
+#include "ui/dialog_place.h"
 #include "ui/form_rows.h"
+#include "ui/gbk_limit.h"
 
 namespace dravik::params {
 
@@ -38,7 +40,7 @@ class AlarmTextDelegate : public QStyledItemDelegate {
     if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
       QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
         QString kept = text;
-        while (ToGbk(kept).size() > static_cast<std::size_t>(kAlarmTextBytes)) {
+        while (ui::ToGbk(kept).size() > static_cast<std::size_t>(kAlarmTextBytes)) {
           kept.chop(kept.size() >= 2 && kept.back().isLowSurrogate() ? 2 : 1);
         }
         if (kept != text) edit->setText(kept);
@@ -121,12 +123,12 @@ TAlarmSetFrm::TAlarmSetFrm(QWidget* parent) : QDialog(parent) {
 
 void TAlarmSetFrm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  PlaceAboveMiddle(this, kDialogAboveMiddle);
+  ui::PlaceAboveCentre(this, kDialogAboveMiddle);
 }
 
 bool TAlarmSetFrm::ShowAlarmSettings(model::PageRecord& settings, const DeviceLists& lists) {
   FormShow(settings, lists);
-  return ExecDialog(hooks_, this) == QDialog::Accepted;
+  return hooks_.desktop.Exec(this) == QDialog::Accepted;
 }
 
 void TAlarmSetFrm::FormShow(model::PageRecord& settings, const DeviceLists& lists) {
@@ -141,7 +143,7 @@ void TAlarmSetFrm::FormShow(model::PageRecord& settings, const DeviceLists& list
     grids_[language]->setRowCount(0);
     grids_[language]->setHorizontalHeaderLabels(headers);
     const auto& texts = language == 0 ? stored.textsA : stored.textsB;
-    for (std::size_t i = 0; i < texts.size(); ++i) texts_[language][i] = FromGbk(texts[i]);
+    for (std::size_t i = 0; i < texts.size(); ++i) texts_[language][i] = ui::FromGbk(texts[i]);
   }
   {
     const QSignalBlocker kindBlocker(kind_);
@@ -202,8 +204,8 @@ void TAlarmSetFrm::ConfirmClick() {
   if (font_->currentIndex() >= 0) alarms.font = font_->currentIndex();
   for (int i = 0; i < alarms.count; ++i) {
     const auto at = static_cast<std::size_t>(i);
-    alarms.textsA[at] = ToGbk(texts_[0][at]);
-    alarms.textsB[at] = ToGbk(texts_[1][at]);
+    alarms.textsA[at] = ui::ToGbk(texts_[0][at]);
+    alarms.textsB[at] = ui::ToGbk(texts_[1][at]);
   }
   WriteAlarmSettings(*settings_, alarms);
   if (hooks_.enableSave) hooks_.enableSave();

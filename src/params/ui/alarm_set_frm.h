@@ -56,7 +56,7 @@ class TAlarmSetFrm : public QDialog {
   // The texts typed into the grids go back to the texts kept for all 80 alarms, so
   // lowering the count and raising it again brings them back.
   void KeepGridTexts();
-  bool Chinese() const { return IsChinese(hooks_); }
+  bool Chinese() const { return hooks_.desktop.Chinese(); }
 
   SettingsDialogHooks hooks_;
   model::PageRecord* settings_ = nullptr;

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "params/work_parameters.h"
+#include "ui/dialog_place.h"
 #include "ui/form_rows.h"
 
 namespace dravik::params {
@@ -104,23 +105,23 @@ void TKeyLedFrm::FirstRegisterChanged(QSpinBox* first, QSpinBox* follower, int v
   }
   // Setting the value runs this again with the lowered one, which moves the follower.
   first->setValue(highest);
-  ShowMessage(hooks_, this, FollowerBeyondMaxRegMessage(maxReg_), QMessageBox::Information);
+  hooks_.desktop.Show(this, FollowerBeyondMaxRegMessage(maxReg_), QMessageBox::Information);
 }
 
 void TKeyLedFrm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  PlaceAboveMiddle(this, kDialogAboveMiddle);
+  ui::PlaceAboveCentre(this, kDialogAboveMiddle);
 }
 
 bool TKeyLedFrm::ShowKeyLed(model::PageRecord& settings, const DeviceLists& lists) {
   FormShow(settings, lists);
-  return ExecDialog(hooks_, this) == QDialog::Accepted;
+  return hooks_.desktop.Exec(this) == QDialog::Accepted;
 }
 
 void TKeyLedFrm::FormShow(model::PageRecord& settings, const DeviceLists& lists) {
   settings_ = &settings;
   setResult(QDialog::Rejected);
-  const bool chinese = IsChinese(hooks_);
+  const bool chinese = hooks_.desktop.Chinese();
   const std::string& kind = ListEntry(lists.W_DeviceName, 0);
   const QString low = QString::fromStdString(KeyLedLowCaption(kind, chinese));
   const QString high = QString::fromStdString(KeyLedHighCaption(kind, chinese));

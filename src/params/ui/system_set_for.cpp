@@ -19,7 +19,9 @@
 #include <vector>
 
 #include "model/settings_page.h"
+#include "ui/dialog_place.h"
 #include "ui/form_rows.h"
+#include "ui/gbk_limit.h"
 
 namespace dravik::params {
 
@@ -356,7 +358,7 @@ void TSystemSetFor::Connect() {
 
 bool TSystemSetFor::ShowWorkParameters(model::ProjectImage& project, DeviceLists& lists) {
   FormShow(project, lists);
-  return ExecDialog(hooks_, this) == QDialog::Accepted;
+  return hooks_.desktop.Exec(this) == QDialog::Accepted;
 }
 
 void TSystemSetFor::FormShow(model::ProjectImage& project, DeviceLists& lists) {
@@ -370,12 +372,11 @@ void TSystemSetFor::FormShow(model::ProjectImage& project, DeviceLists& lists) {
     const ProInitializeResult initialized =
         ProInitialize(settings, lists, protocolNames_, Chinese());
     if (!initialized.loaded) {
-      ShowMessage(hooks_, this,
-                  Explained(kDeviceResourcesMessage, initialized.loaded.error()).Text(),
+      hooks_.desktop.Show(this, Explained(kDeviceResourcesMessage, initialized.loaded.error()).Text(),
                   QMessageBox::Warning);
-    } else if (hooks_.showStatus) {
-      hooks_.showStatus(1, Text(initialized.status.model));
-      hooks_.showStatus(2, Text(initialized.status.link));
+    } else {
+      hooks_.desktop.ShowStatus(1, Text(initialized.status.model));
+      hooks_.desktop.ShowStatus(2, Text(initialized.status.link));
     }
   }
   loaded_ = ReadWorkParameters(settings);
@@ -388,13 +389,13 @@ void TSystemSetFor::FormShow(model::ProjectImage& project, DeviceLists& lists) {
 
 void TSystemSetFor::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  PlaceAboveMiddle(this, kAboveMiddle);
+  ui::PlaceAboveCentre(this, kAboveMiddle);
 }
 
 bool TSystemSetFor::LoadDeviceSort() {
   auto names = params::LoadDeviceSort(DeviceResourcesPath());
   if (!names) {
-    ShowMessage(hooks_, this, Explained(kDeviceResourcesMessage, names.error()).Text(),
+    hooks_.desktop.Show(this, Explained(kDeviceResourcesMessage, names.error()).Text(),
                 QMessageBox::Warning);
     return false;
   }
@@ -527,7 +528,7 @@ WorkParameters TSystemSetFor::Values() const {
   v.daRegister = daRegister_->value();
   TakeIndex(failureAlarm_, v.failureAlarm);
 
-  v.password = ToGbk(password_->text());
+  v.password = ui::ToGbk(password_->text());
   v.initialPage = initialPage_->value();
   TakeIndex(startLanguage_, v.startLanguage);
   v.pageColour = colours_[kPageColour];
@@ -590,7 +591,7 @@ void TSystemSetFor::SetValues(const WorkParameters& v) {
     daRegister_->setValue(v.daRegister);
     SetIndex(failureAlarm_, v.failureAlarm);
 
-    password_->setText(FromGbk(v.password));
+    password_->setText(ui::FromGbk(v.password));
     initialPage_->setValue(v.initialPage);
     SetIndex(startLanguage_, v.startLanguage);
     SetIndex(textFont_, v.textFont);
@@ -667,9 +668,9 @@ void TSystemSetFor::UpdateAnalogueHints() {
   // The hints name registers of the protocol's first word kind: none before it is known.
   if (!ListsLoaded()) return;
   const bool chinese = Chinese();
-  adMode_->setToolTip(LineText(
+  adMode_->setToolTip(ui::LineText(
       AdRegistersHint(adRegisterLabel_->text().toStdString(), adRegister_->value(), chinese)));
-  daMode_->setToolTip(LineText(
+  daMode_->setToolTip(ui::LineText(
       DaRegistersHint(daRegisterLabel_->text().toStdString(), daRegister_->value(), chinese)));
 }
 
@@ -710,7 +711,7 @@ void TSystemSetFor::Link1ProtocolChanged() {
 
 void TSystemSetFor::TypedTextEdited(QLineEdit* edit, const QString& text, TypedRule rule) {
   const TypedCheck check = rule(DigitsOnly(text.toStdString()));
-  if (check.message) ShowMessage(hooks_, this, *check.message, QMessageBox::Information);
+  if (check.message) hooks_.desktop.Show(this, *check.message, QMessageBox::Information);
   if (Text(check.text) == text) return;
   // The replacement is selected, so the digits typed next take its place: after a caret
   // behind "0", typing 255 would give "025" and the last digit would not fit.
@@ -720,7 +721,7 @@ void TSystemSetFor::TypedTextEdited(QLineEdit* edit, const QString& text, TypedR
 
 void TSystemSetFor::SysFocusColClick(int which) {
   const auto at = static_cast<std::size_t>(which);
-  if (const auto chosen = ChooseColour(hooks_, colours_[at], colourPanels_[at]))
+  if (const auto chosen = hooks_.desktop.ChooseColour(colours_[at], colourPanels_[at]))
     SetColour(which, *chosen);
 }
 
@@ -753,15 +754,12 @@ bool TSystemSetFor::WriteSettings() {
     return false;
   }
   if (!result.initialized.loaded) {
-    ShowMessage(hooks_, this,
-                Explained(kDeviceResourcesMessage, result.initialized.loaded.error()).Text(),
+    hooks_.desktop.Show(this, Explained(kDeviceResourcesMessage, result.initialized.loaded.error()).Text(),
                 QMessageBox::Warning);
   }
   FillProtocolLists(values);
-  if (hooks_.showStatus) {
-    hooks_.showStatus(1, Text(result.initialized.status.model));
-    hooks_.showStatus(2, Text(result.initialized.status.link));
-  }
+  hooks_.desktop.ShowStatus(1, Text(result.initialized.status.model));
+  hooks_.desktop.ShowStatus(2, Text(result.initialized.status.link));
   if (hooks_.refreshKeyNames) hooks_.refreshKeyNames();
   loaded_ = values;
   RefreshFromLists(values);
@@ -771,7 +769,7 @@ bool TSystemSetFor::WriteSettings() {
 }
 
 void TSystemSetFor::Refuse(const Refusal& refusal) {
-  ShowMessage(hooks_, this, refusal.message, QMessageBox::Warning);
+  hooks_.desktop.Show(this, refusal.message, QMessageBox::Warning);
   pages_->setCurrentIndex(0);
   QWidget* focus = refusal.focus == RefusalFocus::Link2Port
                        ? static_cast<QWidget*>(links_[kLink2].port)
@@ -783,7 +781,7 @@ bool TSystemSetFor::SmallerScreenAccepted(const WorkParameters& values) {
   if (project_ == nullptr) return true;
   const editor::MovedElements moved = ElementsMovedByModelChange(*project_, values.model);
   if (moved.elements == 0) return true;
-  if (AskYesNo(hooks_, this, SmallerScreenQuestion(moved))) return true;
+  if (hooks_.desktop.AskYesNo(this, SmallerScreenQuestion(moved))) return true;
   // No: nothing is written and the dialog stays open, showing the project's model again.
   const QSignalBlocker blocker(model_);
   SetIndex(model_, ReadWorkParameters(*settings_).model);

@@ -111,7 +111,7 @@ class TSystemSetFor : public QDialog {
   void TypedTextEdited(QLineEdit* edit, const QString& text, TypedRule rule);
   void SysFocusColClick(int which);
   void SetColour(int which, std::uint32_t colour);
-  bool Chinese() const { return IsChinese(hooks_); }
+  bool Chinese() const { return hooks_.desktop.Chinese(); }
   bool ListsLoaded() const { return lists_ != nullptr && !lists_->LinkUseCount.empty(); }
 
   SettingsDialogHooks hooks_;

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "params_ui/params_ui_support.h"
+#include "params/ui/params_ui_support.h"
 #include "support/temp_dir.h"
 
 namespace dravik::params {
@@ -219,7 +219,7 @@ TEST_F(SystemSetForTest, ConfirmingASmallerProtocolLowersThePageFollowRegister) 
   At(project.settings(), kFollowPageRegister) = 1;
   SettingsDialogHooks hooks = project.Hooks();
   // The modal loop is replaced by what a user does in it.
-  hooks.execDialog = [this](QDialog* dialog) {
+  hooks.desktop.execDialog = [this](QDialog* dialog) {
     EXPECT_EQ(Get<QSpinBox>("FollowRegisterSpin")->value(), 2180);
     Get<QComboBox>("Link1ProtocolCombo")->setCurrentIndex(kAllenBradley);
     Get<QPushButton>("OkButton")->click();
@@ -275,7 +275,7 @@ TEST_F(SystemSetForTest, TheFastReadKindsFollowTheProtocolAndTheShownKindIsStore
 
 TEST_F(SystemSetForTest, CancelAfterApplyKeepsWhatWasApplied) {
   SettingsDialogHooks hooks = project.Hooks();
-  hooks.execDialog = [this](QDialog* dialog) {
+  hooks.desktop.execDialog = [this](QDialog* dialog) {
     Get<QSpinBox>("InitialPageSpin")->setValue(7);
     Get<QComboBox>("Link1BaudCombo")->setCurrentIndex(4);
     Get<QPushButton>("ApplyButton")->click();
@@ -569,7 +569,7 @@ TEST_F(SystemSetForTest, ShowWorkParametersReusesTheFormOfItsParent) {
   TSystemSetFor* first = WorkParametersForm(&parent);
   EXPECT_EQ(WorkParametersForm(&parent), first);
   SettingsDialogHooks hooks = project.Hooks();
-  hooks.execDialog = [](QDialog* dialog) {
+  hooks.desktop.execDialog = [](QDialog* dialog) {
     dialog->findChild<QPushButton*>("CancelButton")->click();
     return dialog->result();
   };

@@ -1,12 +1,8 @@
-#include "comm/ui/device_commands.h"
+#include "app/device_commands.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDialog>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QProcess>
-#include <QUrl>
 
 #include "comm/download_session.h"
 #include "comm/firmware_session.h"
@@ -17,13 +13,12 @@
 #include "compiler/compile_project.h"
 #include "platform/paths.h"
 
-namespace dravik::comm {
+namespace dravik::app {
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kCaptionDravik[] = "Dravik ";
 constexpr int kStatusCommand = 0;  // status panel of command progress
 constexpr int kStatusPort = 5;     // status panel that names the port (beside the protocol's)
 
@@ -48,27 +43,17 @@ QString Path(const fs::path& path) {
 }
 
 void Warn(DeviceCommandContext& c, const Bilingual& text) {
-  c.hooks.messages.Show(c.parent, QString::fromUtf8(kCaptionDravik), QMessageBox::Warning,
-                        c.hooks.messages.Text(text));
+  c.hooks.desktop.Show(c.parent, text, QMessageBox::Warning);
 }
 
 void Inform(DeviceCommandContext& c, const Bilingual& text) {
-  c.hooks.messages.Show(c.parent, QString::fromUtf8(kCaptionDravik), QMessageBox::Information,
-                        c.hooks.messages.Text(text));
-}
-
-void ShowStatus(DeviceCommandContext& c, int panel, const QString& text) {
-  if (c.hooks.showStatus) c.hooks.showStatus(panel, text);
+  c.hooks.desktop.Show(c.parent, text, QMessageBox::Information);
 }
 
 // After a good compile the simulation and the package tick off status panel 0.
 void AppendCheckMark(DeviceCommandContext& c) {
-  const QString current = c.hooks.statusText ? c.hooks.statusText(kStatusCommand) : QString();
-  ShowStatus(c, kStatusCommand, current + QString::fromUtf8(kCheckMark));
-}
-
-int Exec(DeviceCommandContext& c, QDialog* dialog) {
-  return c.hooks.execDialog ? c.hooks.execDialog(dialog) : dialog->exec();
+  const QString current = c.hooks.desktop.StatusText(kStatusCommand);
+  c.hooks.desktop.ShowStatus(kStatusCommand, current + QString::fromUtf8(kCheckMark));
 }
 
 void Save(DeviceCommandContext& c) {
@@ -78,15 +63,6 @@ void Save(DeviceCommandContext& c) {
   }
   const model::CommandResult saved = c.session->Save();
   if (saved.warning) Warn(c, *saved.warning);
-}
-
-bool StartDetached(const QString& program, const QString& workingDir, QString* error) {
-  QProcess process;
-  process.setProgram(program);
-  process.setWorkingDirectory(workingDir);
-  if (process.startDetached()) return true;
-  if (error != nullptr) *error = process.errorString();
-  return false;
 }
 
 }  // namespace
@@ -110,12 +86,12 @@ Bilingual SimulatorStartFailedMessage(const fs::path& program, const std::string
 }
 
 Bilingual PackageDialogTitle() {
-  return {package_text::kSaveDialogTitle, "Save the update package"};
+  return {comm::package_text::kSaveDialogTitle, "Save the update package"};
 }
 
 QString PackageDialogFilter() {
   // "description|pattern|description|pattern" -> "description;;description"
-  const QStringList parts = QString::fromUtf8(package_text::kSaveDialogFilter).split('|');
+  const QStringList parts = QString::fromUtf8(comm::package_text::kSaveDialogFilter).split('|');
   QStringList filters;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     filters << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + parts[i + 1] + ")");
@@ -126,11 +102,10 @@ QString PackageDialogFilter() {
 PreambleResult RunCompilePreamble(DeviceCommandContext& c) {
   model::ProjectSession& session = *c.session;
   model::ProjectImage& project = session.image();
-  const bool chinese = c.hooks.messages.Chinese();
+  const bool chinese = c.hooks.desktop.Chinese();
 
   compiler::TCompileCheckFrm& check = *c.checkFrm;
-  check.SetMessageSink(c.hooks.messages);
-  if (c.hooks.showStatus) check.SetStatusSink(c.hooks.showStatus);
+  check.SetDesktopHooks(c.hooks.desktop);
   if (c.hooks.openKeyboardDialog) check.SetKeyboardDialog(c.hooks.openKeyboardDialog);
   const compiler::CheckReport report = check.StartCheck(project, *c.lists, chinese);
   if (report.keyboardClamped) session.Modified = true;
@@ -142,7 +117,7 @@ PreambleResult RunCompilePreamble(DeviceCommandContext& c) {
     return {PreambleEnd::kNoInitialPage, {}, {}};
   }
   if (session.ProjectFileName == model::kUnsavedProjectName) {
-    Warn(c, SaveNewProjectFirstText());
+    Warn(c, comm::SaveNewProjectFirstText());
     Save(c);
     return {PreambleEnd::kNotSaved, {}, {}};
   }
@@ -162,7 +137,7 @@ PreambleResult RunCompilePreamble(DeviceCommandContext& c) {
       message.text.chinese += "\r" + compiled.failure.chinese;
       message.text.english += "\r" + compiled.failure.english;
     }
-    c.hooks.messages.Show(c.parent, message);
+    c.hooks.desktop.Show(c.parent, message);
   }
   if (!compiled.ok()) return {PreambleEnd::kCompileFailed, {}, {}};
 
@@ -181,44 +156,43 @@ PreambleResult RunCompilePreamble(DeviceCommandContext& c) {
   return {PreambleEnd::kCompiled, imageFile, std::move(compiled.image)};
 }
 
-PreambleResult RunDownloadCommand(DeviceCommandContext& c, TDownloadForm& form) {
+PreambleResult RunDownloadCommand(DeviceCommandContext& c, comm::TDownloadForm& form) {
   PreambleResult compiled = RunCompilePreamble(c);
   if (!compiled.ok()) return compiled;
-  ShowStatus(c, kStatusCommand,
-             QString::fromStdString(CompileSucceededText().In(c.hooks.messages.Chinese())));
-  form.SetMessageSink(c.hooks.messages);
+  c.hooks.desktop.ShowStatus(kStatusCommand, QString::fromStdString(comm::CompileSucceededText().In(
+                                                 c.hooks.desktop.Chinese())));
+  form.SetDesktopHooks(c.hooks.desktop);
   form.Prepare(compiled.image, c.ports, c.portIndex);
-  Exec(c, &form);
+  c.hooks.desktop.Exec(&form);
   // "编译成功!" must not stay behind a download that left the panel incomplete.
-  if (const std::optional<DownloadOutcome>& outcome = form.LastOutcome();
+  if (const std::optional<comm::DownloadOutcome>& outcome = form.LastOutcome();
       outcome && outcome->notice)
-    ShowStatus(c, kStatusCommand, c.hooks.messages.Text(*outcome->notice));
+    c.hooks.desktop.ShowStatus(kStatusCommand, c.hooks.desktop.Text(*outcome->notice));
   return compiled;
 }
 
-std::optional<int> ShowPortDialog(DeviceCommandContext& c, TsetCOMpro& form) {
-  form.SetMessageSink(c.hooks.messages);
+std::optional<int> ShowPortDialog(DeviceCommandContext& c, comm::TsetCOMpro& form) {
+  form.SetDesktopHooks(c.hooks.desktop);
   form.Load(c.ports, c.portIndex);
-  if (Exec(c, &form) != QDialog::Accepted) return std::nullopt;
+  if (c.hooks.desktop.Exec(&form) != QDialog::Accepted) return std::nullopt;
   c.portIndex = form.SelectedIndex();
-  ShowStatus(c, kStatusPort, QString::fromStdString(PortStatusText(c.portIndex)));
+  c.hooks.desktop.ShowStatus(kStatusPort, QString::fromStdString(comm::PortStatusText(c.portIndex)));
   return c.portIndex;
 }
 
-void ShowFirmwareDialog(DeviceCommandContext& c, TFirmwareFrm& form) {
-  form.SetMessageSink(c.hooks.messages);
-  const DeviceHooks hooks = c.hooks;
+void ShowFirmwareDialog(DeviceCommandContext& c, comm::TFirmwareFrm& form) {
+  form.SetDesktopHooks(c.hooks.desktop);
+  const ui::DesktopHooks desktop = c.hooks.desktop;
   QWidget* parent = c.parent;
-  form.SetFirmwareChooser([hooks, parent]() -> std::optional<fs::path> {
-    const QString title = hooks.messages.Text({"选择固件文件", "Choose the firmware file"});
+  form.SetFirmwareChooser([desktop, parent]() -> std::optional<fs::path> {
+    const QString title = desktop.Text({"选择固件文件", "Choose the firmware file"});
     const QString filter = QStringLiteral("Firmware (*.bin);;All Files (*)");
-    const QString chosen = hooks.openFile ? hooks.openFile(title, filter)
-                                          : QFileDialog::getOpenFileName(parent, title, {}, filter);
+    const QString chosen = desktop.OpenFile(parent, title, filter);
     if (chosen.isEmpty()) return std::nullopt;
     return fs::path(chosen.toStdString());
   });
-  form.Prepare(c.ports, c.portIndex, FindInstalledFirmware());
-  Exec(c, &form);
+  form.Prepare(c.ports, c.portIndex, comm::FindInstalledFirmware());
+  c.hooks.desktop.Exec(&form);
 }
 
 SimulationEnd RunSimulation(DeviceCommandContext& c) {
@@ -234,9 +208,7 @@ SimulationEnd RunSimulation(DeviceCommandContext& c) {
   }
   QString error;
   const QString workingDir = Path(compiled.imageFile.parent_path());
-  const bool started = c.hooks.startProgram
-                           ? c.hooks.startProgram(Path(program), workingDir, &error)
-                           : StartDetached(Path(program), workingDir, &error);
+  const bool started = c.hooks.desktop.StartProgram(Path(program), {}, workingDir, &error);
   if (!started) {
     Warn(c, SimulatorStartFailedMessage(program, error.toStdString()));
     return SimulationEnd::kStartFailed;
@@ -250,17 +222,15 @@ PackageEnd BuildUpdatePackageCommand(DeviceCommandContext& c) {
   AppendCheckMark(c);
 
   const fs::path project(c.session->ProjectFileName);
-  const QString preset = Path(project.parent_path() / ProposedPackageName(project));
-  const QString title = c.hooks.messages.Text(PackageDialogTitle());
-  const QString chosen = c.hooks.saveFile ? c.hooks.saveFile(title, PackageDialogFilter(), preset)
-                                          : QFileDialog::getSaveFileName(c.parent, title, preset,
-                                                                         PackageDialogFilter());
+  const QString preset = Path(project.parent_path() / comm::ProposedPackageName(project));
+  const QString title = c.hooks.desktop.Text(PackageDialogTitle());
+  const QString chosen = c.hooks.desktop.SaveFile(c.parent, title, PackageDialogFilter(), preset);
   if (chosen.isEmpty()) return PackageEnd::kCancelled;
 
   // The chosen name is the package's folder.
   const fs::path folder(chosen.toStdString());
-  const fs::path updater = c.updater.empty() ? UpdaterSource() : c.updater;
-  Result<UpdatePackageResult> package = BuildUpdatePackage(folder, updater, compiled.image);
+  const fs::path updater = c.updater.empty() ? comm::UpdaterSource() : c.updater;
+  Result<comm::UpdatePackageResult> package = comm::BuildUpdatePackage(folder, updater, compiled.image);
   if (!package) {
     Warn(c, Both(package.message()));
     return PackageEnd::kFailed;
@@ -273,12 +243,8 @@ PackageEnd BuildUpdatePackageCommand(DeviceCommandContext& c) {
     }
     Inform(c, notes);
   }
-  if (c.hooks.openFolder) {
-    c.hooks.openFolder(Path(folder));
-  } else {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(Path(folder)));
-  }
+  c.hooks.desktop.OpenDocument(Path(folder));
   return PackageEnd::kBuilt;
 }
 
-}  // namespace dravik::comm
+}  // namespace dravik::app

@@ -1,10 +1,10 @@
-#include "app/dialog_buttons.h"
+#include "ui/dialog_buttons.h"
 
 #include <QBoxLayout>
 #include <QDialog>
 #include <QPushButton>
 
-namespace dravik::app {
+namespace dravik::ui {
 
 DialogButtons AddDialogButtons(QDialog& dialog, QBoxLayout& layout, const QString& okCaption) {
   auto* row = new QHBoxLayout;
@@ -22,4 +22,4 @@ DialogButtons AddDialogButtons(QDialog& dialog, QBoxLayout& layout, const QStrin
   return buttons;
 }
 
-}  // namespace dravik::app
+}  // namespace dravik::ui

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "params/alarm_settings.h"
-#include "params_ui/params_ui_support.h"
+#include "params/ui/params_ui_support.h"
 #include "platform/gbk.h"
 
 namespace dravik::params {
@@ -160,7 +160,7 @@ TEST_F(AlarmSetFrmTest, ShowAlarmSettingsRunsTheFormOfItsParent) {
   QWidget parent;
   EXPECT_EQ(AlarmSettingsForm(&parent), AlarmSettingsForm(&parent));
   SettingsDialogHooks hooks = project.Hooks();
-  hooks.execDialog = [](QDialog* dialog) {
+  hooks.desktop.execDialog = [](QDialog* dialog) {
     auto* form = static_cast<TAlarmSetFrm*>(dialog);
     form->CountSpin()->setValue(5);
     form->findChild<QPushButton*>("OkButton")->click();

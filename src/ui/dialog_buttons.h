@@ -1,5 +1,5 @@
 #pragma once
-// The confirm and cancel row the shell's dialogs end with.
+// The confirm and cancel row the program's dialogs end with.
 
 #include <QString>
 
@@ -7,7 +7,7 @@ class QBoxLayout;
 class QDialog;
 class QPushButton;
 
-namespace dravik::app {
+namespace dravik::ui {
 
 struct DialogButtons {
   QPushButton* ok = nullptr;
@@ -18,4 +18,4 @@ struct DialogButtons {
 // and "CancelButton" (rejects the dialog). The names are the ones the language files use.
 DialogButtons AddDialogButtons(QDialog& dialog, QBoxLayout& layout, const QString& okCaption);
 
-}  // namespace dravik::app
+}  // namespace dravik::ui

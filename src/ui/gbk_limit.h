@@ -4,15 +4,17 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 class QLineEdit;
 
-namespace dravik::app {
+namespace dravik::ui {
 
 // Keeps the edit's text within `bytes` GBK bytes while the user types.
 void LimitGbkBytes(QLineEdit* edit, int bytes);
 
+// The model keeps GBK bytes; widgets hold Unicode.
 std::string ToGbk(const QString& text);
-QString FromGbk(const std::string& gbk);
+QString FromGbk(std::string_view gbk);
 
-}  // namespace dravik::app
+}  // namespace dravik::ui

@@ -5,7 +5,7 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "params_ui/params_ui_support.h"
+#include "params/ui/params_ui_support.h"
 
 namespace dravik::params {
 namespace {
@@ -123,7 +123,7 @@ TEST_F(KeyLedFrmTest, CancelWritesNothingAndAnUnchangedConfirmLeavesSaveAlone) {
   EXPECT_EQ(At(project.settings(), kKeyRegister), 0);
 
   SettingsDialogHooks hooks = project.Hooks();
-  hooks.execDialog = [](QDialog* dialog) {
+  hooks.desktop.execDialog = [](QDialog* dialog) {
     dialog->findChild<QPushButton*>("OkButton")->click();
     return dialog->result();
   };

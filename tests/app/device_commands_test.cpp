@@ -1,4 +1,4 @@
-#include "comm/ui/device_commands.h"
+#include "app/device_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,15 @@
 #include "comm/ui/set_com_pro.h"
 #include "comm/update_package.h"
 #include "compiler/compile_project.h"
-#include "devui/devui_fixture.h"
+#include "comm/ui/device_dialog_fixture.h"
 #include "emulators/emulated_line.h"
 #include "emulators/panel_emulator.h"
 #include "platform/paths.h"
 
-namespace dravik::comm {
+namespace dravik::app {
 namespace {
+
+using namespace comm;
 
 namespace fs = std::filesystem;
 using test::RecordingSink;
@@ -32,14 +34,14 @@ class DeviceCommandsTest : public testing::Test {
     context.session = &project.session;
     context.lists = &project.lists;
     context.checkFrm = &check;
-    context.hooks.messages = sink.Sink();
-    context.hooks.showStatus = [this](int panel, const QString& text) {
+    context.hooks.desktop = sink.Sink();
+    context.hooks.desktop.showStatus = [this](int panel, const QString& text) {
       status[panel] = text.toStdString();
     };
-    context.hooks.statusText = [this](int panel) { return QString::fromStdString(status[panel]); };
+    context.hooks.desktop.statusText = [this](int panel) { return QString::fromStdString(status[panel]); };
     context.hooks.saveProject = [this] { ++saves; };
     context.hooks.openWorkParameters = [this] { ++workParameters; };
-    context.hooks.execDialog = [](QDialog* dialog) { return dialog->exec(); };
+    context.hooks.desktop.execDialog = [](QDialog* dialog) { return dialog->exec(); };
   }
   void SetUp() override {
     if (!project.loadError.empty()) GTEST_SKIP() << project.loadError;
@@ -142,7 +144,7 @@ TEST_F(DeviceCommandsTest, FailedCompileShowsTheCompilersReasonWithItsMessage) {
 TEST_F(DeviceCommandsTest, PortDialogChoosesThePortAndShowsItInTheStatusBar) {
   context.ports = ComPortMap::Single("/dev/ttyUSB7");
   TsetCOMpro form;
-  context.hooks.execDialog = [](QDialog* dialog) {
+  context.hooks.desktop.execDialog = [](QDialog* dialog) {
     auto* list = dialog->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     EXPECT_EQ(list->currentIndex(), 0) << "preselected with the current port";
     EXPECT_EQ(list->itemText(0).toStdString(), "COM1 (/dev/ttyUSB7)");
@@ -155,7 +157,7 @@ TEST_F(DeviceCommandsTest, PortDialogChoosesThePortAndShowsItInTheStatusBar) {
   EXPECT_EQ(status[5], " COM3");
   EXPECT_EQ(status.count(2), 0u) << "the protocol's panel keeps the protocol";
 
-  context.hooks.execDialog = [](QDialog* dialog) {
+  context.hooks.desktop.execDialog = [](QDialog* dialog) {
     dialog->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(5);
     return static_cast<int>(QDialog::Rejected);
   };
@@ -170,7 +172,7 @@ TEST_F(DeviceCommandsTest, QuestionButtonListsTheSerialDevicesLinuxSees) {
   test::EmulatedLine line(panel);
   if (!line.ok()) GTEST_SKIP() << "no pseudo-terminals here";
   TsetCOMpro form;
-  form.SetMessageSink(sink.Sink());
+  form.SetDesktopHooks(sink.Sink());
   form.SetDeviceLister(
       [&] { return std::vector<std::string>{(project.dir / "ttyGone").string()}; });
   form.Load(ComPortMap::Single(line.SlavePath()), 0);
@@ -203,7 +205,7 @@ TEST_F(DeviceCommandsTest, SimulationSaysSoWhenTheSimulatorIsMissing) {
   EXPECT_EQ(sink.boxes[0].icon, QMessageBox::Warning);
   EXPECT_EQ(
       sink.boxes[0].text,
-      compiler::BoxText(SimulatorMissingMessage(context.simulator, QxBin()).chinese).toStdString());
+      ui::LineText(SimulatorMissingMessage(context.simulator, QxBin()).chinese).toStdString());
   EXPECT_TRUE(fs::exists(QxBin())) << "the image is compiled all the same";
 }
 
@@ -238,13 +240,16 @@ TEST_F(DeviceCommandsTest, UpdatePackageFolderHoldsTheUpdaterAndTheImage) {
   std::vector<std::string> presets;
   std::vector<std::string> opened;
   const fs::path folder = project.dir / "out" / "line1";
-  context.hooks.saveFile = [&](const QString& title, const QString& filter, const QString& preset) {
+  context.hooks.desktop.saveFile = [&](const QString& title, const QString& filter, const QString& preset) {
     EXPECT_EQ(title.toStdString(), "保存项目文件");
     EXPECT_EQ(filter.toStdString(), "Dat文件 (*.Dat);;All Files (*.*)");
     presets.push_back(preset.toStdString());
     return QString::fromStdString(folder.string());
   };
-  context.hooks.openFolder = [&](const QString& path) { opened.push_back(path.toStdString()); };
+  context.hooks.desktop.openDocument = [&](const QString& path) {
+    opened.push_back(path.toStdString());
+    return true;
+  };
 
   EXPECT_EQ(BuildUpdatePackageCommand(context), PackageEnd::kBuilt);
   ASSERT_EQ(presets.size(), 1u);
@@ -266,10 +271,10 @@ TEST_F(DeviceCommandsTest, UpdatePackageFolderHoldsTheUpdaterAndTheImage) {
   EXPECT_NE(sink.boxes[0].text.find("Dat.bin"), std::string::npos);
   EXPECT_EQ(opened.size(), 2u);
 
-  context.hooks.saveFile = [](const QString&, const QString&, const QString&) { return QString(); };
+  context.hooks.desktop.saveFile = [](const QString&, const QString&, const QString&) { return QString(); };
   EXPECT_EQ(BuildUpdatePackageCommand(context), PackageEnd::kCancelled);
   EXPECT_EQ(opened.size(), 2u);
 }
 
 }  // namespace
-}  // namespace dravik::comm
+}  // namespace dravik::app

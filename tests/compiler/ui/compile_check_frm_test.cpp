@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 #include <QTreeWidget>
 
-#include "devui/devui_fixture.h"
+#include "comm/ui/device_dialog_fixture.h"
 
 namespace dravik::compiler {
 namespace {
@@ -21,11 +21,12 @@ class CompileCheckFrmTest : public testing::Test {
  protected:
   CompileCheckFrmTest() {
     test::EnsureApplication();
-    frm.SetMessageSink(sink.Sink());
-    frm.SetStatusSink([this](int panel, const QString& text) {
+    ui::DesktopHooks hooks = sink.Sink();
+    hooks.showStatus = [this](int panel, const QString& text) {
       statusPanel = panel;
       status = text.toStdString();
-    });
+    };
+    frm.SetDesktopHooks(hooks);
     frm.SetKeyboardDialog([this] { ++keyboardDialogs; });
   }
   void SetUp() override {

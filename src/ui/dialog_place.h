@@ -1,13 +1,13 @@
 #pragma once
-// Where the device dialogs open on the screen.
+// Where the program's dialogs open on the screen.
 
 class QWidget;
 
-namespace dravik::comm {
+namespace dravik::ui {
 
 // Centred horizontally, `offsetAboveCentre` pixels above the vertical centre.
 void PlaceAboveCentre(QWidget* dialog, int offsetAboveCentre);
 // Centred horizontally, `top` pixels from the top of the screen.
 void PlaceFromTop(QWidget* dialog, int top);
 
-}  // namespace dravik::comm
+}  // namespace dravik::ui

@@ -1,12 +1,10 @@
 #pragma once
-// What the settings dialog tests share: one QApplication (offscreen unless a platform is
-// given), a fresh project with the settings defaults, the register-kind lists of a chosen
+// What the settings dialog tests share: a fresh project with the settings defaults, the register-kind lists of a chosen
 // protocol from the built QXRes.Dat, and dialog hooks that record what a user would have
 // seen instead of showing it.
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
@@ -22,6 +20,7 @@
 #include "params/device_resources.h"
 #include "params/ui/settings_dialog_hooks.h"
 #include "params/work_parameters.h"
+#include "support/qt_app.h"
 
 // Failures show QStrings as text.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -29,17 +28,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace dravik::test {
-
-inline QApplication& EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "dravik_params_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* application = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *application;
-}
 
 struct Message {
   std::string text;
@@ -68,20 +56,20 @@ struct SettingsProject {
   // with `answer`, colours come from `nextColour`.
   params::SettingsDialogHooks Hooks() {
     params::SettingsDialogHooks hooks;
-    hooks.message = [this](const QString& text, QMessageBox::Icon icon) {
+    hooks.desktop.message = [this](const QString&, const QString& text, QMessageBox::Icon icon) {
       messages.push_back({text.toStdString(), icon});
     };
-    hooks.question = [this](const QString& text) {
+    hooks.desktop.question = [this](const QString&, const QString& text, QMessageBox::StandardButtons) {
       questions.push_back(text.toStdString());
-      return answer;
+      return answer ? QMessageBox::Yes : QMessageBox::No;
     };
-    hooks.isChinese = [this] { return chinese; };
+    hooks.desktop.isChinese = [this] { return chinese; };
     hooks.enableSave = [this] { ++saveEnabled; };
-    hooks.showStatus = [this](int panel, const QString& text) {
+    hooks.desktop.showStatus = [this](int panel, const QString& text) {
       status[panel] = text.toStdString();
     };
     hooks.refreshKeyNames = [this] { ++keyNamesRefreshed; };
-    hooks.chooseColour = [this](std::uint32_t current,
+    hooks.desktop.chooseColour = [this](std::uint32_t current,
                                 QWidget* anchor) -> std::optional<std::uint32_t> {
       colourAnchors.push_back(anchor);
       chooserStartedFrom = current;

@@ -12,44 +12,34 @@
 
 #include "comm/com_port_map.h"
 #include "compiler/ui/compile_check_frm.h"
-#include "compiler/ui/message_sink.h"
 #include "model/project_session.h"
 #include "params/device_resources.h"
 #include "platform/bilingual.h"
+#include "ui/desktop_hooks.h"
 
-class QDialog;
 class QWidget;
 
 namespace dravik::comm {
-
 class TDownloadForm;
 class TFirmwareFrm;
 class TsetCOMpro;
+}  // namespace dravik::app
+
+namespace dravik::app {
 
 inline constexpr char kCompiledImageName[] = "QX.bin";
 inline constexpr char kSimulatorProgram[] = "tolvesk";
 inline constexpr char kCheckMark[] = "　√";  // ideographic space and a check mark
 
-// What the commands ask of the main window. Unset entries fall back to the plain Qt way
-// (a real box, exec(), the file dialogs, QProcess, the desktop's file manager).
+// What the commands ask of the main window besides the desktop.
 struct DeviceHooks {
-  compiler::MessageSink messages;
-  std::function<void(int panel, const QString& text)> showStatus;
-  std::function<QString(int panel)> statusText;
+  ui::DesktopHooks desktop;
   // The Save command after " 请先保存此新工程 ！"; unset: the session's Save.
   std::function<void()> saveProject;
   // The work parameters dialog, after the initial-page message.
   std::function<void()> openWorkParameters;
   // The keyboard LED dialog, after the check lowered the keyboard settings.
   std::function<void()> openKeyboardDialog;
-  std::function<int(QDialog* dialog)> execDialog;
-  std::function<QString(const QString& title, const QString& filter, const QString& preset)>
-      saveFile;
-  std::function<QString(const QString& title, const QString& filter)> openFile;
-  // Starts `program` without waiting for it; false with the reason when it cannot.
-  std::function<bool(const QString& program, const QString& workingDir, QString* error)>
-      startProgram;
-  std::function<void(const QString& folder)> openFolder;
 };
 
 struct DeviceCommandContext {
@@ -59,7 +49,7 @@ struct DeviceCommandContext {
   compiler::TCompileCheckFrm* checkFrm = nullptr;
   // COM1 ... COM8 -> devices; best built (ComPortMap::FromSystem) when the command starts,
   // so an adapter plugged in since counts.
-  ComPortMap ports;
+  comm::ComPortMap ports;
   int portIndex = 0;  // "ComPort" of the configuration: the download and firmware port
   std::filesystem::path simulator;  // empty: SimulatorProgram()
   std::filesystem::path updater;    // empty: UpdaterSource()
@@ -83,19 +73,19 @@ struct PreambleResult {
 };
 
 // The compile check, the initial page, the saved project, the compile into QX.bin, with
-// their messages. The check window takes the context's message and status hooks.
+// their messages. The check window takes the context's desktop hooks.
 PreambleResult RunCompilePreamble(DeviceCommandContext& context);
 
 // Download (F6): the preamble, "编译成功!" in status panel 0, then the download dialog.
-PreambleResult RunDownloadCommand(DeviceCommandContext& context, TDownloadForm& form);
+PreambleResult RunDownloadCommand(DeviceCommandContext& context, comm::TDownloadForm& form);
 
 // The port dialog preselected with the current port. When confirmed, the chosen index
 // becomes context.portIndex, status panel 2 shows it, and it is returned.
-std::optional<int> ShowPortDialog(DeviceCommandContext& context, TsetCOMpro& form);
+std::optional<int> ShowPortDialog(DeviceCommandContext& context, comm::TsetCOMpro& form);
 
 // The firmware dialog, its port list preselected, with the firmware installed beside the
 // program (or, when there is none, one the user chooses at the start).
-void ShowFirmwareDialog(DeviceCommandContext& context, TFirmwareFrm& form);
+void ShowFirmwareDialog(DeviceCommandContext& context, comm::TFirmwareFrm& form);
 
 // Off-line and on-line simulation (both alike): the preamble, then the simulator is
 // started on QX.bin and not waited for.
@@ -116,4 +106,4 @@ Bilingual SimulatorStartFailedMessage(const std::filesystem::path& program,
 Bilingual PackageDialogTitle();
 QString PackageDialogFilter();
 
-}  // namespace dravik::comm
+}  // namespace dravik::app

@@ -7,8 +7,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 
-#include "devui/devui_fixture.h"
+#include "comm/ui/device_dialog_fixture.h"
 #include "emulators/boot_loader_emulator.h"
 #include "emulators/emulated_line.h"
 #include "platform/serial_port_posix.h"
@@ -28,7 +29,7 @@ class FirmwareFrmTest : public testing::Test {
  protected:
   FirmwareFrmTest() : line(bootLoader), ports(ComPortMap::Single(line.SlavePath())) {
     test::EnsureApplication();
-    form.SetMessageSink(sink.Sink());
+    form.SetDesktopHooks(sink.Sink());
   }
   void SetUp() override {
     if (!line.ok()) GTEST_SKIP() << "no pseudo-terminals here";

@@ -1,54 +1,24 @@
 #pragma once
-// What the device-dialog tests share: one QApplication (offscreen unless a platform is
-// given), a message sink that records instead of showing boxes, a project with the
-// device lists of its protocol, and a way to let the event loop run until something holds.
+// What the device-dialog tests share: desktop hooks that record boxes instead of showing
+// them, and a project with the device lists of its protocol.
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
-#include <QTest>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "compiler/ui/message_sink.h"
 #include "elements/placement.h"
 #include "model/project_image.h"
 #include "model/project_session.h"
 #include "model/settings_page.h"
 #include "params/device_resources.h"
+#include "support/qt_app.h"
 #include "support/temp_dir.h"
+#include "ui/desktop_hooks.h"
 
 namespace dravik::test {
-
-inline QApplication& EnsureApplication() {
-  static int argc = 1;
-  static char name[] = "dravik_devui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* application = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *application;
-}
-
-// The first member of a fixture that holds widgets: the application exists before them.
-struct WithApplication {
-  WithApplication() { EnsureApplication(); }
-};
-
-// Runs the event loop until `done` holds or `ms` milliseconds have passed.
-inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > ms) return false;
-    QTest::qWait(5);
-  }
-  return true;
-}
 
 struct Box {
   std::string caption;
@@ -63,9 +33,9 @@ struct RecordingSink {
   std::deque<QMessageBox::StandardButton> answers;
   bool chinese = true;
 
-  compiler::MessageSink Sink() {
-    compiler::MessageSink sink;
-    sink.message = [this](const QString& caption, QMessageBox::Icon icon, const QString& text) {
+  ui::DesktopHooks Sink() {
+    ui::DesktopHooks sink;
+    sink.message = [this](const QString& caption, const QString& text, QMessageBox::Icon icon) {
       boxes.push_back({caption.toStdString(), icon, text.toStdString()});
     };
     sink.question = [this](const QString&, const QString& text, QMessageBox::StandardButtons) {

@@ -14,7 +14,7 @@
 #include "comm/ui/firmware_frm.h"
 #include "comm/ui/set_com_pro.h"
 #include "compiler/ui/compile_check_frm.h"
-#include "devui/devui_fixture.h"
+#include "comm/ui/device_dialog_fixture.h"
 
 namespace dravik::comm {
 namespace {

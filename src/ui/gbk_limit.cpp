@@ -1,14 +1,14 @@
-#include "app/gbk_limit.h"
+#include "ui/gbk_limit.h"
 
 #include <QLineEdit>
 
 #include "platform/gbk.h"
 
-namespace dravik::app {
+namespace dravik::ui {
 
 std::string ToGbk(const QString& text) { return platform::Utf8ToGbk(text.toStdString()); }
 
-QString FromGbk(const std::string& gbk) { return QString::fromStdString(platform::GbkToUtf8(gbk)); }
+QString FromGbk(std::string_view gbk) { return QString::fromStdString(platform::GbkToUtf8(gbk)); }
 
 void LimitGbkBytes(QLineEdit* edit, int bytes) {
   QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, bytes](const QString& text) {
@@ -21,4 +21,4 @@ void LimitGbkBytes(QLineEdit* edit, int bytes) {
   });
 }
 
-}  // namespace dravik::app
+}  // namespace dravik::ui

@@ -1,10 +1,10 @@
-#include "comm/ui/dialog_place.h"
+#include "ui/dialog_place.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
-namespace dravik::comm {
+namespace dravik::ui {
 
 namespace {
 
@@ -30,4 +30,4 @@ void PlaceFromTop(QWidget* dialog, int top) {
   dialog->move(area.left() + (area.width() - dialog->frameSize().width()) / 2, area.top() + top);
 }
 
-}  // namespace dravik::comm
+}  // namespace dravik::ui

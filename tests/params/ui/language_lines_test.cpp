@@ -17,7 +17,7 @@
 #include "params/ui/alarm_set_frm.h"
 #include "params/ui/key_led_frm.h"
 #include "params/ui/system_set_for.h"
-#include "params_ui/params_ui_support.h"
+#include "params/ui/params_ui_support.h"
 
 namespace dravik::params {
 namespace {
