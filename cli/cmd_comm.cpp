@@ -8,8 +8,7 @@
 #include "cli/progress_printer.h"
 #include "cli/project_loader.h"
 #include "comm/device_image_check.h"
-#include "comm/download_session.h"
-#include "comm/firmware_session.h"
+#include "comm/device_jobs.h"
 #include "comm/serial_profile_table.h"
 #include "comm/update_package.h"
 #include "compiler/compile_to_image.h"
@@ -30,29 +29,6 @@ bool IsProjectFile(const fs::path& file) {
   return extension == ".QX3" || extension == ".qx3" || extension == ".BAK";
 }
 
-// A file's bytes, refusing one larger than `limit` before reading it (a wrong file may be
-// huge).
-std::optional<std::vector<std::uint8_t>> ReadSmallFile(const CommandContext& context,
-                                                       const fs::path& file, std::size_t limit,
-                                                       const Bilingual& what) {
-  std::error_code ec;
-  const std::uintmax_t size = fs::file_size(file, ec);
-  if (!ec && size > limit) {
-    const std::string n = std::to_string(size), most = std::to_string(limit);
-    context.Report(Bilingual{
-        file.string() + " 有 " + n + " 字节，" + what.chinese + "最多 " + most + " 字节。",
-        file.string() + " has " + n + " bytes; " + what.english + " has at most " + most +
-            " bytes."});
-    return std::nullopt;
-  }
-  Result<platform::Bytes> bytes = platform::ReadFileBytes(file);
-  if (!bytes) {
-    context.Report(bytes.error());
-    return std::nullopt;
-  }
-  return std::move(*bytes);
-}
-
 // Refuses a file that fails `check`, unless --force was given.
 bool PassesOrForced(const CommandContext& context, const Status& check, bool force) {
   if (check || force) return true;
@@ -66,11 +42,13 @@ bool PassesOrForced(const CommandContext& context, const Status& check, bool for
 std::optional<std::vector<std::uint8_t>> ImageToSend(const CommandContext& context,
                                                      const fs::path& input, bool force) {
   if (IsProjectFile(input)) return CompileProjectFile(context, input.string(), true);
-  std::optional<std::vector<std::uint8_t>> bytes =
-      ReadSmallFile(context, input, comm::kMaxImageSize, {"画面数据", "a device image"});
-  if (!bytes || !PassesOrForced(context, comm::CheckDeviceImage(*bytes), force))
+  Result<platform::Bytes> bytes = platform::ReadFileBytes(input, comm::kMaxImageSize);
+  if (!bytes) {
+    context.Report(bytes.error());
     return std::nullopt;
-  return bytes;
+  }
+  if (!PassesOrForced(context, comm::CheckDeviceImage(*bytes), force)) return std::nullopt;
+  return std::move(*bytes);
 }
 
 // "9600 baud, 8E1".
@@ -160,8 +138,8 @@ int RunDownload(const CommandContext& context) {
   comm::DownloadOutcome outcome;
   {
     ProgressPrinter printer(context.err, context.isChinese, platform::StderrIsTerminal());
-    outcome = comm::DownloadImage(
-        *image, args.Value("--port"),
+    outcome = comm::RunDownload(
+        comm::DeviceLine::Named(args.Value("--port")), *image,
         [&](const comm::DownloadProgress& view) { ShowDownloadProgress(printer, view); }, &cancel);
   }
   if (!outcome.ok()) {
@@ -204,8 +182,8 @@ int RunFirmware(const CommandContext& context) {
   comm::FirmwareOutcome outcome;
   {
     ProgressPrinter printer(context.err, context.isChinese, platform::StderrIsTerminal());
-    outcome = comm::UpgradeFirmware(
-        *image, args.Value("--port"),
+    outcome = comm::RunFirmwareUpgrade(
+        comm::DeviceLine::Named(args.Value("--port")), *image,
         [&](const comm::FirmwareProgress& view) { ShowFirmwareProgress(printer, view); }, &cancel);
   }
   if (!outcome.ok()) {

@@ -1,26 +1,16 @@
 #include "comm/com_port_map.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <set>
 
-#include "platform/serial_port_posix.h"
+#include "platform/paths.h"
+#include "platform/serial_devices.h"
 
 namespace dravik::comm {
-namespace {
-
-// Two names of one device (a by-id link and its ttyUSB node) count once.
-std::string Identity(const std::string& device) {
-  std::error_code ignored;
-  std::filesystem::path canonical = std::filesystem::weakly_canonical(device, ignored);
-  return canonical.empty() ? device : canonical.string();
-}
-
-}  // namespace
 
 ComPortMap ComPortMap::Build(const std::vector<std::string>& detected,
                              const std::map<int, std::string>& configured, const EnvLookup& env) {
   ComPortMap map;
+  // Two names of one device (a by-id link and its ttyUSB node) count once.
   std::set<std::string> taken;
   for (int i = 0; i < kComPortCount; ++i) {
     std::optional<std::string> fromEnv =
@@ -30,15 +20,16 @@ ComPortMap ComPortMap::Build(const std::vector<std::string>& detected,
     } else if (auto it = configured.find(i); it != configured.end() && !it->second.empty()) {
       map.devices_[i] = it->second;
     }
-    if (!map.devices_[i].empty()) taken.insert(Identity(map.devices_[i]));
+    if (!map.devices_[i].empty()) taken.insert(platform::SerialDeviceIdentity(map.devices_[i]));
   }
   auto next = detected.begin();
   for (int i = 0; i < kComPortCount; ++i) {
     if (!map.devices_[i].empty()) continue;
-    while (next != detected.end() && taken.count(Identity(*next)) != 0) ++next;
+    while (next != detected.end() && taken.count(platform::SerialDeviceIdentity(*next)) != 0)
+      ++next;
     if (next == detected.end()) break;
     map.devices_[i] = *next;
-    taken.insert(Identity(*next));
+    taken.insert(platform::SerialDeviceIdentity(*next));
     ++next;
   }
   return map;
@@ -47,9 +38,10 @@ ComPortMap ComPortMap::Build(const std::vector<std::string>& detected,
 ComPortMap ComPortMap::FromSystem(const std::map<int, std::string>& configured) {
   return Build(platform::ListSerialDevices(), configured,
                [](const std::string& name) -> std::optional<std::string> {
-                 const char* value = std::getenv(name.c_str());
-                 if (value == nullptr) return std::nullopt;
-                 return std::string(value);
+                 // An empty variable names nothing, as an unset one.
+                 std::string value = platform::Environment(name.c_str());
+                 if (value.empty()) return std::nullopt;
+                 return value;
                });
 }
 

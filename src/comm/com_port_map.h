@@ -4,15 +4,28 @@
 // rest are filled with the serial devices found on the machine, stable names first.
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "comm/serial_port.h"
-
 namespace dravik::comm {
+
+// The COM positions. Their ordinals are what settings store and what callers pass.
+enum class TComPortNumber : std::uint8_t {
+  pnCOM1,
+  pnCOM2,
+  pnCOM3,
+  pnCOM4,
+  pnCOM5,
+  pnCOM6,
+  pnCOM7,
+  pnCOM8
+};
+
+inline constexpr int kComPortCount = 8;
 
 class ComPortMap {
  public:

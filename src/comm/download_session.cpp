@@ -5,7 +5,6 @@
 
 #include "comm/modbus_rtu.h"
 #include "comm/serial_profile_table.h"
-#include "platform/serial_port_posix.h"
 
 namespace dravik::comm {
 namespace {
@@ -452,16 +451,6 @@ void DownloadSession::SetState(DownloadState state) {
 
 void DownloadSession::Notify() {
   if (progress_) progress_(view_);
-}
-
-DownloadOutcome DownloadImage(std::span<const std::uint8_t> image, const std::string& device,
-                              const DownloadProgressFn& progress, std::atomic<bool>* cancelFlag) {
-  RealClock clock;
-  TVorCommDriver driver(std::make_unique<platform::PosixSerialPort>(), clock,
-                        ComPortMap::Single(device));
-  DownloadSession session(driver, clock, ProgramRegisterMirror(), image, TComPortNumber::pnCOM1,
-                          progress, cancelFlag);
-  return session.Run();
 }
 
 }  // namespace dravik::comm

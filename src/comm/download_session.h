@@ -18,7 +18,6 @@
 
 #include "comm/clock.h"
 #include "comm/register_mirror.h"
-#include "comm/serial_port.h"
 #include "comm/vor_comm_driver.h"
 #include "platform/bilingual.h"
 
@@ -205,11 +204,5 @@ class DownloadSession {
   std::optional<PortOpenError> portError_;
   std::optional<Bilingual> message_;
 };
-
-// Everything the command line needs: downloads `image` to the panel on `device` with the
-// real clock and this run's register mirror (which makes it one download at a time).
-DownloadOutcome DownloadImage(std::span<const std::uint8_t> image, const std::string& device,
-                              const DownloadProgressFn& progress = {},
-                              std::atomic<bool>* cancelFlag = nullptr);
 
 }  // namespace dravik::comm

@@ -4,7 +4,6 @@
 
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "platform/serial_port_posix.h"
 
 namespace dravik::comm {
 namespace {
@@ -422,38 +421,25 @@ Status CheckFirmwareVectorTable(std::span<const std::uint8_t> image) {
 }
 
 Result<std::vector<std::uint8_t>> LoadFirmwareImage(const std::filesystem::path& file) {
-  // A wrong file may be huge; look at its size before reading it.
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  if (!ec && size > kMaxFirmwareSize) return FirmwareTooLarge(file.string(), size);
-  Result<platform::Bytes> bytes = platform::ReadFileBytes(file);
+  Result<platform::Bytes> bytes = platform::ReadFileBytes(
+      file, kMaxFirmwareSize,
+      [&](std::uintmax_t size) { return FirmwareTooLarge(file.string(), size); });
   if (!bytes) return bytes.error();
   if (Status status = CheckFirmwareImage(*bytes); !status) return status.error();
   return std::move(bytes).value();
 }
 
 std::optional<std::filesystem::path> FindInstalledFirmware() {
-  const std::filesystem::path folder = platform::ProgramDir() / "firmware";
   std::optional<std::filesystem::path> found;
-  std::error_code ec;
-  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-       it.increment(ec)) {
-    std::string extension = it->path().extension().string();
+  for (const std::filesystem::path& file :
+       platform::PlainFilesIn(platform::ProgramDir() / "firmware")) {
+    std::string extension = file.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
-    if (extension != ".bin" || !it->is_regular_file()) continue;
+    if (extension != ".bin") continue;
     if (found) return std::nullopt;  // several: the user chooses
-    found = it->path();
+    found = file;
   }
   return found;
-}
-
-FirmwareOutcome UpgradeFirmware(std::span<const std::uint8_t> image, const std::string& device,
-                                const FirmwareProgressFn& progress, std::atomic<bool>* cancelFlag) {
-  RealClock clock;
-  TVorCommDriver driver(std::make_unique<platform::PosixSerialPort>(), clock,
-                        ComPortMap::Single(device));
-  FirmwareSession session(driver, clock, image, TComPortNumber::pnCOM1, progress, cancelFlag);
-  return session.Run();
 }
 
 }  // namespace dravik::comm

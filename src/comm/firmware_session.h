@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "comm/clock.h"
-#include "comm/serial_port.h"
 #include "comm/vor_comm_driver.h"
 #include "platform/bilingual.h"
 #include "platform/result.h"
@@ -219,10 +218,5 @@ Status CheckFirmwareVectorTable(std::span<const std::uint8_t> image);
 // The firmware installed with the program: the one ".bin" file in <ProgramDir>/firmware/.
 // None when there is none, or several to choose from (the caller then asks for a file).
 std::optional<std::filesystem::path> FindInstalledFirmware();
-
-// Everything the command line needs: upgrades the panel on `device` with `image`.
-FirmwareOutcome UpgradeFirmware(std::span<const std::uint8_t> image, const std::string& device,
-                                const FirmwareProgressFn& progress = {},
-                                std::atomic<bool>* cancelFlag = nullptr);
 
 }  // namespace dravik::comm

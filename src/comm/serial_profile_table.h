@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "comm/serial_port.h"
+#include "comm/vor_comm_driver.h"
 
 namespace dravik::comm {
 

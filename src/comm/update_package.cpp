@@ -30,23 +30,20 @@ fs::path UpdaterSource() {
 
 Result<UpdatePackageResult> BuildUpdatePackage(const fs::path& folder, const fs::path& updater,
                                                std::span<const std::uint8_t> image) {
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec || !fs::is_directory(folder)) {
-    return Error{"Cannot create the package folder " + folder.string() + ": " +
-                 (ec ? ec.message() : std::string("a file of that name is in the way"))};
+  if (Status made = platform::CreateFolders(folder); !made) {
+    return Error{"Cannot create the package folder " + folder.string() + ": " + made.message()};
   }
   UpdatePackageResult result;
   const fs::path updaterTarget = folder / kUpdaterProgram;
   const fs::path imageTarget = folder / kPackageImage;
-  const bool updaterThere = fs::exists(updaterTarget, ec);
+  const bool updaterThere = platform::Exists(updaterTarget);
 
   Result<bool> updaterCopied = platform::CopyFileNoOverwrite(updater, updaterTarget);
   if (!updaterCopied) return updaterCopied.error();
   result.updaterCopied = *updaterCopied;
   if (result.updaterCopied) {
     // The copy must stay a program.
-    fs::permissions(updaterTarget, fs::status(updater, ec).permissions(), ec);
+    platform::CopyPermissions(updater, updaterTarget);
   } else if (!updaterThere) {
     result.notes.push_back(
         {"找不到更新程序 " + updater.string() + "，更新包中没有它。",

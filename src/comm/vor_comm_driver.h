@@ -16,9 +16,27 @@
 
 #include "comm/clock.h"
 #include "comm/com_port_map.h"
-#include "comm/serial_port.h"
+#include "platform/serial_port.h"
 
 namespace dravik::comm {
+
+// The line the driver talks through, its settings and why it did not open: the platform's
+// serial port, named here as the protocols speak of them.
+using platform::BaudRateValue;
+using platform::DataBitsValue;
+using platform::kBaudRateTable;
+using platform::kDefaultReceiveLatency;
+using platform::PortOpenError;
+using platform::PortOpenFailure;
+using platform::SerialLineSettings;
+using platform::SerialPort;
+using platform::TComPortBaudRate;
+using platform::TComPortDataBits;
+using platform::TComPortHwHandshaking;
+using platform::TComPortParity;
+using platform::TComPortStopBits;
+using platform::TComPortSwHandshaking;
+using platform::WireTime;
 
 // How a WriteBytes call ended.
 enum class WriteStatus {

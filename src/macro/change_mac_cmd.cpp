@@ -5,6 +5,7 @@
 #include "macro/mac_command.h"
 #include "macro/macro_database.h"
 #include "macro/macro_row.h"
+#include "platform/files.h"
 
 namespace dravik::macro {
 
@@ -55,8 +56,7 @@ std::optional<Bilingual> ChangeMacCmd(const std::filesystem::path& macroDatabase
   MacroRows rows{};
   // A project without a macro database has an empty macro: compiling must not create
   // files beside the project (loading would make one from the template).
-  std::error_code error;
-  if (!std::filesystem::exists(macroDatabase, error)) return ChangeMacCmd(rows, image);
+  if (!platform::Exists(macroDatabase)) return ChangeMacCmd(rows, image);
   // The compiler goes on without a macro block when the database cannot be read; the
   // editor reports such a database when it opens.
   if (!ADOLoadFile(macroDatabase, rows, /*isChinese=*/true).ok()) return std::nullopt;

@@ -1,10 +1,7 @@
 #include "macro/mac_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fstream>
 #include <string>
-#include <system_error>
 
 #include "macro/mac_label_check.h"
 #include "macro/macro_database.h"
@@ -19,6 +16,11 @@ namespace {
 
 Error Refusal(bool isChinese, const Bilingual& text) {
   return Error{text.In(isChinese)};
+}
+
+Error TooManyRows(bool isChinese) {
+  return Refusal(isChinese, {"宏文件超过 100 行 ！\r已放弃打开此文件 ！",
+                             "The macro file holds more than 100 rows!\rIt was not opened!"});
 }
 
 }  // namespace
@@ -54,8 +56,7 @@ Result<std::vector<MacroRow>> ParseMacFile(std::span<const std::uint8_t> bytes, 
   const std::size_t records = bytes.size() / kMacroRowSize - 1;
   if (records > static_cast<std::size_t>(kMacroRowCount) ||
       (records == static_cast<std::size_t>(kMacroRowCount) && bytes.size() % kMacroRowSize != 0)) {
-    return Refusal(isChinese, {"宏文件超过 100 行 ！\r已放弃打开此文件 ！",
-                               "The macro file holds more than 100 rows!\rIt was not opened!"});
+    return TooManyRows(isChinese);
   }
   if (bytes.size() % kMacroRowSize != 0) {
     const std::string row = std::to_string(records + 1);
@@ -76,21 +77,15 @@ Result<std::vector<MacroRow>> ReadMacFile(const fs::path& file, bool isChinese) 
     return Refusal(isChinese, {"无法打开文件 " + file.string() + " ！\r" + reason,
                                "Cannot open the file " + file.string() + "!\r" + reason});
   };
-  // Only a plain file: reading a pipe or a device could wait or run on for ever.
-  std::error_code error;
-  const fs::file_status status = fs::status(file, error);
-  if (error) return cannotOpen(error.message());
-  if (!fs::is_regular_file(status)) {
-    return cannotOpen(isChinese ? std::string("不是文件") : std::string("not a file"));
-  }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return cannotOpen(platform::ErrnoText(errno));
-  // One byte more than the largest valid file tells a longer file apart.
-  std::vector<std::uint8_t> bytes(kMacFileMaxSize + 1);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) return cannotOpen(platform::ErrnoText(errno));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return ParseMacFile(bytes, isChinese);
+  // A file longer than the largest valid one holds more than 100 rows.
+  bool tooLong = false;
+  const Result<platform::Bytes> bytes =
+      platform::ReadFileBytes(file, kMacFileMaxSize, [&](std::uintmax_t) {
+        tooLong = true;
+        return TooManyRows(isChinese);
+      });
+  if (!bytes) return tooLong ? bytes.error() : cannotOpen(bytes.error().In(isChinese));
+  return ParseMacFile(*bytes, isChinese);
 }
 
 Status WriteMacFile(const fs::path& file, std::span<const MacroRow> rows, bool isChinese) {

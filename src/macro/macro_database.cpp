@@ -1,7 +1,6 @@
 #include "macro/macro_database.h"
 
 #include <string>
-#include <system_error>
 
 #include "macro/mac_label_check.h"
 #include "platform/bilingual.h"
@@ -49,19 +48,17 @@ Result<platform::Bytes> NewMacroDatabase(const fs::path& folder) {
 }
 
 Status EnsureMacroDatabase(const fs::path& macroDatabase, bool isChinese) {
-  std::error_code error;
-  if (fs::exists(macroDatabase, error)) return Status::Ok();
-  const auto fail = [&](const Error& reason) {
-    return Fail(isChinese, "无法建立宏数据库 " + macroDatabase.string() + " ！",
-                "Cannot create the macro database " + macroDatabase.string() + "!", reason.In(isChinese));
-  };
-  Result<platform::Bytes> empty = NewMacroDatabase(macroDatabase.parent_path());
-  if (!empty) return fail(empty.error());
+  if (platform::Exists(macroDatabase)) return Status::Ok();
   // Another instance may make it at the same moment: then theirs is kept.
   fs::path project = macroDatabase;
   project.replace_extension(".QX3");
-  Result<bool> written = platform::WriteFileNoOverwrite(macroDatabase, *empty, project);
-  if (!written) return fail(written.error());
+  Result<bool> made =
+      platform::CreateDatabaseNoOverwrite(macroDatabase, kMacroPassword, kCreateTable, project);
+  if (!made) {
+    return Fail(isChinese, "无法建立宏数据库 " + macroDatabase.string() + " ！",
+                "Cannot create the macro database " + macroDatabase.string() + "!",
+                made.error().In(isChinese));
+  }
   return Status::Ok();
 }
 

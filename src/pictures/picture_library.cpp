@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <set>
-#include <system_error>
 
 #include "platform/files.h"
 #include "platform/gbk.h"
@@ -114,9 +113,7 @@ Result<platform::Bytes> NewPictureLibrary(const fs::path& folder) {
 }
 
 Result<bool> CreatePictureDatabase(const fs::path& path, const fs::path& permissionsOf) {
-  Result<platform::Bytes> empty = NewPictureLibrary(path.parent_path());
-  if (!empty) return empty.error();
-  return platform::WriteFileNoOverwrite(path, *empty, permissionsOf);
+  return platform::CreateDatabaseNoOverwrite(path, kPicturePassword, kCreateTable, permissionsOf);
 }
 
 platform::DecodeResult DecodeStoredPicture(std::string_view ext, std::span<const std::uint8_t> pic,
@@ -179,11 +176,10 @@ Error PictureLibrary::Fail(const Bilingual& message, const Error& detail) const 
 Status PictureLibrary::ADOConnected(const fs::path& projectFile) {
   Close();
   path_ = PictureLibraryPath(projectFile);
-  std::error_code error;
-  if (!fs::exists(path_, error)) {
+  if (!platform::Exists(path_)) {
     fs::path folder = projectFile.parent_path();
     fs::path old = (folder.empty() ? fs::path(".") : folder) / kOldSharedLibraryName;
-    if (fs::exists(old, error)) {
+    if (platform::Exists(old)) {
       auto copied = platform::CopyFileNoOverwrite(old, path_);
       if (!copied) return Fail(kOpenFailed, copied.error());
       // Moved, not shared: the old file must not be attached to a second project.
@@ -306,16 +302,13 @@ GainedImage PictureLibrary::GainImage(int id) {
 }
 
 Result<std::vector<std::uint8_t>> PictureLibrary::ReadPictureFile(const fs::path& file) const {
-  std::error_code error;
-  if (!fs::is_regular_file(file, error)) return Fail(kFileUnreadable, file.string());
-  auto size = fs::file_size(file, error);
-  if (error) return Fail(kFileUnreadable, file.string() + ": " + error.message());
-  if (size == 0) return Fail(kFileEmpty, file.string());
-  if (size > static_cast<std::uintmax_t>(platform::kMaxPictureFileBytes)) {
-    return Fail(kFileTooLarge, file.string() + ": " + std::to_string(size) + " bytes");
-  }
-  auto bytes = platform::ReadFileBytes(file);
-  if (!bytes) return Fail(kFileUnreadable, bytes.error());
+  bool tooLarge = false;
+  auto bytes = platform::ReadFileBytes(
+      file, static_cast<std::size_t>(platform::kMaxPictureFileBytes), [&](std::uintmax_t size) {
+        tooLarge = true;
+        return Fail(kFileTooLarge, file.string() + ": " + std::to_string(size) + " bytes");
+      });
+  if (!bytes) return tooLarge ? bytes.error() : Fail(kFileUnreadable, bytes.error());
   if (bytes->empty()) return Fail(kFileEmpty, file.string());
   return std::move(bytes).value();
 }

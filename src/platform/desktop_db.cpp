@@ -820,6 +820,15 @@ Result<std::vector<std::uint8_t>> NewDatabaseBytes(const std::filesystem::path& 
   return bytes;
 }
 
+Result<bool> CreateDatabaseNoOverwrite(const std::filesystem::path& target,
+                                       std::string_view password, std::string_view schema,
+                                       const std::filesystem::path& permissionsOf) {
+  Result<std::vector<std::uint8_t>> empty =
+      NewDatabaseBytes(target.parent_path(), password, schema);
+  if (!empty) return empty.error();
+  return WriteFileNoOverwrite(target, *empty, permissionsOf);
+}
+
 Status CompactInPlace(const std::filesystem::path& path, std::string_view password) {
   std::string prefix = "cannot compact database " + path.string() + ": ";
   std::filesystem::path temporary = CompactionPath(path);

@@ -182,6 +182,15 @@ Status CompactInPlace(const std::filesystem::path& path, std::string_view passwo
 Result<std::vector<std::uint8_t>> NewDatabaseBytes(const std::filesystem::path& scratchFolder,
                                                    std::string_view password, std::string_view schema);
 
+// Makes such a new database at `target`, complete or not at all, unless something is there
+// already (kept: false). It is built beside the target and linked into place without
+// replacing anything, so another instance making it at the same moment keeps theirs. The
+// file gets the permissions of `permissionsOf` (a project's companion those of the
+// project) when that exists.
+Result<bool> CreateDatabaseNoOverwrite(const std::filesystem::path& target,
+                                       std::string_view password, std::string_view schema,
+                                       const std::filesystem::path& permissionsOf = {});
+
 // `path` with its extension replaced by ".$$$".
 std::filesystem::path CompactionPath(const std::filesystem::path& path);
 

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <set>
@@ -203,36 +205,86 @@ Status WriteFilesTogether(std::span<const FileToWrite> files) {
   return {};
 }
 
-Result<Bytes> ReadFileBytes(const fs::path& file, Links links) {
-  // A work file is only ever a plain file we wrote: a link or a pipe in its place is
-  // refused (the pipe without waiting for a writer).
-  const bool plainOnly = links == Links::Refuse;
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | (plainOnly ? O_NOFOLLOW | O_NONBLOCK : 0));
-  if (fd < 0) return FileError(kReading, file, errno);
-  struct stat info {};
-  int refusal = ::fstat(fd, &info) != 0 ? errno : 0;
-  if (refusal == 0 && S_ISDIR(info.st_mode)) refusal = EISDIR;
-  if (refusal == 0 && plainOnly && !S_ISREG(info.st_mode)) refusal = EINVAL;
-  if (refusal != 0) {
-    ::close(fd);
-    return FileError(kReading, file, refusal);
-  }
+namespace {
+
+struct ReadRules {
+  bool followLinks = true;
+  bool plainOnly = false;
+  std::size_t maxSize = SIZE_MAX;
+  const OverLimitText* overLimit = nullptr;
+};
+
+Error OverLimit(const fs::path& file, std::uintmax_t size, const ReadRules& rules) {
+  if (rules.overLimit != nullptr && *rules.overLimit) return (*rules.overLimit)(size);
+  const std::string n = std::to_string(size), most = std::to_string(rules.maxSize);
+  return Error{Bilingual{
+      file.string() + " 有 " + n + " 字节，超过了 " + most + " 字节的上限。",
+      file.string() + " has " + n + " bytes, more than the limit of " + most + " bytes."}};
+}
+
+// Reads the open `fd` to its end; refuses to hold more than `rules.maxSize` bytes (a file
+// may grow while it is read).
+Result<Bytes> ReadToEnd(int fd, const fs::path& file, std::size_t expected,
+                        const ReadRules& rules) {
   Bytes bytes;
-  bytes.reserve(static_cast<std::size_t>(info.st_size));
+  bytes.reserve(std::min(expected, rules.maxSize));
   std::uint8_t chunk[1 << 16];
   for (;;) {
     const ssize_t got = ::read(fd, chunk, sizeof chunk);
     if (got < 0) {
       if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      return FileError(kReading, file, error);
+      return FileError(kReading, file, errno);
     }
-    if (got == 0) break;
+    if (got == 0) return bytes;
+    if (static_cast<std::size_t>(got) > rules.maxSize - bytes.size()) {
+      return OverLimit(file, bytes.size() + static_cast<std::size_t>(got), rules);
+    }
     bytes.insert(bytes.end(), chunk, chunk + got);
   }
+}
+
+Result<Bytes> ReadOpened(int fd, const fs::path& file, const ReadRules& rules) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return FileError(kReading, file, errno);
+  if (S_ISDIR(info.st_mode)) return FileError(kReading, file, EISDIR);
+  if (rules.plainOnly && !S_ISREG(info.st_mode)) {
+    const std::string rest = " " + file.string();
+    return Error{Bilingual{kReading.chinese + rest + "：不是普通文件",
+                           kReading.english + rest + ": not a plain file"}};
+  }
+  const auto size = static_cast<std::uintmax_t>(info.st_size);
+  if (size > rules.maxSize) return OverLimit(file, size, rules);
+  return ReadToEnd(fd, file, static_cast<std::size_t>(size), rules);
+}
+
+Result<Bytes> ReadFile(const fs::path& file, const ReadRules& rules) {
+  // A pipe opened without O_NONBLOCK would wait for a writer before it could be refused.
+  const int flags = O_RDONLY | O_CLOEXEC | (rules.followLinks ? 0 : O_NOFOLLOW) |
+                    (rules.plainOnly ? O_NONBLOCK : 0);
+  const int fd = ::open(file.c_str(), flags);
+  if (fd < 0) return FileError(kReading, file, errno);
+  Result<Bytes> bytes = ReadOpened(fd, file, rules);
   ::close(fd);
   return bytes;
+}
+
+}  // namespace
+
+Result<Bytes> ReadFileBytes(const fs::path& file, Links links) {
+  // A work file is only ever a plain file we wrote: a link or a pipe in its place is
+  // refused (the pipe without waiting for a writer).
+  const bool workFile = links == Links::Refuse;
+  return ReadFile(
+      file,
+      {.followLinks = !workFile, .plainOnly = workFile, .maxSize = SIZE_MAX, .overLimit = nullptr});
+}
+
+Result<Bytes> ReadFileBytes(const fs::path& file, std::size_t maxSize,
+                            const OverLimitText& overLimit, Links links) {
+  return ReadFile(file, {.followLinks = links == Links::Follow,
+                         .plainOnly = true,
+                         .maxSize = maxSize,
+                         .overLimit = &overLimit});
 }
 
 Status CopyFileReplacing(const fs::path& source, const fs::path& target) {
@@ -261,6 +313,35 @@ Result<bool> CopyFileNoOverwrite(const fs::path& source, const fs::path& target)
   Result<Bytes> bytes = ReadFileBytes(source);
   if (!bytes) return bytes.error();
   return WriteFileNoOverwrite(target, *bytes);
+}
+
+std::vector<fs::path> PlainFilesIn(const fs::path& folder) {
+  std::vector<fs::path> files;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_regular_file(typeError)) files.push_back(it->path());
+  }
+  return files;
+}
+
+bool Exists(const fs::path& path) {
+  std::error_code ignored;
+  return fs::exists(path, ignored);
+}
+
+Status CreateFolders(const fs::path& folder) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) return Error{ec.message()};
+  if (!fs::is_directory(folder, ec)) return Error{"a file of that name is in the way"};
+  return {};
+}
+
+void CopyPermissions(const fs::path& source, const fs::path& target) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(source, ec);
+  if (!ec) fs::permissions(target, status.permissions(), ec);
 }
 
 Status RemoveFileIfPresent(const fs::path& file) {

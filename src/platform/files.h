@@ -31,6 +31,14 @@ Status WriteFileAtomicStreamed(const std::filesystem::path& target,
 enum class Links { Follow, Refuse };
 Result<Bytes> ReadFileBytes(const std::filesystem::path& file, Links links = Links::Follow);
 
+// A reader's own words for a file over its size limit, from the file's size.
+using OverLimitText = std::function<Error(std::uintmax_t size)>;
+// Reads a plain file of at most `maxSize` bytes. A larger one is refused without being
+// read (a wrong file may be huge), by default naming the file, its size and the limit;
+// a pipe or a device is refused too (it could wait, or never end).
+Result<Bytes> ReadFileBytes(const std::filesystem::path& file, std::size_t maxSize,
+                            const OverLimitText& overLimit = {}, Links links = Links::Follow);
+
 // One file of a set written together: where it goes and what it holds.
 struct FileToWrite {
   std::filesystem::path target;
@@ -58,6 +66,22 @@ Result<bool> CopyFileNoOverwrite(const std::filesystem::path& source,
 
 // Copies source over target crash-safely (target replaced only by a complete copy).
 Status CopyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& target);
+
+// The plain files in `folder` (a link counts as what it leads to), in no particular order;
+// none when the folder is missing or cannot be read.
+std::vector<std::filesystem::path> PlainFilesIn(const std::filesystem::path& folder);
+
+// Whether anything is at `path` (a link counts as what it leads to; a dangling one does
+// not).
+bool Exists(const std::filesystem::path& path);
+
+// Makes `folder` and the folders above it that are missing; an existing folder is no
+// error, a file in its place is (the error's text is the reason alone).
+Status CreateFolders(const std::filesystem::path& folder);
+
+// Gives `target` the permissions `source` has (a copied program stays a program); nothing
+// changes when either cannot be examined.
+void CopyPermissions(const std::filesystem::path& source, const std::filesystem::path& target);
 
 // Removes a file; a missing file is no error.
 Status RemoveFileIfPresent(const std::filesystem::path& file);

@@ -3,10 +3,8 @@
 // termios2 (asm/termbits.h) instead of <termios.h>: it takes any bit rate through BOTHER,
 // which 14,400 and 56,000 baud need. The two headers cannot be mixed.
 #include <asm/termbits.h>
-#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
-#include <grp.h>
 #include <linux/serial.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -18,14 +16,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <set>
+
+#include "platform/serial_devices.h"
 
 namespace dravik::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using comm::PortOpenError;
-using comm::PortOpenFailure;
 
 std::string Errno(int error) {
   return std::strerror(error);
@@ -37,11 +34,8 @@ Error ErrorOf(const char* what, int error) {
 
 // The group that may open `device` ("dialout" on Debian), for the permission hint.
 std::string DeviceGroup(const std::string& device) {
-  struct stat st {};
-  if (::stat(device.c_str(), &st) == 0 && st.st_gid != 0) {
-    if (const struct group* g = ::getgrgid(st.st_gid); g != nullptr) return g->gr_name;
-  }
-  return "dialout";
+  const std::string group = GroupOf(device);
+  return group.empty() || group == "root" ? "dialout" : group;
 }
 
 PortOpenError OpenErrorFor(const std::string& device, int error) {
@@ -101,47 +95,6 @@ bool SameLine(const struct termios2& a, const struct termios2& b) {
          std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
 }
 
-// "ttyUSB10" sorts after "ttyUSB9".
-bool NaturalLess(const std::string& a, const std::string& b) {
-  auto split = [](const std::string& s) {
-    std::size_t digits = s.size();
-    while (digits > 0 && std::isdigit(static_cast<unsigned char>(s[digits - 1]))) --digits;
-    long number = digits < s.size() ? std::stol(s.substr(digits, 9)) : -1;
-    return std::pair(s.substr(0, digits), number);
-  };
-  return split(a) < split(b);
-}
-
-std::vector<std::string> EntriesOf(const fs::path& folder, const std::string& prefix) {
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    std::string name = it->path().filename().string();
-    if (name.rfind(prefix, 0) == 0) names.push_back(name);
-  }
-  std::sort(names.begin(), names.end(), NaturalLess);
-  return names;
-}
-
-std::string Canonical(const fs::path& path) {
-  std::error_code ec;
-  fs::path canonical = fs::canonical(path, ec);
-  return ec ? path.string() : canonical.string();
-}
-
-// Placeholder ttyS nodes exist for every possible 8250 port; only some have a UART.
-bool HasUart(const std::string& name) {
-  std::ifstream type("/sys/class/tty/" + name + "/type");
-  int value = 0;
-  if (type >> value) return value != PORT_UNKNOWN;
-  int fd = ::open(("/dev/" + name).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct serial_struct serial {};
-  bool real = ::ioctl(fd, TIOCGSERIAL, &serial) == 0 && serial.type != PORT_UNKNOWN;
-  ::close(fd);
-  return real;
-}
-
 }  // namespace
 
 PosixSerialPort::~PosixSerialPort() {
@@ -176,7 +129,7 @@ std::optional<PortOpenError> PosixSerialPort::Open(const std::string& device) {
   }
   // Read after low latency was asked for: the timer the adapter runs with now.
   const std::optional<std::chrono::milliseconds> timer = UsbLatencyTimer(device);
-  receiveLatency_ = timer ? std::chrono::microseconds(*timer) : comm::kDefaultReceiveLatency;
+  receiveLatency_ = timer ? std::chrono::microseconds(*timer) : kDefaultReceiveLatency;
   fd_ = fd;
   device_ = device;
   return std::nullopt;
@@ -201,8 +154,7 @@ void PosixSerialPort::Close() {
 namespace {
 
 // Turns `line` into the raw line `settings` describe.
-Status SetLine(const comm::SerialLineSettings& settings, struct termios2& line) {
-  using namespace comm;
+Status SetLine(const SerialLineSettings& settings, struct termios2& line) {
   // Raw: no echo, no line editing, no signals, no translation of bytes, no parity check.
   line.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF |
                     IXANY | INPCK | IGNPAR);
@@ -273,7 +225,7 @@ Status SetLine(const comm::SerialLineSettings& settings, struct termios2& line) 
 
 }  // namespace
 
-Result<LineFlags> LineFlagsFor(const comm::SerialLineSettings& settings, LineFlags current) {
+Result<LineFlags> LineFlagsFor(const SerialLineSettings& settings, LineFlags current) {
   struct termios2 line {};
   line.c_iflag = current.iflag;
   line.c_oflag = current.oflag;
@@ -284,7 +236,7 @@ Result<LineFlags> LineFlagsFor(const comm::SerialLineSettings& settings, LineFla
   return LineFlags{line.c_iflag, line.c_oflag, line.c_cflag, line.c_lflag, line.c_ospeed};
 }
 
-Status PosixSerialPort::Configure(const comm::SerialLineSettings& settings) {
+Status PosixSerialPort::Configure(const SerialLineSettings& settings) {
   if (fd_ < 0) return Error{"the port is closed"};
   struct termios2 line {};
   if (::ioctl(fd_, TCGETS2, &line) != 0) return ErrorOf("reading the line settings", errno);
@@ -368,25 +320,10 @@ Result<std::size_t> PosixSerialPort::Write(std::span<const std::uint8_t> bytes) 
   return static_cast<std::size_t>(n);
 }
 
-std::vector<std::string> ListSerialDevices() {
-  std::vector<std::string> devices;
-  std::set<std::string> seen;
-  auto add = [&](const fs::path& path) {
-    if (seen.insert(Canonical(path)).second) devices.push_back(path.string());
-  };
-  for (const std::string& name : EntriesOf("/dev/serial/by-id", ""))
-    add(fs::path("/dev/serial/by-id") / name);
-  for (const char* prefix : {"ttyUSB", "ttyACM"})
-    for (const std::string& name : EntriesOf("/dev", prefix)) add(fs::path("/dev") / name);
-  for (const std::string& name : EntriesOf("/dev", "ttyS"))
-    if (HasUart(name)) add(fs::path("/dev") / name);
-  return devices;
-}
-
 std::optional<std::chrono::milliseconds> UsbLatencyTimer(const std::string& device,
                                                          const std::filesystem::path& ttyClass) {
   // /dev/serial/by-id/... leads to /dev/ttyUSB0, whose sysfs entry is ttyUSB0.
-  const std::string name = fs::path(Canonical(device)).filename().string();
+  const std::string name = fs::path(SerialDeviceIdentity(device)).filename().string();
   std::ifstream file(ttyClass / name / "device" / "latency_timer");
   int milliseconds = -1;
   if (!(file >> milliseconds) || milliseconds < 0 || milliseconds > 255) return std::nullopt;
@@ -395,7 +332,7 @@ std::optional<std::chrono::milliseconds> UsbLatencyTimer(const std::string& devi
 
 std::vector<std::string> DeviceUsers(const std::string& device) {
   std::vector<std::string> users;
-  const std::string target = Canonical(device);
+  const std::string target = SerialDeviceIdentity(device);
   std::error_code ec;
   for (fs::directory_iterator proc("/proc", ec), end; !ec && proc != end; proc.increment(ec)) {
     const std::string pid = proc->path().filename().string();

@@ -1,5 +1,5 @@
 #pragma once
-// Serial lines on Linux: termios2 and the tty ioctls behind the comm room's SerialPort.
+// Serial lines on Linux: termios2 and the tty ioctls behind SerialPort.
 // The device is opened exclusively (TIOCEXCL against other programs, flock against other
 // Dravik instances and root, whom TIOCEXCL does not stop), in raw mode.
 
@@ -9,21 +9,21 @@
 #include <string>
 #include <vector>
 
-#include "comm/serial_port.h"
+#include "platform/serial_port.h"
 
 namespace dravik::platform {
 
-class PosixSerialPort final : public comm::SerialPort {
+class PosixSerialPort final : public SerialPort {
  public:
   PosixSerialPort() = default;
   ~PosixSerialPort() override;
   PosixSerialPort(const PosixSerialPort&) = delete;
   PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
-  std::optional<comm::PortOpenError> Open(const std::string& device) override;
+  std::optional<PortOpenError> Open(const std::string& device) override;
   void Close() override;
   bool IsOpen() const override { return fd_ >= 0; }
-  Status Configure(const comm::SerialLineSettings& settings) override;
+  Status Configure(const SerialLineSettings& settings) override;
   Status Purge(bool input, bool output) override;
   Result<int> OutputQueueBytes() override;
   Status Drain() override;
@@ -44,7 +44,7 @@ class PosixSerialPort final : public comm::SerialPort {
   std::string device_;
   // The adapter's serial flags before we set low latency, restored at close.
   std::optional<int> savedSerialFlags_;
-  std::chrono::microseconds receiveLatency_ = comm::kDefaultReceiveLatency;
+  std::chrono::microseconds receiveLatency_ = kDefaultReceiveLatency;
 };
 
 // The termios2 flags Configure gives a line for `settings`, starting from `current`
@@ -57,12 +57,7 @@ struct LineFlags {
   std::uint32_t lflag = 0;
   std::uint32_t speed = 0;
 };
-Result<LineFlags> LineFlagsFor(const comm::SerialLineSettings& settings, LineFlags current = {});
-
-// The serial devices of this machine in the order COM positions take them: the stable
-// /dev/serial/by-id/ names, then /dev/ttyUSB*, /dev/ttyACM*, then the /dev/ttyS* ports
-// that have a UART behind them. A device reachable by two names is listed once.
-std::vector<std::string> ListSerialDevices();
+Result<LineFlags> LineFlagsFor(const SerialLineSettings& settings, LineFlags current = {});
 
 // The latency timer of the USB serial adapter behind `device` (how long it holds received
 // bytes before sending them to the host: 1 to 16 ms, from its sysfs entry under

@@ -44,7 +44,7 @@ class DeviceCommandsTest : public testing::Test {
     context.hooks.desktop.execDialog = [](QDialog* dialog) { return dialog->exec(); };
   }
   void SetUp() override {
-    if (!project.loadError.empty()) GTEST_SKIP() << project.loadError;
+    ASSERT_TRUE(project.loadError.empty()) << project.loadError;
     fs::remove(QxBin());
   }
   static fs::path QxBin() { return *platform::WorkDir() / "QX.bin"; }

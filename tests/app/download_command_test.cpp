@@ -25,7 +25,7 @@ using namespace comm;
 TEST(DownloadCommand, CompilesAndSendsTheProjectThroughTheDialog) {
   test::EnsureApplication();
   test::ProjectFixture project;
-  if (!project.loadError.empty()) GTEST_SKIP() << project.loadError;
+  ASSERT_TRUE(project.loadError.empty()) << project.loadError;
   EmulatedPanel emulated;
   if (!emulated.line.ok()) GTEST_SKIP() << "no pseudo-terminals here";
   const int slot = project.Place(1, 2);
@@ -94,7 +94,7 @@ TEST(DownloadCommand, CompilesAndSendsTheProjectThroughTheDialog) {
 TEST(DownloadCommand, ACancelledDownloadSaysSoInTheStatusBar) {
   test::EnsureApplication();
   test::ProjectFixture project;
-  if (!project.loadError.empty()) GTEST_SKIP() << project.loadError;
+  ASSERT_TRUE(project.loadError.empty()) << project.loadError;
   EmulatedPanel emulated;
   if (!emulated.line.ok()) GTEST_SKIP() << "no pseudo-terminals here";
   // Enough texts for an image of several blocks.

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "comm/serial_port.h"
+#include "platform/serial_port.h"
 
 namespace dravik::test {
 
 struct FakeLineLog {
   int opens = 0;
-  std::vector<comm::SerialLineSettings> configured;
+  std::vector<platform::SerialLineSettings> configured;
   int inputPurges = 0;
   int outputPurges = 0;
   int writeCalls = 0;
@@ -25,16 +25,16 @@ struct FakeLineLog {
   int outputQueue = 0;  // what OutputQueueBytes reports
   std::size_t acceptPerWrite = static_cast<std::size_t>(-1);
   bool failWrites = false;
-  std::optional<comm::PortOpenError> openError;
+  std::optional<platform::PortOpenError> openError;
   std::vector<std::pair<char, bool>> modemLines;            // ('D' or 'R', on)
   std::optional<std::chrono::microseconds> receiveLatency;  // unset: the default
 };
 
-class FakeSerialPort final : public comm::SerialPort {
+class FakeSerialPort final : public platform::SerialPort {
  public:
   explicit FakeSerialPort(std::shared_ptr<FakeLineLog> log) : log_(std::move(log)) {}
 
-  std::optional<comm::PortOpenError> Open(const std::string& device) override {
+  std::optional<platform::PortOpenError> Open(const std::string& device) override {
     if (log_->openError) return log_->openError;
     ++log_->opens;
     device_ = device;
@@ -43,7 +43,7 @@ class FakeSerialPort final : public comm::SerialPort {
   }
   void Close() override { open_ = false; }
   bool IsOpen() const override { return open_; }
-  Status Configure(const comm::SerialLineSettings& settings) override {
+  Status Configure(const platform::SerialLineSettings& settings) override {
     log_->configured.push_back(settings);
     return {};
   }
@@ -84,7 +84,7 @@ class FakeSerialPort final : public comm::SerialPort {
     return n;
   }
   std::chrono::microseconds ReceiveLatency() const override {
-    return log_->receiveLatency.value_or(comm::kDefaultReceiveLatency);
+    return log_->receiveLatency.value_or(platform::kDefaultReceiveLatency);
   }
 
   const std::string& device() const { return device_; }

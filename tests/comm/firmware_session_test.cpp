@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include "comm/comm_rig.h"
 #include "emulators/boot_loader_emulator.h"
@@ -244,6 +245,8 @@ TEST(FirmwareImage, LoadedFromAFileAndFoundWhereInstalled) {
   EXPECT_FALSE(LoadFirmwareImage(dir / "missing.bin"));
   test::WriteAll(dir / "huge.bin", Bytes(kMaxFirmwareSize + 1));
   EXPECT_FALSE(LoadFirmwareImage(dir / "huge.bin"));
+  ::mkfifo((dir / "pipe.bin").c_str(), 0600);
+  EXPECT_FALSE(LoadFirmwareImage(dir / "pipe.bin")) << "a pipe is refused, not waited on";
 
   const char* previous = std::getenv("DRAVIK_PROGRAM_DIR");
   const std::string saved = previous ? previous : "";

@@ -1,14 +1,11 @@
 #include "platform/files.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 
-#include "platform/paths.h"
 #include "support/temp_dir.h"
 
 namespace dravik::platform {
@@ -178,35 +175,42 @@ TEST_F(WriteTogether, AFailedRenamePutsBackWhatWasReplaced) {
       << "p.new was not there before; no temporary or kept file stays";
 }
 
-TEST(Paths, WorkDirFollowsTheEnvironmentAndIsPrivate) {
+// A capped read takes a file up to its limit and refuses anything larger, or anything that
+// is no plain file, before reading it.
+TEST(CappedRead, ReadsUpToTheLimitAndRefusesMoreWithoutReading) {
   TempDir dir;
-  const std::string previous = std::getenv("DRAVIK_WORKDIR");
-  setenv("DRAVIK_WORKDIR", (dir / "work").c_str(), 1);
-  Result<fs::path> work = WorkDir();
-  setenv("DRAVIK_WORKDIR", previous.c_str(), 1);
-  ASSERT_TRUE(work.ok());
-  EXPECT_EQ(*work, dir / "work");
-  struct stat info {};
-  ASSERT_EQ(::stat(work->c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0700u);
-}
+  test::WriteAll(dir / "fits.bin", Bytes(100, 7));
+  test::WriteAll(dir / "over.bin", Bytes(101, 7));
+  ::mkfifo((dir / "pipe").c_str(), 0600);
 
-TEST(Paths, ConfigFileIsPerUser) {
-  EXPECT_EQ(ConfigFilePath().filename(), "Dravik.ini");
-  EXPECT_EQ(ConfigFilePath().parent_path().filename(), "dravik");
-}
+  const Result<Bytes> fits = ReadFileBytes(dir / "fits.bin", 100);
+  ASSERT_TRUE(fits) << fits.message();
+  EXPECT_EQ(fits->size(), 100u);
 
-TEST(Paths, WorkDirLockExcludesASecondHolder) {
-  TempDir dir;
-  Result<WorkDirLock> lock = WorkDirLock::Acquire(dir.path());
-  ASSERT_TRUE(lock.ok());
-  // flock locks belong to open file descriptions: a second open must not get it.
-  const int fd = ::open((dir / "dravik.lock").c_str(), O_RDWR);
-  ASSERT_GE(fd, 0);
-  EXPECT_NE(::flock(fd, LOCK_EX | LOCK_NB), 0);
-  { WorkDirLock released = std::move(*lock); }
-  EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
-  ::close(fd);
+  const Result<Bytes> over = ReadFileBytes(dir / "over.bin", 100);
+  ASSERT_FALSE(over);
+  for (bool chinese : {true, false}) {
+    const std::string& text = over.message(chinese);
+    EXPECT_NE(text.find((dir / "over.bin").string()), std::string::npos) << text;
+    EXPECT_NE(text.find("101"), std::string::npos) << text;
+    EXPECT_NE(text.find("100"), std::string::npos) << text;
+  }
+  EXPECT_NE(over.message(true), over.message(false));
+
+  // A reader with its own words for the refusal gets them, with the file's size.
+  const Result<Bytes> worded = ReadFileBytes(dir / "over.bin", 100, [](std::uintmax_t size) {
+    return Error{"too long: " + std::to_string(size)};
+  });
+  ASSERT_FALSE(worded);
+  EXPECT_EQ(worded.message(), "too long: 101");
+
+  // A pipe would wait for a writer, a device could run on for ever: both are refused at
+  // once, and a folder too.
+  for (const fs::path& notPlain : {dir / "pipe", fs::path("/dev/zero"), dir.path()}) {
+    const Result<Bytes> refused = ReadFileBytes(notPlain, 100);
+    ASSERT_FALSE(refused) << notPlain;
+    EXPECT_NE(refused.message().find(notPlain.string()), std::string::npos) << refused.message();
+  }
 }
 
 }  // namespace

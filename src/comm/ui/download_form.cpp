@@ -5,12 +5,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <memory>
 
-#include "comm/register_mirror.h"
+#include "comm/device_jobs.h"
 #include "ui/dialog_place.h"
-#include "platform/serial_port_posix.h"
 
 namespace dravik::comm {
 
@@ -89,19 +86,11 @@ void TDownloadForm::showEvent(QShowEvent* event) {
 void TDownloadForm::Timer1Timer() {
   timer1_.stop();
   started_ = true;
-  const auto port = static_cast<TComPortNumber>(std::clamp(portIndex_, 0, kComPortCount - 1));
-  worker_.Start([this, bytes = image_, ports = ports_, port] {
-    RealClock clock;
-    TVorCommDriver driver(std::make_unique<platform::PosixSerialPort>(), clock, ports);
-    DownloadSession session(
-        driver, clock, ProgramRegisterMirror(), bytes, port,
-        [this](const DownloadProgress& progress) {
-          PostTo(this, [this, progress] { ShowProgress(progress); });
-        },
-        &cancelFlag_);
-    const DownloadOutcome outcome = session.Run();
-    PostTo(this, [this, outcome] { Ended(outcome); });
-  });
+  worker_.StartJob(this, &TDownloadForm::ShowProgress, &TDownloadForm::Ended,
+                   [this, bytes = image_,
+                    line = DeviceLine::At(ports_, portIndex_)](const DownloadProgressFn& report) {
+                     return RunDownload(line, bytes, report, &cancelFlag_);
+                   });
 }
 
 void TDownloadForm::ShowProgress(const DownloadProgress& progress) {

@@ -8,10 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <memory>
 
+#include "comm/device_jobs.h"
 #include "ui/dialog_place.h"
-#include "platform/serial_port_posix.h"
 
 namespace dravik::comm {
 
@@ -138,20 +137,12 @@ void TFirmwareFrm::Button1Click() {
   stopping_ = false;
   running_ = true;
   SetIdle(false);
-  const auto port =
-      static_cast<TComPortNumber>(std::clamp(ports_->currentIndex(), 0, kComPortCount - 1));
-  worker_.Start([this, bytes = std::move(*image), ports = portMap_, port] {
-    RealClock clock;
-    TVorCommDriver driver(std::make_unique<platform::PosixSerialPort>(), clock, ports);
-    FirmwareSession session(
-        driver, clock, bytes, port,
-        [this](const FirmwareProgress& progress) {
-          PostTo(this, [this, progress] { ShowProgress(progress); });
-        },
-        &cancelFlag_);
-    const FirmwareOutcome outcome = session.Run();
-    PostTo(this, [this, outcome] { Ended(outcome); });
-  });
+  worker_.StartJob(
+      this, &TFirmwareFrm::ShowProgress, &TFirmwareFrm::Ended,
+      [this, firmware = std::move(*image),
+       line = DeviceLine::At(portMap_, ports_->currentIndex())](const FirmwareProgressFn& report) {
+        return RunFirmwareUpgrade(line, firmware, report, &cancelFlag_);
+      });
 }
 
 void TFirmwareFrm::ShowProgress(const FirmwareProgress& progress) {

@@ -12,6 +12,13 @@
 
 namespace dravik::comm {
 
+// Runs `call` on `receiver`'s thread (the user-interface thread) as soon as its event loop
+// gets to it; dropped when the receiver is gone by then.
+template <class F>
+void PostTo(QObject* receiver, F&& call) {
+  QMetaObject::invokeMethod(receiver, std::forward<F>(call), Qt::QueuedConnection);
+}
+
 class ProtocolThread {
  public:
   ProtocolThread() = default;
@@ -28,6 +35,21 @@ class ProtocolThread {
       running_.store(false);
     });
   }
+  // Runs a device job on a new thread: `job(report)` runs the protocol, handing each
+  // progress view to `report`; every view goes to `onProgress` and the outcome to `onEnd`,
+  // both on `dialog`'s thread.
+  template <class Dialog, class Progress, class Outcome, class Job>
+  void StartJob(Dialog* dialog, void (Dialog::*onProgress)(const Progress&),
+                void (Dialog::*onEnd)(const Outcome&), Job job) {
+    using Report = std::function<void(const Progress&)>;
+    Start([dialog, onProgress, onEnd, job = std::move(job)] {
+      const Report report = [dialog, onProgress](const Progress& view) {
+        PostTo(dialog, [dialog, onProgress, view] { (dialog->*onProgress)(view); });
+      };
+      const Outcome outcome = job(report);
+      PostTo(dialog, [dialog, onEnd, outcome] { (dialog->*onEnd)(outcome); });
+    });
+  }
   // True from Start until the work has returned.
   bool Running() const { return running_.load(); }
   void Join() {
@@ -38,12 +60,5 @@ class ProtocolThread {
   std::atomic<bool> running_{false};
   std::thread thread_;
 };
-
-// Runs `call` on `receiver`'s thread (the user-interface thread) as soon as its event loop
-// gets to it; dropped when the receiver is gone by then.
-template <class F>
-void PostTo(QObject* receiver, F&& call) {
-  QMetaObject::invokeMethod(receiver, std::forward<F>(call), Qt::QueuedConnection);
-}
 
 }  // namespace dravik::comm

@@ -1,65 +1,15 @@
 #include "comm/ui/serial_device_report.h"
 
-#include <QFileInfo>
-#include <filesystem>
-#include <fstream>
 #include <set>
 
-#include "comm/port_open_error.h"
+#include "platform/port_open_error.h"
 
 namespace dravik::comm {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string ReadLine(const fs::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  std::getline(in, line);
-  return line;
-}
-
-// The adapter and driver behind a tty node, from sysfs: USB adapters name their product
-// and maker a few levels up from the tty's device; built-in ports have only a driver.
-void DescribeAdapter(SerialDeviceInfo& info) {
-  const std::string name = fs::path(info.node).filename().string();
-  std::error_code ec;
-  const fs::path device = fs::canonical(fs::path("/sys/class/tty") / name / "device", ec);
-  if (ec) return;
-  const fs::path driverLink = fs::read_symlink(device / "driver", ec);
-  if (!ec) info.driver = driverLink.filename().string();
-  fs::path level = device;
-  for (int up = 0; up < 5 && level.has_relative_path(); ++up, level = level.parent_path()) {
-    if (!fs::exists(level / "product", ec)) continue;
-    const std::string product = ReadLine(level / "product");
-    const std::string maker = ReadLine(level / "manufacturer");
-    info.adapter = maker.empty() ? product : product + " (" + maker + ")";
-    return;
-  }
-}
-
 SerialDeviceInfo Describe(const std::string& path, int comIndex) {
-  SerialDeviceInfo info;
-  info.path = path;
-  info.comIndex = comIndex;
-  std::error_code ec;
-  const fs::path node = fs::canonical(path, ec);
-  info.exists = !ec;
-  info.node = ec ? path : node.string();
-  if (!info.exists) return info;
-  info.pseudoTerminal = info.node.rfind("/dev/pts/", 0) == 0;
-  if (!info.pseudoTerminal) DescribeAdapter(info);
-  const QFileInfo file(QString::fromStdString(info.node));
-  info.mayOpen = file.isReadable() && file.isWritable();
-  info.group = file.group().toStdString();
-  return info;
-}
-
-std::string Identity(const std::string& path) {
-  std::error_code ec;
-  const fs::path node = fs::canonical(path, ec);
-  return ec ? path : node.string();
+  return {platform::DescribeSerialDevice(path), path, comIndex};
 }
 
 }  // namespace
@@ -72,10 +22,10 @@ std::vector<SerialDeviceInfo> DescribeSerialDevices(const ComPortMap& ports,
     const std::string& device = ports.Device(i);
     if (device.empty()) continue;
     devices.push_back(Describe(device, i));
-    seen.insert(Identity(device));
+    seen.insert(platform::SerialDeviceIdentity(device));
   }
   for (const std::string& device : detected) {
-    if (!seen.insert(Identity(device)).second) continue;
+    if (!seen.insert(platform::SerialDeviceIdentity(device)).second) continue;
     devices.push_back(Describe(device, -1));
   }
   return devices;
@@ -98,7 +48,7 @@ Bilingual SerialDeviceReport(const std::vector<SerialDeviceInfo>& devices) {
     const std::string position = d.comIndex >= 0 ? ComPortMap::PortName(d.comIndex) : "—";
     add("\r" + position + "  " + d.path + "\r", "\r" + position + "  " + d.path + "\r");
     if (!d.exists) {
-      const Bilingual missing = MissingDeviceHint();
+      const Bilingual missing = platform::MissingDeviceHint();
       add("      " + missing.chinese + "\r", "      " + missing.english + "\r");
       continue;
     }
@@ -115,7 +65,7 @@ Bilingual SerialDeviceReport(const std::vector<SerialDeviceInfo>& devices) {
     if (d.mayOpen) {
       add("      当前用户可以打开\r", "      this user may open it\r");
     } else {
-      const Bilingual join = JoinGroupHint(d.group.empty() ? "dialout" : d.group);
+      const Bilingual join = platform::JoinGroupHint(d.group.empty() ? "dialout" : d.group);
       add("      当前用户无权打开：" + join.chinese + "\r",
           "      this user may not open it: " + join.english + "\r");
     }

@@ -8,19 +8,14 @@
 
 #include "comm/com_port_map.h"
 #include "platform/bilingual.h"
+#include "platform/serial_devices.h"
 
 namespace dravik::comm {
 
-struct SerialDeviceInfo {
-  std::string path;     // as the COM position or the system names it (stable name first)
-  std::string node;     // the device node it leads to, e.g. /dev/ttyUSB0
-  std::string adapter;  // e.g. "FT232R USB UART (FTDI)"; empty when unknown
-  std::string driver;   // the kernel driver, e.g. ftdi_sio
-  bool exists = false;
-  bool pseudoTerminal = false;
-  bool mayOpen = false;  // this user may read and write it
-  std::string group;     // the group owning the node (usually dialout)
-  int comIndex = -1;     // the COM position naming it, -1 when none does
+// What the platform sees of a device, under the name the report gives it.
+struct SerialDeviceInfo : platform::SerialDeviceFacts {
+  std::string path;   // as the COM position or the system names it (stable name first)
+  int comIndex = -1;  // the COM position naming it, -1 when none does
 };
 
 // The devices of the COM positions first (COM1 ... COM8), then the other devices in

@@ -11,7 +11,7 @@
 #include "ui/dialog_place.h"
 #include "comm/ui/serial_device_report.h"
 #include "comm/update_package.h"
-#include "platform/serial_port_posix.h"
+#include "platform/serial_devices.h"
 
 namespace dravik::comm {
 

@@ -9,16 +9,16 @@
 
 namespace dravik::test {
 
-class SettledPort final : public comm::SerialPort {
+class SettledPort final : public platform::SerialPort {
  public:
   explicit SettledPort(EmulatedLine& line) : line_(line) {}
 
-  std::optional<comm::PortOpenError> Open(const std::string& device) override {
+  std::optional<platform::PortOpenError> Open(const std::string& device) override {
     return port_.Open(device);
   }
   void Close() override { port_.Close(); }
   bool IsOpen() const override { return port_.IsOpen(); }
-  Status Configure(const comm::SerialLineSettings& settings) override {
+  Status Configure(const platform::SerialLineSettings& settings) override {
     return port_.Configure(settings);
   }
   Status Purge(bool input, bool output) override;

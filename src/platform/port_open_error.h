@@ -8,7 +8,7 @@
 
 #include "platform/bilingual.h"
 
-namespace dravik::comm {
+namespace dravik::platform {
 
 enum class PortOpenFailure {
   NotMapped,     // the COM position names no device
@@ -37,4 +37,4 @@ Bilingual MissingDeviceHint();
 // How a user gets the right to open the devices of `group`.
 Bilingual JoinGroupHint(const std::string& group);
 
-}  // namespace dravik::comm
+}  // namespace dravik::platform

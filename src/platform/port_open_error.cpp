@@ -1,6 +1,6 @@
-#include "comm/port_open_error.h"
+#include "platform/port_open_error.h"
 
-namespace dravik::comm {
+namespace dravik::platform {
 
 Bilingual MissingDeviceHint() {
   return {"不存在（适配器是否已插好？）", "does not exist (is the adapter plugged in?)"};
@@ -43,4 +43,4 @@ Bilingual PortOpenError::Message() const {
           "Cannot open the serial port " + d + ": " + detail + "."};
 }
 
-}  // namespace dravik::comm
+}  // namespace dravik::platform

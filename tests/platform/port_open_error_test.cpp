@@ -1,11 +1,11 @@
 // What a user reads when a port does not open: the device they named, the reason and what
 // to do, in both languages.
 
-#include "comm/port_open_error.h"
+#include "platform/port_open_error.h"
 
 #include <gtest/gtest.h>
 
-namespace dravik::comm {
+namespace dravik::platform {
 namespace {
 
 TEST(PortOpenError, EachReasonNamesTheDeviceAndWhatToDo) {
@@ -45,4 +45,4 @@ TEST(PortOpenError, PermissionHintIsTheOneTheDeviceReportGives) {
 }
 
 }  // namespace
-}  // namespace dravik::comm
+}  // namespace dravik::platform

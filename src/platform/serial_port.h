@@ -1,7 +1,7 @@
 #pragma once
 // The one transport the serial protocols talk through. The POSIX implementation lives in
 // platform/serial_port_posix.h; tests put fakes and pseudo-terminals behind the same
-// interface.
+// interface. Which device a COM position names is the comm room's business, not the port's.
 
 #include <chrono>
 #include <cstddef>
@@ -10,24 +10,14 @@
 #include <span>
 #include <string>
 
-#include "comm/port_open_error.h"
 #include "platform/bilingual.h"
+#include "platform/port_open_error.h"
 #include "platform/result.h"
 
-namespace dravik::comm {
+namespace dravik::platform {
 
-// The driver's enumerations. Their ordinals are what settings store and what callers pass.
-enum class TComPortNumber : std::uint8_t {
-  pnCOM1,
-  pnCOM2,
-  pnCOM3,
-  pnCOM4,
-  pnCOM5,
-  pnCOM6,
-  pnCOM7,
-  pnCOM8
-};
-
+// The line settings of the driver. Their ordinals are what settings store and what callers
+// pass.
 enum class TComPortBaudRate : std::uint8_t {
   br110,
   br300,
@@ -49,8 +39,6 @@ enum class TComPortStopBits : std::uint8_t { sb1BITS, sb1HALFBITS, sb2BITS };
 enum class TComPortParity : std::uint8_t { ptNONE, ptODD, ptEVEN, ptMARK, ptSPACE };
 enum class TComPortHwHandshaking : std::uint8_t { hhNONE, hhRTSCTS };
 enum class TComPortSwHandshaking : std::uint8_t { shNONE, shXONXOFF };
-
-inline constexpr int kComPortCount = 8;
 
 // Bits per second, indexed by the TComPortBaudRate ordinal.
 inline constexpr std::uint32_t kBaudRateTable[13] = {110,   300,   600,   1200,  2400,  4800,  9600,
@@ -128,4 +116,4 @@ class SerialPort {
   virtual std::chrono::microseconds ReceiveLatency() const { return kDefaultReceiveLatency; }
 };
 
-}  // namespace dravik::comm
+}  // namespace dravik::platform

@@ -1,18 +1,22 @@
-// The work folder holds what every new project and every download takes from it, so only
-// a folder no one else can have written to is used.
+// Where Dravik keeps things: the work folder ($DRAVIK_WORKDIR, else $XDG_RUNTIME_DIR/dravik,
+// else /tmp/dravik-<uid>), used only when no one else can have written to it, its lock, and
+// the configuration file.
 
+#include "platform/paths.h"
+
+#include <fcntl.h>
 #include <gtest/gtest.h>
-
-#include <ostream>
 #include <stdlib.h>
-#include <cstdlib>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <functional>
+#include <optional>
+#include <ostream>
 #include <string>
 
-#include "platform/paths.h"
 #include "support/temp_dir.h"
 
 namespace dravik::platform {
@@ -29,13 +33,36 @@ mode_t ModeOf(const fs::path& path) {
   return info.st_mode & 07777;
 }
 
+// Sets (or, with nullopt, unsets) an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+    if (const char* old = std::getenv(name)) previous_ = old;
+    if (value) {
+      setenv(name, value->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (previous_) {
+      setenv(name_, previous_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> previous_;
+};
+
 // WorkDir() with DRAVIK_WORKDIR naming `folder`; the test program's own folder afterwards.
 Result<fs::path> WorkDirAt(const fs::path& folder) {
-  const std::string previous = std::getenv("DRAVIK_WORKDIR");
-  setenv("DRAVIK_WORKDIR", folder.c_str(), 1);
-  Result<fs::path> work = WorkDir();
-  setenv("DRAVIK_WORKDIR", previous.c_str(), 1);
-  return work;
+  const ScopedEnv workDir("DRAVIK_WORKDIR", folder.string());
+  return WorkDir();
 }
 
 struct Planted {
@@ -79,6 +106,11 @@ INSTANTIATE_TEST_SUITE_P(
                   return ::mkdir(folder.c_str(), 0700) == 0 && ::chmod(folder.c_str(), 0777) == 0;
                 },
                 "other users can write to it"},
+        Planted{"GroupWritable",
+                [](const fs::path& folder) {
+                  return ::mkdir(folder.c_str(), 0700) == 0 && ::chmod(folder.c_str(), 0770) == 0;
+                },
+                "other users can write to it"},
         Planted{"SymbolicLink",
                 [](const fs::path& folder) {
                   fs::create_directory(folder.parent_path() / "elsewhere");
@@ -101,6 +133,53 @@ TEST(WorkFolder, OursReadableByOthersIsMadePrivate) {
   const Result<fs::path> work = WorkDirAt(readable);
   ASSERT_TRUE(work) << work.message();
   EXPECT_EQ(ModeOf(readable), 0700u);
+}
+
+TEST(WorkFolder, SessionRuntimeFolderWhenDravikWorkdirIsUnset) {
+  TempDir dir;
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0700), 0);
+  const ScopedEnv workDir("DRAVIK_WORKDIR", std::nullopt);
+  const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path().string());
+  const Result<fs::path> work = WorkDir();
+  ASSERT_TRUE(work) << work.message();
+  EXPECT_EQ(*work, dir / "dravik");
+  EXPECT_EQ(ModeOf(*work), 0700u);
+}
+
+TEST(WorkFolder, TmpFolderOfTheUserWithoutARuntimeFolder) {
+  const ScopedEnv workDir("DRAVIK_WORKDIR", std::nullopt);
+  const ScopedEnv runtime("XDG_RUNTIME_DIR", std::nullopt);
+  const fs::path expected = "/tmp/dravik-" + std::to_string(::getuid());
+  const Result<fs::path> work = WorkDir();
+  ASSERT_TRUE(work) << work.message();
+  EXPECT_EQ(*work, expected);
+  EXPECT_EQ(ModeOf(expected), 0700u);
+}
+
+TEST(WorkFolder, DravikWorkdirIsMadePrivateWhenMissing) {
+  TempDir dir;
+  const Result<fs::path> work = WorkDirAt(dir / "work");
+  ASSERT_TRUE(work.ok()) << work.message();
+  EXPECT_EQ(*work, dir / "work");
+  EXPECT_EQ(ModeOf(*work), 0700u);
+}
+
+TEST(Paths, ConfigFileIsPerUser) {
+  EXPECT_EQ(ConfigFilePath().filename(), "Dravik.ini");
+  EXPECT_EQ(ConfigFilePath().parent_path().filename(), "dravik");
+}
+
+TEST(WorkFolder, LockExcludesASecondHolder) {
+  TempDir dir;
+  Result<WorkDirLock> lock = WorkDirLock::Acquire(dir.path());
+  ASSERT_TRUE(lock.ok());
+  // flock locks belong to open file descriptions: a second open must not get it.
+  const int fd = ::open((dir / "dravik.lock").c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  EXPECT_NE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+  { WorkDirLock released = std::move(*lock); }
+  EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+  ::close(fd);
 }
 
 }  // namespace
