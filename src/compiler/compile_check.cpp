@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "elements/element_fields.h"
 #include "elements/kind_name_table.h"
 #include "model/settings_page.h"
 #include "platform/gbk.h"
@@ -36,13 +37,17 @@ class ElementCheck {
       : p_(page), s_(slot), limits_(limits) {}
 
   std::optional<CheckFailure> Run() {
+    namespace el = elements;
     // clang-format off
-    switch (p_.ElemKind[s_]) {
-      case 2: CheckRegister(); break;
-      case 3: case 17: case 34: CheckBitOperand(); break;
-      case 5: CheckBarGraph(); break;
-      case 7: case 9: case 31: CheckLinkWordText(); break;
-      case 20: case 21: case 22: case 23: case 24: case 26: CheckMovingShape(); break;
+    switch (el::ElementFields(p_, s_).kind()) {
+      case el::kKindRegister: CheckRegister(); break;
+      case el::kKindLamp: case el::kKindBitButton: case el::kKindBitSwitch: CheckBitOperand(); break;
+      case el::kKindBarGraph: CheckBarGraph(); break;
+      case el::kKindDynamicText: case el::kKindAsciiChinese: case el::kKindRegisterText:
+        CheckLinkWordText(); break;
+      case el::kKindRectangle: case el::kKindRectangleVariant1: case el::kKindRectangleVariant2:
+      case el::kKindRectangleVariant3: case el::kKindRectangleVariant4: case el::kKindEllipse:
+        CheckMovingShape(); break;
       default: break;  // texts, charts, pictures, keys, clock and drawing need no register
     }
     // clang-format on
@@ -65,51 +70,65 @@ class ElementCheck {
   }
 
   void CheckRegister() {
+    const elements::RegisterElement reg(p_, s_);
     // The register's bit 7 is its Float flag, not a link.
-    const int kind = (p_.ElemByteB[s_] >> 4) & 7;
+    const int kind = reg.operand().registerKind;
     if (!KindExists(kind, limits_.highestWordKind)) return;
     const std::int32_t max = limits_.wordMax[kind];
-    Above(p_.ElemWordA[s_], max, CheckFailure::kRegisterNumber);
+    Above(reg.registerNumber(), max, CheckFailure::kRegisterNumber);
     // Both limits are registers when the element reads them indirectly.
-    if (p_.ElemByteE[s_] == 1) {
-      Above(p_.ElemLongC[s_], max, CheckFailure::kIndirectUpperLimit);
-      Above(p_.ElemLongD[s_], max, CheckFailure::kIndirectLowerLimit);
+    if (reg.indirectLimits() == 1) {
+      Above(reg.upperLimit(), max, CheckFailure::kIndirectUpperLimit);
+      Above(reg.lowerLimit(), max, CheckFailure::kIndirectLowerLimit);
     }
-    Above(p_.ElemWordE[s_], max, CheckFailure::kKeyRegister);
+    Above(reg.keyRegister(), max, CheckFailure::kKeyRegister);
   }
 
   void CheckBitOperand() {
-    const int kind = (p_.ElemByteB[s_] >> 4) & 7;
-    if (!KindExists(kind, limits_.highestBitKind)) return;
-    Above(p_.ElemWordA[s_], limits_.bitMax[kind], CheckFailure::kRegisterNumber);
-    const int bits = limits_.bitCount[kind];
-    if (bits != 0 && (p_.ElemByteB[s_] & 0x0F) > bits) Fail(CheckFailure::kBitNumber);
+    const elements::OperandElement element(p_, s_);
+    const elements::OperandByte operand = element.operand();
+    if (!KindExists(operand.registerKind, limits_.highestBitKind)) return;
+    Above(element.registerNumber(), limits_.bitMax[operand.registerKind],
+          CheckFailure::kRegisterNumber);
+    const int bits = limits_.bitCount[operand.registerKind];
+    if (bits != 0 && operand.bitOrType > bits) Fail(CheckFailure::kBitNumber);
   }
 
   void CheckBarGraph() {
-    const int kind = (p_.ElemByteB[s_] >> 4) & 7;
+    const elements::BarGraphElement bar(p_, s_);
+    const int kind = bar.operand().registerKind;
     if (!KindExists(kind, limits_.highestWordKind)) return;
     const std::int32_t max = limits_.wordMax[kind];
-    Above(p_.ElemWordA[s_], max, CheckFailure::kRegisterNumber);
-    if (p_.ElemByteC[s_] != 0) Above(p_.ElemWordB[s_], max, CheckFailure::kFullScaleRegister);
-    if (p_.ElemByteE[s_] != 0) Above(p_.ElemWordD[s_], max, CheckFailure::kZeroRegister);
+    Above(bar.registerNumber(), max, CheckFailure::kRegisterNumber);
+    if (bar.fullScaleIndirect() != 0) {
+      Above(bar.fullScaleRegister(), max, CheckFailure::kFullScaleRegister);
+    }
+    if (bar.zeroIndirect() != 0) Above(bar.zeroRegister(), max, CheckFailure::kZeroRegister);
   }
 
   void CheckLinkWordText() {
-    const int kind = (p_.ElemWordD[s_] >> 8) & 7;
+    const elements::LinkWordElement text(p_, s_);
+    const int kind = text.linkWord().registerKind;
     if (!KindExists(kind, limits_.highestWordKind)) return;
     const std::int32_t max = limits_.wordMax[kind];
-    Above(p_.ElemWordA[s_], max, CheckFailure::kRegisterNumber);
-    Above(p_.ElemWordE[s_], max, CheckFailure::kKeyRegister);
+    Above(text.registerNumber(), max, CheckFailure::kRegisterNumber);
+    Above(text.keyRegister(), max, CheckFailure::kKeyRegister);
   }
 
   void CheckMovingShape() {
-    const int kind = (p_.ElemWordD[s_] >> 8) & 7;
+    const elements::ShapeElement shape(p_, s_);
+    const int kind = shape.linkWord().registerKind;
     if (!KindExists(kind, limits_.highestWordKind)) return;
     const std::int32_t max = limits_.wordMax[kind];
-    if (p_.ElemByteC[s_] != 0) Above(p_.ElemLongC[s_], max, CheckFailure::kHorizontalRegister);
-    if (p_.ElemByteD[s_] != 0) Above(p_.ElemLongD[s_], max, CheckFailure::kVerticalRegister);
-    if (p_.ElemByteE[s_] != 0) Above(p_.ElemWordA[s_], max, CheckFailure::kVisibilityRegister);
+    if (shape.movesHorizontally() != 0) {
+      Above(shape.horizontalRegister(), max, CheckFailure::kHorizontalRegister);
+    }
+    if (shape.movesVertically() != 0) {
+      Above(shape.verticalRegister(), max, CheckFailure::kVerticalRegister);
+    }
+    if (shape.visibilityByRegister() != 0) {
+      Above(shape.visibilityRegister(), max, CheckFailure::kVisibilityRegister);
+    }
   }
 
   const PageRecord& p_;

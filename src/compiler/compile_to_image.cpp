@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "compiler/element_encoders.h"
 #include "compiler/image_writer.h"
 #include "compiler/int_text.h"
 #include "compiler/page_block_writer.h"
 #include "compiler/rgb565.h"
+#include "elements/element_fields.h"
 #include "elements/element_kind.h"
 #include "macro/change_mac_cmd.h"
 #include "macro/macro_database.h"
@@ -157,8 +159,8 @@ std::optional<Bilingual> WritePageBlock(PageRecord& page, int number,
 
   PageBlockWriter records(w, countTable);
   for (int slot = 0; slot < model::kSlotCount; ++slot) {
-    if (page.ElemKind[slot] == elements::kKindLamp &&
-        (page.ElemTextA[slot].Empty() || page.ElemTextB[slot].Empty())) {
+    const elements::LampElement lamp(std::as_const(page), slot);
+    if (lamp.kind() == elements::kKindLamp && (lamp.offText().Empty() || lamp.onText().Empty())) {
       projectChanged = true;
     }
     EncodeElement(page, slot, settings, records);
@@ -225,7 +227,8 @@ CompileResult CompileToImage(model::ProjectImage& project, const CompanionFiles&
     result.messages.push_back({kCaptionDravik, MessageIcon::Warning, std::move(*warning)});
   }
 
-  const std::vector<std::uint8_t> pictureSection = pictures::BmpToArray(files.pictureLibrary);
+  const std::vector<std::uint8_t> pictureSection =
+      pictures::BuildPictureSection(files.pictureLibrary);
   w.PutBytes(pictureSection);
 
   if (w.Overflowed() || w.Position() > kMaxImageSize) return TooLarge(std::move(result));

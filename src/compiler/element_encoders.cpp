@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "compiler/bit_address.h"
 #include "compiler/date_time_expansion.h"
 #include "compiler/rgb565.h"
+#include "elements/element_fields.h"
 #include "elements/element_kind.h"
 #include "model/project_image.h"
 
@@ -45,113 +47,129 @@ void PutGeometry(ImageWriter& out, const std::array<std::uint8_t, 8>& geometry) 
 }
 
 std::array<std::uint8_t, 8> ElementGeometry(const PageRecord& p, int s) {
-  return GeometryBlock(p.ElemLeft[s], p.ElemTop[s], p.ElemWidth[s], p.ElemHeight[s]);
+  const el::ElementFields e(p, s);
+  return GeometryBlock(e.left(), e.top(), e.width(), e.height());
 }
 
-void EncodeText(const PageRecord& p, int s, PageBlockWriter& out) {
-  PutTextRecord(out, {ElementGeometry(p, s), p.ElemWordC[s], p.ElemLongA[s], p.ElemLongB[s],
-                      TextOr(p.ElemTextA[s].View(), kTextDefaultA),
-                      TextOr(p.ElemTextB[s].View(), kTextDefaultB)});
+void EncodeText(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
+  const el::TextElement text(p, s);
+  PutTextRecord(out, {ElementGeometry(p, s), text.formatBits(), text.backColour(),
+                      text.foreColour(), TextOr(text.languageOneText().View(), kTextDefaultA),
+                      TextOr(text.languageTwoText().View(), kTextDefaultB)});
 }
 
-void EncodeRegister(const PageRecord& p, int s, PageBlockWriter& out) {
-  const std::uint32_t byteB = p.ElemByteB[s];
-  const std::uint32_t wordB = p.ElemWordB[s];
-  const std::uint32_t byteF = p.ElemByteF[s];
-  const std::uint32_t wordD = p.ElemWordD[s];
+void EncodeRegister(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
+  const el::RegisterElement reg(p, s);
+  const std::uint32_t byteB = reg.operandByte();
+  const std::uint32_t wordB = reg.digitsAndDecimals();
+  const std::uint32_t byteF = reg.keyCondition();
+  const std::uint32_t wordD = reg.options();
   const std::uint32_t packed =
-      (byteB & 0x0F) + 2u * p.ElemByteC[s] + 4u * p.ElemByteE[s] + 8u * p.ElemByteD[s] +
+      (byteB & 0x0F) + 2u * reg.inputAllowed() + 4u * reg.indirectLimits() + 8u * reg.isSigned() +
       16u * (wordB >> 8) + 256u * (wordB & 0x0F) + (1u << 12) * (byteF >> 4) +
-      (1u << 14) * (byteF & 0x0F) + (1u << 15) * (wordD & 1) + (1u << 16) * p.ElemWordE[s] +
+      (1u << 14) * (byteF & 0x0F) + (1u << 15) * (wordD & 1) + (1u << 16) * reg.keyRegister() +
       (1u << 29) * (byteB >> 7) + (1u << 30) * (byteB >> 4) + (1u << 30) * (wordD & 2);
-  PutRegisterRecord(out, {ElementGeometry(p, s), p.ElemWordC[s], p.ElemLongA[s], p.ElemLongB[s],
-                          p.ElemWordA[s], packed, p.ElemLongC[s], p.ElemLongD[s], IdByte(s)});
+  PutRegisterRecord(out,
+                    {ElementGeometry(p, s), reg.formatBits(), reg.backColour(), reg.foreColour(),
+                     reg.registerNumber(), packed, reg.upperLimit(), reg.lowerLimit(), IdByte(s)});
+}
+
+// The address, bit and link terms shared by the records of the bit-operand kinds.
+template <class Page>
+std::uint32_t BitOperandTerms(const el::OperandElement<Page>& e, const EncodeSettings& settings) {
+  const std::uint32_t byteB = e.operandByte();
+  return BitAddress(e.registerNumber(), e.operandByte(), settings.protocol) +
+         (1u << 16) * (byteB & 0x0F);
 }
 
 void EncodeLamp(PageRecord& p, int s, const EncodeSettings& settings, PageBlockWriter& out) {
-  if (p.ElemTextA[s].Empty()) p.ElemTextA[s].Assign(kLampEmptyTextA);
-  if (p.ElemTextB[s].Empty()) p.ElemTextB[s].Assign(kLampEmptyTextB);
-  const std::uint32_t byteB = p.ElemByteB[s];
-  const std::uint32_t packed = BitAddress(p.ElemWordA[s], p.ElemByteB[s], settings.protocol) +
-                               (1u << 16) * (byteB & 0x0F) + (1u << 20) * (byteB >> 7) +
-                               (1u << 21) * ((byteB >> 4) & 7) + (1u << 23) * p.ElemByteD[s] +
-                               (1u << 24) * p.ElemByteF[s];
+  const el::LampElement lamp(p, s);
+  if (lamp.offText().Empty()) lamp.offText().Assign(kLampEmptyTextA);
+  if (lamp.onText().Empty()) lamp.onText().Assign(kLampEmptyTextB);
+  const std::uint32_t byteB = lamp.operandByte();
+  const std::uint32_t packed = BitOperandTerms(lamp, settings) + (1u << 20) * (byteB >> 7) +
+                               (1u << 21) * ((byteB >> 4) & 7) + (1u << 23) * lamp.negativeLogic() +
+                               (1u << 24) * lamp.lampType();
   out.BeginRecord(el::kKindLamp);
   ImageWriter& w = out.Image();
   PutGeometry(w, ElementGeometry(p, s));
-  w.PutU16le(Rgb565(p.ElemLongA[s]));
-  w.PutU16le(Rgb565(p.ElemLongB[s]));
+  w.PutU16le(Rgb565(lamp.offColour()));
+  w.PutU16le(Rgb565(lamp.onColour()));
   w.PutU32le(packed);
   w.PutU8(IdByte(s));
-  w.PutText(p.ElemTextA[s].View());
-  w.PutText(p.ElemTextB[s].View());
+  w.PutText(lamp.offText().View());
+  w.PutText(lamp.onText().View());
 }
 
-void EncodeTrendChart(const PageRecord& p, int s, PageBlockWriter& out) {
-  const std::uint32_t wordB = p.ElemWordB[s];
-  const std::uint32_t packed = p.ElemByteB[s] + 2u * (wordB >> 8) + 64u * (wordB & 31) +
-                               (1u << 11) * p.ElemWordC[s] + (1u << 17) * p.ElemByteE[s] +
-                               (1u << 18) * p.ElemByteC[s] + (1u << 19) * p.ElemWordE[s] +
-                               (1u << 21) * p.ElemByteF[s] + (1u << 24) * U32(s + 1);
+void EncodeTrendChart(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
+  const el::TrendChartElement chart(std::as_const(p), s);
+  const std::uint32_t wordB = chart.gridCells();
+  const std::uint32_t packed = chart.operandByte() + 2u * (wordB >> 8) + 64u * (wordB & 31) +
+                               (1u << 11) * chart.dataPoints() + (1u << 17) * chart.showGrid() +
+                               (1u << 18) * chart.showTimeLabels() +
+                               (1u << 19) * chart.labelSize() + (1u << 21) * chart.labelFormat() +
+                               (1u << 24) * U32(s + 1);
   out.BeginRecord(el::kKindTrendChart);
   ImageWriter& w = out.Image();
   PutGeometry(w, ElementGeometry(p, s));
-  w.PutU16le(Rgb565(p.ElemLongA[s]));
-  w.PutU16le(Rgb565(p.ElemLongB[s]));
-  w.PutU16le(p.ElemWordA[s]);
+  w.PutU16le(Rgb565(chart.backColour()));
+  w.PutU16le(Rgb565(chart.foreColour()));
+  w.PutU16le(chart.registerNumber());
   w.PutU32le(packed);
-  w.PutU32le(U32(p.ElemLongC[s]));
-  w.PutU32le(U32(p.ElemLongD[s]));
-  w.PutU16le(p.ElemWordD[s]);
+  w.PutU32le(U32(chart.fullScale()));
+  w.PutU32le(U32(chart.zeroValue()));
+  w.PutU16le(chart.sampleSeconds());
 }
 
-void EncodeBarGraph(const PageRecord& p, int s, PageBlockWriter& out) {
-  // The fill pattern (low byte of ElemWordC) stays in the project.
-  const std::uint32_t packed = p.ElemWordA[s] + (1u << 16) * p.ElemByteB[s] +
-                               (1u << 17) * p.ElemByteC[s] + (1u << 18) * p.ElemByteE[s] +
-                               (1u << 19) * (p.ElemWordC[s] >> 8) + (1u << 24) * U32(s + 1);
+void EncodeBarGraph(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
+  const el::BarGraphElement bar(std::as_const(p), s);
+  // The fill pattern (low byte of the direction word) stays in the project.
+  const std::uint32_t packed =
+      bar.registerNumber() + (1u << 16) * bar.operandByte() + (1u << 17) * bar.fullScaleIndirect() +
+      (1u << 18) * bar.zeroIndirect() + (1u << 19) * (bar.directionAndPattern() >> 8) +
+      (1u << 24) * U32(s + 1);
   out.BeginRecord(el::kKindBarGraph);
   ImageWriter& w = out.Image();
   PutGeometry(w, ElementGeometry(p, s));
-  w.PutU16le(Rgb565(p.ElemLongA[s]));
-  w.PutU16le(Rgb565(p.ElemLongB[s]));
+  w.PutU16le(Rgb565(bar.backColour()));
+  w.PutU16le(Rgb565(bar.foreColour()));
   w.PutU32le(packed);
-  w.PutU32le(U32(p.ElemLongC[s]));
-  w.PutU32le(U32(p.ElemLongD[s]));
-  w.PutU16le(p.ElemWordB[s]);
-  w.PutU16le(p.ElemWordD[s]);
+  w.PutU32le(U32(bar.fullScale()));
+  w.PutU32le(U32(bar.zeroValue()));
+  w.PutU16le(bar.fullScaleRegister());
+  w.PutU16le(bar.zeroRegister());
 }
 
-void EncodePicture(const PageRecord& p, int s, const EncodeSettings& settings,
-                   PageBlockWriter& out) {
-  const std::uint32_t byteB = p.ElemByteB[s];
-  const std::uint32_t packed = BitAddress(p.ElemWordA[s], p.ElemByteB[s], settings.protocol) +
-                               (1u << 16) * (byteB & 0x0F) + (1u << 20) * (byteB >> 7) +
-                               (1u << 21) * ((byteB >> 4) & 7) + (1u << 23) * p.ElemByteD[s] +
-                               (1u << 24) * U32(s + 1);
+void EncodePicture(PageRecord& p, int s, const EncodeSettings& settings, PageBlockWriter& out) {
+  const el::PictureElement picture(std::as_const(p), s);
+  const std::uint32_t byteB = picture.operandByte();
+  const std::uint32_t packed = BitOperandTerms(picture, settings) + (1u << 20) * (byteB >> 7) +
+                               (1u << 21) * ((byteB >> 4) & 7) +
+                               (1u << 23) * picture.visibilityByBit() + (1u << 24) * U32(s + 1);
   out.BeginRecord(el::kKindPicture);
   ImageWriter& w = out.Image();
   PutGeometry(w, ElementGeometry(p, s));
-  w.PutU8(static_cast<std::uint8_t>(p.ElemWordE[s]));
+  w.PutU8(static_cast<std::uint8_t>(picture.pictureNumber()));
   w.PutU32le(packed);
 }
 
-void EncodeDynamicText(const PageRecord& p, int s, PageBlockWriter& out) {
+void EncodeDynamicText(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
+  const el::DynamicTextElement text(std::as_const(p), s);
   // A slot outside the text table has no states, and no slot holds more than its table
   // room: a damaged file cannot make the encoder read another element's states.
   const int room = model::StatesPerLanguage(s);
-  const int states = std::min<int>(p.ElemByteB[s], room);
-  const std::uint16_t wordD = p.ElemWordD[s];
-  const int flags = (p.ElemByteC[s] != 0 ? 1 : 0) + (p.ElemByteD[s] != 0 ? 2 : 0) +
+  const int states = std::min<int>(text.stateCount(), room);
+  const std::uint16_t wordD = text.linkWordBits();
+  const int flags = (text.inputAllowed() != 0 ? 1 : 0) + (text.zeroOnLeave() != 0 ? 2 : 0) +
                     4 * (wordD & 1) + 8 * ((wordD >> 1) & 1) + 16 * ((wordD >> 8) & 0x0F);
 
   out.BeginRecord(el::kKindDynamicText);
   ImageWriter& w = out.Image();
   PutGeometry(w, ElementGeometry(p, s));
-  w.PutU16le(p.ElemWordC[s]);
-  w.PutU16le(Rgb565(p.ElemLongA[s]));
-  w.PutU16le(Rgb565(p.ElemLongB[s]));
-  w.PutU16le(p.ElemWordA[s]);
+  w.PutU16le(text.formatBits());
+  w.PutU16le(Rgb565(text.backColour()));
+  w.PutU16le(Rgb565(text.foreColour()));
+  w.PutU16le(text.registerNumber());
   w.PutU8(static_cast<std::uint8_t>(flags));
   w.PutU8(IdByte(s));
   w.PutU8(static_cast<std::uint8_t>(states));
@@ -172,65 +190,77 @@ void EncodeDynamicText(const PageRecord& p, int s, PageBlockWriter& out) {
   if (!w.Overflowed()) w.PatchU8(longestAt, static_cast<std::uint8_t>(longest));
 }
 
-void EncodeFunctionKey(const PageRecord& p, int s, PageBlockWriter& out) {
+void EncodeFunctionKey(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
+  const el::FunctionKeyElement key(std::as_const(p), s);
   out.BeginRecord(el::kKindFunctionKey);
   ImageWriter& w = out.Image();
   PutGeometry(w, ElementGeometry(p, s));
-  w.PutU16le(p.ElemWordC[s]);
-  w.PutU16le(Rgb565(p.ElemLongA[s]));
-  w.PutU16le(Rgb565(p.ElemLongB[s]));
-  w.PutU8(static_cast<std::uint8_t>(p.ElemWordD[s]));
-  w.PutU8(static_cast<std::uint8_t>(p.ElemLongD[s]));
-  w.PutU8(static_cast<std::uint8_t>(p.ElemWordE[s]));
+  w.PutU16le(key.formatBits());
+  w.PutU16le(Rgb565(key.backColour()));
+  w.PutU16le(Rgb565(key.foreColour()));
+  w.PutU8(static_cast<std::uint8_t>(key.options()));
+  w.PutU8(static_cast<std::uint8_t>(key.jumpPage()));
+  w.PutU8(static_cast<std::uint8_t>(key.panelFunction()));
   w.PutU8(IdByte(s));
-  w.PutText(TextOr(p.ElemTextA[s].View(), kFunctionKeyDefaultA));
-  w.PutText(TextOr(p.ElemTextB[s].View(), kFunctionKeyDefaultB));
+  w.PutText(TextOr(key.languageOneText().View(), kFunctionKeyDefaultA));
+  w.PutText(TextOr(key.languageTwoText().View(), kFunctionKeyDefaultB));
 }
 
-void EncodeAsciiChinese(const PageRecord& p, int s, PageBlockWriter& out) {
+void EncodeAsciiChinese(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
+  const el::AsciiChineseElement text(std::as_const(p), s);
+  const el::LinkWord link = text.linkWord();
   out.BeginRecord(el::kKindAsciiChinese);
   ImageWriter& w = out.Image();
   PutGeometry(w, ElementGeometry(p, s));
-  w.PutU16le(p.ElemWordC[s]);
-  w.PutU16le(Rgb565(p.ElemLongA[s]));
-  w.PutU16le(Rgb565(p.ElemLongB[s]));
-  w.PutU16le(p.ElemWordA[s]);
-  w.PutU8(p.ElemByteB[s]);
-  w.PutU8(static_cast<std::uint8_t>((p.ElemWordD[s] >> 8) & 0x0F));  // register kind and link
+  w.PutU16le(text.formatBits());
+  w.PutU16le(Rgb565(text.backColour()));
+  w.PutU16le(Rgb565(text.foreColour()));
+  w.PutU16le(text.registerNumber());
+  w.PutU8(text.length());
+  w.PutU8(static_cast<std::uint8_t>(link.registerKind + 8 * link.link));
   w.PutU8(IdByte(s));
 }
 
-void EncodeRectangleOrEllipse(const PageRecord& p, int s, int kind, PageBlockWriter& out) {
-  // ElemLongA (the unused second colour) stays in the project.
+void EncodeDateOrTime(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
+  ExpandDateTime(p, s, out);
+}
+
+void EncodeRectangleOrEllipse(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
+  const el::ShapeElement shape(std::as_const(p), s);
+  const int kind = shape.kind();
+  // The second colour stays in the project.
   const std::uint32_t packed =
-      p.ElemByteC[s] + 2u * p.ElemByteD[s] + 4u * p.ElemByteE[s] + 8u * p.ElemWordD[s] +
-      16u * U32(p.ElemLongC[s]) + (1u << 20) * U32(s + 1) +
-      (1u << 28) * (kind == el::kKindRectangle ? 1u : 0u) + (1u << 29) * p.ElemWordE[s];
+      shape.movesHorizontally() + 2u * shape.movesVertically() + 4u * shape.visibilityByRegister() +
+      8u * shape.linkWordBits() + 16u * U32(shape.horizontalRegister()) + (1u << 20) * U32(s + 1) +
+      (1u << 28) * (kind == el::kKindRectangle ? 1u : 0u) + (1u << 29) * shape.outline();
   out.BeginRecord(kind);
   ImageWriter& w = out.Image();
   PutGeometry(w, ElementGeometry(p, s));
-  w.PutU16le(Rgb565(p.ElemLongB[s]));
+  w.PutU16le(Rgb565(shape.colour()));
   w.PutU32le(packed);
-  w.PutU16le(static_cast<std::uint16_t>(p.ElemLongD[s]));
-  w.PutU16le(p.ElemWordA[s]);
+  w.PutU16le(static_cast<std::uint16_t>(shape.verticalRegister()));
+  w.PutU16le(shape.visibilityRegister());
 }
 
-void EncodeScale(const PageRecord& p, int s, PageBlockWriter& out) {
-  const std::uint32_t packed = p.ElemWordB[s] + 16u * p.ElemWordA[s] + (1u << 12) * p.ElemByteB[s] +
-                               (1u << 20) * p.ElemWordD[s] + (1u << 21) * U32(s + 1);
+void EncodeScale(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
+  const el::ScaleElement scale(std::as_const(p), s);
+  const std::uint32_t packed = scale.direction() + 16u * scale.majorDivisions() +
+                               (1u << 12) * scale.minorDivisions() +
+                               (1u << 20) * scale.linkWordBits() + (1u << 21) * U32(s + 1);
   out.BeginRecord(el::kKindScale);
   ImageWriter& w = out.Image();
   PutGeometry(w, ElementGeometry(p, s));
-  w.PutU16le(Rgb565(p.ElemLongB[s]));
+  w.PutU16le(Rgb565(scale.colour()));
   w.PutU32le(packed);
 }
 
-void EncodeLine(const PageRecord& p, int s, PageBlockWriter& out) {
-  const int x = p.ElemLeft[s] - 5;
-  const int y = p.ElemTop[s] - 5;
-  const int width = p.ElemWidth[s];
-  const int height = p.ElemHeight[s];
-  const bool rising = p.ElemByteD[s] != 0;
+void EncodeLine(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
+  const el::LineElement line(std::as_const(p), s);
+  const int x = line.left() - 5;
+  const int y = line.top() - 5;
+  const int width = line.width();
+  const int height = line.height();
+  const bool rising = line.rising() != 0;
   const int x1 = x + 1;
   const int y1 = rising ? y + height - 1 : y + 2;
   const int x2 = x + width - 1;
@@ -238,29 +268,53 @@ void EncodeLine(const PageRecord& p, int s, PageBlockWriter& out) {
   out.BeginRecord(el::kKindLine);
   ImageWriter& w = out.Image();
   PutGeometry(w, PlainGeometry(x1, y1, x2, y2));
-  w.PutU8(static_cast<std::uint8_t>(p.ElemWordC[s]));
-  w.PutU16le(Rgb565(p.ElemLongB[s]));
+  w.PutU8(static_cast<std::uint8_t>(line.lineWidth()));
+  w.PutU16le(Rgb565(line.colour()));
 }
 
-void EncodeBitSwitch(const PageRecord& p, int s, const EncodeSettings& settings,
-                     PageBlockWriter& out) {
+void EncodeBitSwitch(PageRecord& p, int s, const EncodeSettings& settings, PageBlockWriter& out) {
+  const el::BitSwitchElement key(std::as_const(p), s);
   // The ON colours and the language-two texts stay in the project.
-  const std::uint32_t byteB = p.ElemByteB[s];
-  const std::uint32_t packed =
-      BitAddress(p.ElemWordA[s], p.ElemByteB[s], settings.protocol) + (1u << 16) * (byteB & 0x0F) +
-      (1u << 20) * p.ElemWordE[s] + (1u << 22) * p.ElemByteD[s] + (1u << 23) * p.ElemWordB[s] +
-      (1u << 28) * (byteB >> 7) + (1u << 29) * (byteB >> 4) + (1u << 31) * p.ElemByteC[s];
+  const std::uint32_t byteB = key.operandByte();
+  const std::uint32_t packed = BitOperandTerms(key, settings) + (1u << 20) * key.action() +
+                               (1u << 22) * key.invisible() + (1u << 23) * key.panelKey() +
+                               (1u << 28) * (byteB >> 7) + (1u << 29) * (byteB >> 4) +
+                               (1u << 31) * key.passwordProtected();
   out.BeginRecord(el::kKindBitSwitch);
   ImageWriter& w = out.Image();
   PutGeometry(w, ElementGeometry(p, s));
-  w.PutU16le(p.ElemWordC[s]);
-  w.PutU16le(Rgb565(p.ElemLongA[s]));
-  w.PutU16le(Rgb565(p.ElemLongB[s]));
-  w.PutText(TextOr(p.ElemTextA[s].View(), kBitSwitchDefaultA));
-  w.PutText(TextOr(p.ElemTextB[s].View(), kBitSwitchDefaultB));
+  w.PutU16le(key.formatBits());
+  w.PutU16le(Rgb565(key.offBackColour()));
+  w.PutU16le(Rgb565(key.offTextColour()));
+  w.PutText(TextOr(key.offTextOne().View(), kBitSwitchDefaultA));
+  w.PutText(TextOr(key.onTextOne().View(), kBitSwitchDefaultB));
   w.PutU32le(packed);
   w.PutU8(IdByte(s));
 }
+
+// The kinds the panel has a record for; every other kind stays in the project only.
+struct KindEncoder {
+  el::ElementKind kind;
+  Encoder encode;
+};
+constexpr KindEncoder kKindEncoders[] = {
+    {el::kKindText, EncodeText},
+    {el::kKindRegister, EncodeRegister},
+    {el::kKindLamp, EncodeLamp},
+    {el::kKindTrendChart, EncodeTrendChart},
+    {el::kKindBarGraph, EncodeBarGraph},
+    {el::kKindPicture, EncodePicture},
+    {el::kKindDynamicText, EncodeDynamicText},
+    {el::kKindFunctionKey, EncodeFunctionKey},
+    {el::kKindAsciiChinese, EncodeAsciiChinese},
+    {el::kKindDate, EncodeDateOrTime},
+    {el::kKindTime, EncodeDateOrTime},
+    {el::kKindRectangle, EncodeRectangleOrEllipse},
+    {el::kKindScale, EncodeScale},
+    {el::kKindEllipse, EncodeRectangleOrEllipse},
+    {el::kKindLine, EncodeLine},
+    {el::kKindBitSwitch, EncodeBitSwitch},
+};
 
 bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -333,30 +387,16 @@ DynTextState SplitStateText(std::string_view stored, int index, int language) {
   return {value, text};
 }
 
+Encoder EncoderForKind(int kind) {
+  for (const KindEncoder& entry : kKindEncoders) {
+    if (entry.kind == kind) return entry.encode;
+  }
+  return nullptr;
+}
+
 void EncodeElement(PageRecord& page, int slot, const EncodeSettings& settings,
                    PageBlockWriter& out) {
-  const int kind = page.ElemKind[slot];
-  // clang-format off
-  switch (kind) {
-    case el::kKindText: EncodeText(page, slot, out); break;
-    case el::kKindRegister: EncodeRegister(page, slot, out); break;
-    case el::kKindLamp: EncodeLamp(page, slot, settings, out); break;
-    case el::kKindTrendChart: EncodeTrendChart(page, slot, out); break;
-    case el::kKindBarGraph: EncodeBarGraph(page, slot, out); break;
-    case el::kKindPicture: EncodePicture(page, slot, settings, out); break;
-    case el::kKindDynamicText: EncodeDynamicText(page, slot, out); break;
-    case el::kKindFunctionKey: EncodeFunctionKey(page, slot, out); break;
-    case el::kKindAsciiChinese: EncodeAsciiChinese(page, slot, out); break;
-    case el::kKindDate:
-    case el::kKindTime: ExpandDateTime(page, slot, out); break;
-    case el::kKindRectangle:
-    case el::kKindEllipse: EncodeRectangleOrEllipse(page, slot, kind, out); break;
-    case el::kKindScale: EncodeScale(page, slot, out); break;
-    case el::kKindLine: EncodeLine(page, slot, out); break;
-    case el::kKindBitSwitch: EncodeBitSwitch(page, slot, settings, out); break;
-    default: break;  // empty slots and kinds the panel has no record for
-  }
-  // clang-format on
+  if (Encoder encode = EncoderForKind(page.ElemKind[slot])) encode(page, slot, settings, out);
 }
 
 }  // namespace dravik::compiler

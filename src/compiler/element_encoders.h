@@ -22,6 +22,11 @@ struct EncodeSettings {
 void EncodeElement(model::PageRecord& page, int slot, const EncodeSettings& settings,
                    PageBlockWriter& out);
 
+using Encoder = void (*)(model::PageRecord& page, int slot, const EncodeSettings& settings,
+                         PageBlockWriter& out);
+// The record writer of a kind code; nullptr for the kinds the panel has no record for.
+Encoder EncoderForKind(int kind);
+
 // The eight position and size bytes of an element: X = ElemLeft - 5 and Y = ElemTop - 5,
 // each as its low byte and the byte of its quotient by 256 truncated toward zero (so a
 // position of -2 reads FE 00), then width and height.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "elements/kind_defaults.h"
 #include "model/page_record.h"
 
 namespace dravik::elements {
@@ -24,16 +25,12 @@ struct Placement {
 std::optional<int> PlaceElement(model::PageRecord& page, const model::PageRecord& settings,
                                 const Placement& placement);
 
-// The kind's own defaults over the common values (texts are written, other texts and names
-// of the slot keep what they held). `settings` supplies the text kind's colours and font.
+// The kind's own defaults over the common values (see kind_defaults.h); codes the system
+// does not know keep the common values.
 void WriteKindDefaults(model::PageRecord& page, int slot, int kind,
                        const model::PageRecord& settings);
 
 // Empties the slot's state texts and makes state 0 of each language the element's texts.
 void ResetDynTextStates(model::PageRecord& page, int slot);
-
-// The hexadecimal text a new trend chart carries in ElemTextA (first 50 characters) and
-// ElemTextB (the other 49).
-std::string_view TrendChartPlacementText();
 
 }  // namespace dravik::elements

@@ -16,11 +16,11 @@ void AppendPicture(std::vector<std::uint8_t>& section, const platform::RgbImage&
   put16(static_cast<unsigned>(image.height));
   section.reserve(section.size() + image.rgb.size() / 3 * 2);
   for (std::size_t at = 0; at + 3 <= image.rgb.size(); at += 3) {
-    put16(Color65KOut(image.rgb[at], image.rgb[at + 1], image.rgb[at + 2]));
+    put16(PackRgb565(image.rgb[at], image.rgb[at + 1], image.rgb[at + 2]));
   }
 }
 
-std::vector<std::uint8_t> BmpToArray(const std::filesystem::path& pictureLibrary) {
+std::vector<std::uint8_t> BuildPictureSection(const std::filesystem::path& pictureLibrary) {
   std::vector<std::uint8_t> section{0};
   auto db =
       platform::DesktopDb::Open(pictureLibrary, kPicturePassword, platform::OpenMode::ReadOnly);

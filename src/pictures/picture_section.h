@@ -21,7 +21,7 @@ inline constexpr int kSectionIdLimit = 50;
 inline constexpr std::size_t kSectionStopBytes = 160'004;
 
 // RGB565 of a 24-bit colour: R5 = red >> 3, G6 = green >> 2, B5 = blue >> 3.
-constexpr std::uint16_t Color65KOut(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+constexpr std::uint16_t PackRgb565(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
   return static_cast<std::uint16_t>(((red >> 3) << 11) | ((green >> 2) << 5) | (blue >> 3));
 }
 
@@ -34,6 +34,6 @@ void AppendPicture(std::vector<std::uint8_t>& section, const platform::RgbImage&
 // read gives the pictures written so far (a lone count byte of 0 when none). A record
 // whose picture cannot be decoded (damaged, or neither ".bmp" nor ".jpg") is left out
 // and does not count.
-std::vector<std::uint8_t> BmpToArray(const std::filesystem::path& pictureLibrary);
+std::vector<std::uint8_t> BuildPictureSection(const std::filesystem::path& pictureLibrary);
 
 }  // namespace dravik::pictures

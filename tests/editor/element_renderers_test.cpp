@@ -788,7 +788,7 @@ TEST(PictureRules, WithoutALibraryThePlaceholderShowsAtItsOwnSize) {
   EXPECT_NE(PicturePlaceholder(true), PicturePlaceholder(false));
 }
 
-TEST(PictureRules, StretchAndTransparencyBits) {
+TEST(PictureRules, SeeThroughStretchedPictureShowsItsTextOverTheCanvas) {
   Records r;
   PutElement(*r.page, 0, 6, 330, 46);
   r.page->ElemWordD[0] = 3;  // transparent and stretched
@@ -798,6 +798,22 @@ TEST(PictureRules, StretchAndTransparencyBits) {
   EXPECT_TRUE(e.transparent);
   EXPECT_EQ(Shown(e, 329, 45), kBlackRgb) << "the frame stretched to the corner";
   EXPECT_TRUE(SeeThrough(e, 300, 40)) << "white is the key";
+  // Inside the frame: the placeholder's dark text, and around it its white background,
+  // which lets the canvas through.
+  const QRect inside(2, 2, 326, 42);
+  int ink = 0;
+  int through = 0;
+  for (int y = inside.top(); y <= inside.bottom(); ++y) {
+    for (int x = inside.left(); x <= inside.right(); ++x) {
+      if (SeeThrough(e, x, y)) {
+        ++through;
+      } else if (qGray(Shown(e, x, y)) < 128) {
+        ++ink;
+      }
+    }
+  }
+  EXPECT_GT(ink, 200) << "the text is drawn";
+  EXPECT_GT(through, inside.width() * inside.height() / 2) << "the background shows through";
 }
 
 // ---- dispatch ----
@@ -811,9 +827,9 @@ TEST(Dispatch, KindsWithoutARendererGetBoundsAndNoPicture) {
     EXPECT_EQ(e.bounds, QRect(5, 5, 30, 20));
     EXPECT_EQ(RendererForKind(kind), nullptr);
   }
-  EXPECT_EQ(RendererForKind(33), TextAndRegisterRefresh);
-  EXPECT_EQ(RendererForKind(29), TrendRefresh);
-  EXPECT_EQ(RendererForKind(24), DrawPicture20Refresh);
+  EXPECT_EQ(RendererForKind(33), DrawTextFamily);
+  EXPECT_EQ(RendererForKind(29), DrawTrendChart);
+  EXPECT_EQ(RendererForKind(24), DrawRectangle);
 }
 
 // ---- the shipped example projects ----

@@ -29,7 +29,24 @@ class PageSceneTest : public ::testing::Test {
   std::unique_ptr<model::ProjectImage> image = std::make_unique<model::ProjectImage>();
 };
 
+// A page pixel that no element's frame covers, or (-1, -1) when there is none.
+QPoint UncoveredPixel(const model::PageRecord& page, QSize size) {
+  for (int y = size.height() - 1; y >= 0; --y) {
+    for (int x = size.width() - 1; x >= 0; --x) {
+      bool covered = false;
+      for (int s = 0; s < model::kSlotCount && !covered; ++s) {
+        if (page.ElemKind[s] == 0) continue;
+        covered = QRect(page.ElemLeft[s] - 5, page.ElemTop[s] - 5, page.ElemWidth[s],
+                        page.ElemHeight[s]).contains(x, y);
+      }
+      if (!covered) return {x, y};
+    }
+  }
+  return {-1, -1};
+}
+
 TEST_F(PageSceneTest, EveryKindInBothLanguagesAndBothPreviews) {
+  page().PageStrings[model::kPageBackColorText] = "65280";  // green, the elements are white
   // The placeable kinds with their defaults, and the codes only old pages hold.
   int x = 0;
   for (int kind : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 20, 25, 26, 27, 34, 12, 16, 19, 21, 22, 23, 24, 29, 33, 35}) {
@@ -38,6 +55,11 @@ TEST_F(PageSceneTest, EveryKindInBothLanguagesAndBothPreviews) {
     ASSERT_TRUE(elements::PlaceElement(page(), image->Settings(), placement)) << kind;
     x += 37;
   }
+  // The text sits at page (0, 0), its left part under nothing; the lamp's middle at
+  // (84, 10) lies over the register only, which comes first.
+  const QRect text(0, 0, 52, 18);
+  const QPoint lamp(84, 10);
+  QImage pictures[2][2][2];
   for (int language : {0, 1}) {
     for (bool on : {false, true}) {
       for (bool smooth : {false, true}) {
@@ -46,10 +68,24 @@ TEST_F(PageSceneTest, EveryKindInBothLanguagesAndBothPreviews) {
         settings.bitPreviewOn = on;
         settings.fontOptimisation = smooth;
         const QImage picture = RenderPage(*image, 1, settings);
-        EXPECT_EQ(picture.size(), QSize(320, 240));
+        ASSERT_EQ(picture.size(), QSize(320, 240));
+        const QPoint background = UncoveredPixel(page(), picture.size());
+        ASSERT_NE(background, QPoint(-1, -1));
+        EXPECT_EQ(picture.pixel(background), qRgb(0, 255, 0)) << "the page shows between elements";
+        // An unlit lamp shows its OFF colour (white), a lit one its ON colour (black).
+        EXPECT_EQ(picture.pixel(lamp), on ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        pictures[language][on][smooth] = picture;
       }
     }
   }
+  for (bool on : {false, true}) {
+    for (bool smooth : {false, true}) {
+      EXPECT_NE(pictures[0][on][smooth].copy(text), pictures[1][on][smooth].copy(text))
+          << "the text follows the language";
+    }
+  }
+  EXPECT_NE(pictures[0][false][true].copy(text), pictures[0][false][false].copy(text))
+      << "only smooth text keeps its blended edges";
 }
 
 TEST_F(PageSceneTest, PagePixelZeroIsTheImagesTopLeftAndThereIsNoGrid) {

@@ -12,6 +12,9 @@
 #include <QSpinBox>
 #include <filesystem>
 #include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "editor/render/system_colour_table.h"
 #include "editor_test_support.h"
@@ -336,15 +339,36 @@ TEST_F(PageWindowTest, PictureExportTextsAndBitmap) {
   EXPECT_FALSE(SavePagePicture(window, QString::fromStdString((dir / "missing" / "x.bmp").string())).ok());
 }
 
+// The page box of the first page of a PDF file as Qt writes it, "/MediaBox [0 0 w h]",
+// in points; empty when the file has none.
+QSizeF PdfMediaBox(const std::string& pdf) {
+  const std::string key = "/MediaBox [";
+  const std::size_t at = pdf.find(key);
+  if (at == std::string::npos) return {};
+  std::istringstream box(pdf.substr(at + key.size(), 80));
+  double left = 0, bottom = 0, right = 0, top = 0;
+  if (!(box >> left >> bottom >> right >> top)) return {};
+  return {right - left, top - bottom};
+}
+
 TEST_F(PageWindowTest, PrintsThePictureInPortrait) {
   TStructureP window(*image, state, 1);
   test::TempDir dir;
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(QString::fromStdString((dir / "page.pdf").string()));
-  printer.setPageOrientation(QPageLayout::Portrait);
+  printer.setPageOrientation(QPageLayout::Landscape);  // whatever the printer held before
+  PreparePagePrinter(printer);
   ASSERT_TRUE(PrintPicture(printer, window.PagePicture()));
-  EXPECT_GT(std::filesystem::file_size(dir / "page.pdf"), 1000u);
+
+  const std::vector<std::uint8_t> bytes = test::ReadAll(dir / "page.pdf");
+  const std::string pdf(bytes.begin(), bytes.end());
+  const QSizeF page = PdfMediaBox(pdf);
+  ASSERT_FALSE(page.isEmpty());
+  EXPECT_LT(page.width(), page.height()) << "portrait";
+  // The window's picture (250 x 330) is on the page as one image.
+  EXPECT_NE(pdf.find("/Width 250"), std::string::npos);
+  EXPECT_NE(pdf.find("/Height 330"), std::string::npos);
 }
 
 TEST(GridDialog, LoadsClampsAndStores) {

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "pictures/pic_man.h"
+#include "pictures/picture_operations.h"
 #include "pictures/picture_fixtures.h"
 #include "platform/desktop_db.h"
 #include "platform/paths.h"
@@ -365,8 +365,8 @@ TEST_F(PictureLibraryTest, EditedPicturesAreStoredUnderTheirNewName) {
   auto preview = library_.showPic(id);
   ASSERT_TRUE(preview.ok());
   RgbImage edited = preview->image;
-  pReverseColor(edited);
-  pCircumgyrate90(edited);
+  InvertColours(edited);
+  RotateClockwise90(edited);
   ASSERT_TRUE(library_.EditSavePic(id, edited, "turned").ok());
   auto record = library_.Read(id);
   EXPECT_EQ(record->fileName, "turned.bmp");

@@ -16,7 +16,7 @@ using platform::OpenMode;
 using test::MakeBmp;
 using test::MakeJpeg;
 
-TEST(Color65KOut, PacksFiveSixFiveBits) {
+TEST(PackRgb565, PacksFiveSixFiveBits) {
   struct Case {
     std::uint8_t r, g, b;
     std::uint16_t expected;
@@ -24,7 +24,7 @@ TEST(Color65KOut, PacksFiveSixFiveBits) {
       {255, 255, 255, 0xFFFF}, {0, 0, 0, 0x0000}, {255, 0, 0, 0xF800}, {0, 255, 0, 0x07E0},
       {0, 0, 255, 0x001F},     {8, 4, 8, 0x0821}, {7, 3, 7, 0x0000},   {0x80, 0x40, 0x20, 0x8204},
   };
-  for (const Case& c : cases) EXPECT_EQ(Color65KOut(c.r, c.g, c.b), c.expected);
+  for (const Case& c : cases) EXPECT_EQ(PackRgb565(c.r, c.g, c.b), c.expected);
 }
 
 // Reads a section back: pictures as (width, height, RGB565 pixels).
@@ -58,7 +58,7 @@ std::vector<SectionPicture> ParseSection(const std::vector<std::uint8_t>& sectio
 SectionPicture Expected(const platform::RgbImage& image) {
   SectionPicture picture{image.width, image.height, {}};
   for (std::size_t i = 0; i < image.rgb.size(); i += 3) {
-    picture.pixels.push_back(Color65KOut(image.rgb[i], image.rgb[i + 1], image.rgb[i + 2]));
+    picture.pixels.push_back(PackRgb565(image.rgb[i], image.rgb[i + 1], image.rgb[i + 2]));
   }
   return picture;
 }
@@ -120,7 +120,7 @@ TEST_F(PictureSectionTest, WritesEachPictureAsDecodingGivesIt) {
       ASSERT_TRUE(library.AddPicture(dir_ / name).ok());
     }
   }
-  std::vector<std::uint8_t> section = BmpToArray(Library());
+  std::vector<std::uint8_t> section = BuildPictureSection(Library());
   ASSERT_EQ(section[0], 3);
   // The first picture's header, byte by byte: width 5 and height 3, little-endian.
   EXPECT_EQ(std::vector<std::uint8_t>(section.begin() + 1, section.begin() + 5),
@@ -143,7 +143,7 @@ TEST_F(PictureSectionTest, OnlyGroupOneBelowFiftyInStoredOrder) {
           {77, 1, ".bmp", small},
           {5, 2, ".bmp", small},
           {0, 1, ".bmp", two}});
-  std::vector<SectionPicture> pictures = ParseSection(BmpToArray(Library()));
+  std::vector<SectionPicture> pictures = ParseSection(BuildPictureSection(Library()));
   ASSERT_EQ(pictures.size(), 2u);
   EXPECT_EQ(pictures[0].width, 2);  // ID 0 first: the library keeps its pictures in ID order
   EXPECT_EQ(pictures[1].width, 3);
@@ -154,7 +154,7 @@ TEST_F(PictureSectionTest, SixtyPicturesGiveTheFirstFifty) {
   std::vector<Row> records;
   for (int id = 0; id < 60; ++id) records.push_back({id, 1, ".bmp", bmp});
   Insert(records);
-  std::vector<std::uint8_t> section = BmpToArray(Library());
+  std::vector<std::uint8_t> section = BuildPictureSection(Library());
   EXPECT_EQ(section[0], 50);
   EXPECT_EQ(section.size(), 1u + 50 * (4 + 2 * 2 * 2));
 }
@@ -168,15 +168,15 @@ TEST_F(PictureSectionTest, DamagedAndForeignRecordsAreLeftOut) {
           {2, 1, ".jpg", halfJpeg},
           {3, 1, ".png", good},
           {4, 1, ".BMP", good}});  // the extension is compared in lower case
-  std::vector<SectionPicture> pictures = ParseSection(BmpToArray(Library()));
+  std::vector<SectionPicture> pictures = ParseSection(BuildPictureSection(Library()));
   EXPECT_EQ(pictures.size(), 2u);
 }
 
 TEST_F(PictureSectionTest, AnUnreadableLibraryGivesAnEmptySection) {
-  EXPECT_EQ(BmpToArray(dir_ / "absent.PIC"), (std::vector<std::uint8_t>{0}));
+  EXPECT_EQ(BuildPictureSection(dir_ / "absent.PIC"), (std::vector<std::uint8_t>{0}));
   test::WriteText(dir_ / "junk.PIC", "not a database");
-  EXPECT_EQ(BmpToArray(dir_ / "junk.PIC"), (std::vector<std::uint8_t>{0}));
-  EXPECT_EQ(BmpToArray(Library()), (std::vector<std::uint8_t>{0}));  // empty library
+  EXPECT_EQ(BuildPictureSection(dir_ / "junk.PIC"), (std::vector<std::uint8_t>{0}));
+  EXPECT_EQ(BuildPictureSection(Library()), (std::vector<std::uint8_t>{0}));  // empty library
 }
 
 TEST_F(PictureSectionTest, StopsOnceTheSectionCanNoLongerFitAnImage) {
@@ -185,7 +185,7 @@ TEST_F(PictureSectionTest, StopsOnceTheSectionCanNoLongerFitAnImage) {
   std::vector<Row> records;
   for (int id = 0; id < 5; ++id) records.push_back({id, 1, ".bmp", big});
   Insert(records);
-  std::vector<std::uint8_t> section = BmpToArray(Library());
+  std::vector<std::uint8_t> section = BuildPictureSection(Library());
   EXPECT_EQ(section[0], 2);
   EXPECT_EQ(section.size(), 1u + 2 * 80'004);
   EXPECT_GT(section.size(), kSectionStopBytes);

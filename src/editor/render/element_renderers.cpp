@@ -1,18 +1,22 @@
 #include "editor/render/element_renderers.h"
 
 #include <QPainter>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "editor/render/element_canvas.h"
 #include "editor/render/font_tables.h"
 #include "editor/render/gbk_text.h"
 #include "editor/render/rgb_image_bridge.h"
 #include "editor/render/system_colour_table.h"
+#include "elements/element_fields.h"
+#include "elements/element_kind.h"
 #include "model/project_image.h"
 #include "model/settings_page.h"
-#include "pictures/pic_man.h"
 #include "pictures/picture_library.h"
+#include "pictures/picture_operations.h"
 
 namespace dravik::editor {
 
@@ -22,42 +26,20 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kBlack = 0;
 constexpr std::uint32_t kInvisibleTextGrey = 0xB9B9B9;
 
-// The slot's fields, read once per drawing.
-struct Slot {
-  const model::PageRecord& page;
-  std::size_t s;
+namespace el = elements;
+using ConstPage = const model::PageRecord;
 
-  int kind() const { return page.ElemKind[s]; }
-  int width() const { return page.ElemWidth[s]; }
-  int height() const { return page.ElemHeight[s]; }
-  std::uint32_t longA() const { return static_cast<std::uint32_t>(page.ElemLongA[s]); }
-  std::uint32_t longB() const { return static_cast<std::uint32_t>(page.ElemLongB[s]); }
-  std::uint32_t longC() const { return static_cast<std::uint32_t>(page.ElemLongC[s]); }
-  std::uint32_t longD() const { return static_cast<std::uint32_t>(page.ElemLongD[s]); }
-  int wordA() const { return page.ElemWordA[s]; }
-  int wordB() const { return page.ElemWordB[s]; }
-  int wordC() const { return page.ElemWordC[s]; }
-  int wordD() const { return page.ElemWordD[s]; }
-  int wordE() const { return page.ElemWordE[s]; }
-  int byteB() const { return page.ElemByteB[s]; }
-  int byteC() const { return page.ElemByteC[s]; }
-  int byteD() const { return page.ElemByteD[s]; }
-  int byteE() const { return page.ElemByteE[s]; }
-  int byteF() const { return page.ElemByteF[s]; }
-};
-
-Slot SlotOf(const RenderContext& context) {
-  return {context.page, static_cast<std::size_t>(context.slot)};
+// Colours are stored as signed 32-bit values; the canvas takes them as they are.
+std::uint32_t Colour(std::int32_t stored) {
+  return static_cast<std::uint32_t>(stored);
 }
 
 // The first step of every renderer: the bounds from the slot and a bitmap of that size.
 // `fresh` starts from a new bitmap with a new canvas (pen and brush at their defaults).
 bool BeginDrawing(const RenderContext& context, ElementImage& element, bool fresh = false) {
-  const Slot slot = SlotOf(context);
-  const auto s = slot.s;
+  const el::ElementFields fields(std::as_const(context.page), context.slot);
   element.slot = context.slot;
-  element.bounds = QRect(context.page.ElemLeft[s], context.page.ElemTop[s], slot.width(),
-                         slot.height());
+  element.bounds = QRect(fields.left(), fields.top(), fields.width(), fields.height());
   element.transparent = false;
   element.stretch = false;
   element.drawn = true;
@@ -78,14 +60,14 @@ bool BeginDrawing(const RenderContext& context, ElementImage& element, bool fres
 
 // Text-family bitmaps without font optimisation keep only the text and background
 // colours. The colours are resolved first: the reduction works on plain RGB values.
-void ThinColours(QImage& bitmap, std::uint32_t textColour, std::uint32_t backColour) {
+void ReduceBitmapToTwoColours(QImage& bitmap, std::uint32_t textColour, std::uint32_t backColour) {
   platform::RgbImage picture = ToRgbImage(bitmap);
-  pictures::pThinColor(picture, ToStoredRgb(ResolveColour(textColour)),
-                       ToStoredRgb(ResolveColour(backColour)));
+  pictures::ReduceToTwoColours(picture, ToStoredRgb(ResolveColour(textColour)),
+                               ToStoredRgb(ResolveColour(backColour)));
   bitmap = ToQImage(picture);
 }
 
-// The concatenated state texts of a kind-33 element in one language.
+// The concatenated state texts of a state-text strip in one language.
 std::string StateTexts(const model::PageRecord& page, int slot, int language) {
   std::string text;
   const int states = model::StatesPerLanguage(slot);
@@ -112,77 +94,108 @@ bool RenderContext::LanguageTwo() const {
   return At(settings, model::settings::kStartLanguage) == 1;
 }
 
-void TextAndRegisterRefresh(const RenderContext& context, ElementImage& element) {
+namespace {
+
+// Kinds whose second-language text is their second text; the others show their first.
+bool ShowsSecondText(int kind) {
+  return kind == el::kKindText || kind == el::kKindDynamicText || kind == el::kKindFunctionKey;
+}
+
+// The edge a text-family element draws for its border code, if any.
+std::optional<EdgeStyle> TextFamilyEdge(int kind, int border) {
+  switch (kind) {
+    case el::kKindRegister:
+    case el::kKindDynamicText:
+    case el::kKindAsciiChinese:
+      if (border == 2) return EdgeStyle::Sunken;
+      break;
+    case el::kKindDate:
+    case el::kKindTime:
+      if (border != 0) return EdgeStyle::Sunken;
+      break;
+    case el::kKindFunctionKey:
+      if (border == 2) return EdgeStyle::Raised;
+      break;
+    default:
+      break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void DrawTextFamily(const RenderContext& context, ElementImage& element) {
   if (!BeginDrawing(context, element)) return;
-  const Slot slot = SlotOf(context);
-  const int w = slot.width();
-  const int h = slot.height();
-  const int kind = slot.kind();
-  const int style = slot.wordC();
-  const int size = ClampSizeCode((style >> 8) & 0x0F);
-  const int frame = (style >> 12) & 0x0F;
+  const el::TextFamilyElement text(std::as_const(context.page), context.slot);
+  const int w = text.width();
+  const int h = text.height();
+  const int kind = text.kind();
+  const el::FormatWord format = text.format();
+  const int size = ClampSizeCode(format.fontSize);
+  const int frame = format.border;
+  const std::uint32_t back = Colour(text.backColour());
+  const std::uint32_t fore = Colour(text.foreColour());
   ElementCanvas canvas(element);
 
-  canvas.SetBrushColour(slot.longA());
-  canvas.SetFont(SongFont(FontPointTable[size]), slot.longB());
-  const std::uint32_t penColour = frame == 1 ? kBlack : slot.longA();
+  canvas.SetBrushColour(back);
+  canvas.SetFont(SongFont(FontPointTable[size]), fore);
+  const std::uint32_t penColour = frame == 1 ? kBlack : back;
   canvas.SetPenColour(penColour);
   canvas.Rectangle(0, 0, w, h);
 
-  std::string text;
-  if (kind == 33) {
-    text = StateTexts(context.page, context.slot, context.LanguageTwo() ? 1 : 0);
-  } else if ((kind == 1 || kind == 7 || kind == 8) && context.LanguageTwo()) {
-    text = context.page.ElemTextB[slot.s].Str();
+  std::string shown;
+  if (kind == el::kKindStateTextStrip) {
+    shown = StateTexts(context.page, context.slot, context.LanguageTwo() ? 1 : 0);
+  } else if (ShowsSecondText(kind) && context.LanguageTwo()) {
+    shown = text.languageTwoText().Str();
   } else {
-    text = context.page.ElemTextA[slot.s].Str();
+    shown = text.languageOneText().Str();
   }
   const int y = (h - TextHeightTable[size]) / 2;
   const int x = frame == 0 ? 1 : 3;
-  canvas.TextOut(x, y, FromGbk(text));
+  canvas.TextOut(x, y, FromGbk(shown));
 
-  if (!context.options.fontOptimisation) ThinColours(element.bitmap, slot.longB(), slot.longA());
+  if (!context.options.fontOptimisation) ReduceBitmapToTwoColours(element.bitmap, fore, back);
 
   canvas.SetBrushStyle(BrushStyle::Clear);
   canvas.SetPenStyle(PenStyle::Solid);
   canvas.Rectangle(0, 0, w, h);
 
-  if (((kind == 2 || kind == 7 || kind == 9) && frame == 2) ||
-      ((kind == 10 || kind == 11) && frame != 0)) {
-    DrawEdge(canvas, w, h, EdgeStyle::Sunken);
-  } else if (kind == 8 && frame == 2) {
-    DrawEdge(canvas, w, h, EdgeStyle::Raised);
+  if (const std::optional<EdgeStyle> edge = TextFamilyEdge(kind, frame)) {
+    DrawEdge(canvas, w, h, *edge);
   }
   element.Compose();
 }
 
-void LampRefresh(const RenderContext& context, ElementImage& element) {
+void DrawLamp(const RenderContext& context, ElementImage& element) {
   if (!BeginDrawing(context, element)) return;
-  const Slot slot = SlotOf(context);
-  const int w = slot.width();
-  const int h = slot.height();
+  const el::LampElement lamp(std::as_const(context.page), context.slot);
+  const int w = lamp.width();
+  const int h = lamp.height();
+  const std::uint32_t offColour = Colour(lamp.offColour());
+  const std::uint32_t onColour = Colour(lamp.onColour());
   ElementCanvas canvas(element);
 
   element.transparent = true;
   std::uint32_t key = kWhite;
-  if (slot.longB() != 0 && slot.longB() != 2) {
-    key = KeyComplement(slot.longB());
-  } else if (slot.longA() == kWhite) {
-    key = KeyComplement(slot.longA());
+  if (onColour != 0 && onColour != 2) {
+    key = KeyComplement(onColour);
+  } else if (offColour == kWhite) {
+    key = KeyComplement(offColour);
   }
   element.keyColour = key;
   canvas.SetBrushColour(key);
   canvas.SetPenColour(key);
   canvas.Rectangle(0, 0, w, h);
 
-  // Negative logic (ElemByteD 1) inverts the lamp.
-  const bool lit = slot.byteD() != (context.options.bitPreviewOn ? 1 : 0);
-  const std::uint32_t pen = lit ? slot.longA() : slot.longB();
+  // Negative logic inverts the lamp.
+  const bool lit = lamp.negativeLogic() != (context.options.bitPreviewOn ? 1 : 0);
+  const std::uint32_t pen = lit ? offColour : onColour;
   canvas.SetPenColour(pen);
-  canvas.SetBrushColour(lit ? slot.longB() : slot.longA());
-  const auto& text = lit ? context.page.ElemTextB[slot.s] : context.page.ElemTextA[slot.s];
+  canvas.SetBrushColour(lit ? onColour : offColour);
+  const auto& text = lit ? lamp.onText() : lamp.offText();
 
-  switch (slot.byteF()) {
+  switch (lamp.lampType()) {
     case 0:
       canvas.Ellipse(0, 0, w, h);
       break;
@@ -202,26 +215,29 @@ void LampRefresh(const RenderContext& context, ElementImage& element) {
   element.Compose();
 }
 
-void TrendRefresh(const RenderContext& context, ElementImage& element) {
+void DrawTrendChart(const RenderContext& context, ElementImage& element) {
   if (!BeginDrawing(context, element, /*fresh=*/true)) return;
-  const Slot slot = SlotOf(context);
+  const el::TrendChartElement chart(std::as_const(context.page), context.slot);
+  const std::uint32_t back = Colour(chart.backColour());
+  const std::uint32_t fore = Colour(chart.foreColour());
   ElementCanvas canvas(element);
 
-  canvas.SetBrushColour(slot.longA());
-  canvas.SetPenColour(slot.longA());
-  canvas.Rectangle(0, 0, slot.width(), slot.height());
-  const int w1 = slot.width() - 1;
-  const int h1 = slot.height() - 1;
+  canvas.SetBrushColour(back);
+  canvas.SetPenColour(back);
+  canvas.Rectangle(0, 0, chart.width(), chart.height());
+  const int w1 = chart.width() - 1;
+  const int h1 = chart.height() - 1;
 
-  const bool labels = slot.byteC() != 0;
-  const int band = labels ? TextHeightTable[ClampSizeCode(slot.wordE() & 0x0F)] + 2 : 0;
+  const bool labels = chart.showTimeLabels() != 0;
+  const int labelSize = chart.labelSize();
+  const int band = labels ? TextHeightTable[ClampSizeCode(labelSize & 0x0F)] + 2 : 0;
 
   // Labels whose size code lies beyond the tables are left out; the chart is still drawn.
-  const int labelSize = slot.wordE();
-  const int count = slot.wordB() & 0xFF;
+  const int gridCells = chart.gridCells();
+  const int count = gridCells & 0xFF;
   if (labels && labelSize < kSizeCodeCount && count > 1) {
-    const std::string_view label = TrendLabel(slot.byteF());
-    canvas.SetFont(SongFont(FontPointTable[labelSize]), slot.longB());
+    const std::string_view label = TrendLabel(chart.labelFormat());
+    canvas.SetFont(SongFont(FontPointTable[labelSize]), fore);
     const int textWidth = static_cast<int>(label.size()) * CharWidthTable[labelSize];
     const QString text = QString::fromLatin1(label.data(), static_cast<int>(label.size()));
     for (int i = 0; i < count; ++i) {
@@ -229,7 +245,7 @@ void TrendRefresh(const RenderContext& context, ElementImage& element) {
     }
   }
 
-  canvas.SetPenColour(slot.longB());
+  canvas.SetPenColour(fore);
   canvas.SetBrushStyle(BrushStyle::Solid);
   canvas.SetPenStyle(PenStyle::Solid);
   const int h2 = h1 - band;
@@ -241,15 +257,15 @@ void TrendRefresh(const RenderContext& context, ElementImage& element) {
   canvas.LineTo(2 * w1 / 3, h2 / 2);
   canvas.LineTo(w1 - 5, h2 / 2);
 
-  if (slot.byteE() != 0) {
+  if (chart.showGrid() != 0) {
     // The plain complement of the background (not a key complement: top byte cleared).
-    canvas.SetPenColour(~slot.longA() & 0x00FFFFFFu);
-    const int columns = slot.wordB() & 0xFF;
+    canvas.SetPenColour(~back & 0x00FFFFFFu);
+    const int columns = gridCells & 0xFF;
     for (int i = 0; i < columns; ++i) {
       const int x = w1 * i / columns;
       canvas.Line(x, 0, x, h2);
     }
-    const int rows = slot.wordB() >> 8;
+    const int rows = gridCells >> 8;
     for (int i = 0; i < rows; ++i) {
       const int y = h2 * i / rows;
       canvas.Line(0, y, w1, y);
@@ -258,24 +274,25 @@ void TrendRefresh(const RenderContext& context, ElementImage& element) {
   element.Compose();
 }
 
-void VirgateRefresh(const RenderContext& context, ElementImage& element) {
+void DrawBarGraph(const RenderContext& context, ElementImage& element) {
   if (!BeginDrawing(context, element)) return;
-  const Slot slot = SlotOf(context);
-  const int w = slot.width();
-  const int h = slot.height();
+  const el::BarGraphElement bar(std::as_const(context.page), context.slot);
+  const int w = bar.width();
+  const int h = bar.height();
+  const int directionAndPattern = bar.directionAndPattern();
   ElementCanvas canvas(element);
 
-  canvas.SetBrushColour(slot.longA());
+  canvas.SetBrushColour(Colour(bar.backColour()));
   canvas.SetBrushStyle(BrushStyle::Solid);
   canvas.SetPenColour(kBlack);
   canvas.Rectangle(0, 0, w, h);
 
   // The pattern is set before the colour, so "clear" (1) turns solid again.
-  const int pattern = slot.wordC() & 0xFF;
+  const int pattern = directionAndPattern & 0xFF;
   canvas.SetBrushStyle(pattern <= 7 ? static_cast<BrushStyle>(pattern) : BrushStyle::Solid);
-  canvas.SetBrushColour(slot.longB());
+  canvas.SetBrushColour(Colour(bar.foreColour()));
 
-  switch (slot.wordC() >> 8) {
+  switch (directionAndPattern >> 8) {
     case 0: canvas.Rectangle(0, h / 2, w, h); break;      // grows upward
     case 1: canvas.Rectangle(0, 0, w, h / 2); break;      // grows downward
     case 2: canvas.Rectangle(0, 0, w / 2, h); break;      // grows rightward
@@ -301,48 +318,49 @@ QImage PicturePlaceholder(bool isChinese) {
   return image;
 }
 
-void BmpRefresh(const RenderContext& context, ElementImage& element) {
+void DrawPicture(const RenderContext& context, ElementImage& element) {
   if (!BeginDrawing(context, element)) return;
-  const Slot slot = SlotOf(context);
-  QImage picture;
+  const el::PictureElement picture(std::as_const(context.page), context.slot);
+  QImage shown;
   if (context.options.pictures == nullptr) {
-    picture = PicturePlaceholder(context.options.isChinese);
+    shown = PicturePlaceholder(context.options.isChinese);
   } else {
-    pictures::GainedImage gained = context.options.pictures->GainImage(slot.wordE());
+    pictures::GainedImage gained = context.options.pictures->GainImage(picture.pictureNumber());
     switch (gained.kind) {
-      case pictures::GainedImage::Kind::Picture: picture = ToQImage(gained.picture); break;
+      case pictures::GainedImage::Kind::Picture: shown = ToQImage(gained.picture); break;
       case pictures::GainedImage::Kind::Placeholder:
-        picture = PicturePlaceholder(context.options.isChinese);
+        shown = PicturePlaceholder(context.options.isChinese);
         break;
       case pictures::GainedImage::Kind::Empty: break;
     }
   }
-  element.bitmap = picture;
-  element.transparent = (slot.wordD() & 1) != 0;
-  element.keyColour = slot.longA();
-  element.stretch = (slot.wordD() & 2) != 0;
+  element.bitmap = shown;
+  element.transparent = (picture.showFlags() & 1) != 0;
+  element.keyColour = Colour(picture.keyColour());
+  element.stretch = (picture.showFlags() & 2) != 0;
   element.Compose();
 }
 
-void DrawPicture20Refresh(const RenderContext& context, ElementImage& element) {
+void DrawRectangle(const RenderContext& context, ElementImage& element) {
   if (!BeginDrawing(context, element)) return;
-  const Slot slot = SlotOf(context);
-  const int w = slot.width();
-  const int h = slot.height();
+  const el::ShapeElement shape(std::as_const(context.page), context.slot);
+  const int w = shape.width();
+  const int h = shape.height();
+  const std::uint32_t colour = Colour(shape.colour());
   ElementCanvas canvas(element);
 
-  if (slot.wordD() != 0) {
-    canvas.SetBrushColour(slot.longB());
+  if (shape.linkWordBits() != 0) {
+    canvas.SetBrushColour(colour);
   } else {
     element.transparent = true;
-    element.keyColour = KeyComplement(slot.longB());
+    element.keyColour = KeyComplement(colour);
     canvas.SetBrushColour(element.keyColour);
   }
-  canvas.SetPenColour(slot.longB());
+  canvas.SetPenColour(colour);
   canvas.Rectangle(0, 0, w, h);
-  if (slot.wordE() == 2) {
+  if (shape.outline() == 2) {
     DrawEdge(canvas, w, h, EdgeStyle::Raised);
-  } else if (slot.wordE() != 0) {
+  } else if (shape.outline() != 0) {
     DrawEdge(canvas, w, h, EdgeStyle::SunkenBox);
   }
   element.Compose();
@@ -356,15 +374,15 @@ int Spread(int extent, int index, int count) {
   return count > 1 ? extent * index / (count - 1) : 0;
 }
 
-void DrawScale(ElementCanvas& canvas, const Slot& slot) {
-  const int e = slot.height() - 1;
-  const int f = slot.width() - 1;
+void DrawScale(ElementCanvas& canvas, const el::ScaleElement<ConstPage>& scale) {
+  const int e = scale.height() - 1;
+  const int f = scale.width() - 1;
   const int g = e / 2;
   const int m = f / 2;
-  const int majors = slot.wordA();
-  const int ticks = slot.byteB() * (majors - 1) + majors;
-  const bool baseline = slot.wordD() == 1;
-  switch (slot.wordB()) {
+  const int majors = scale.majorDivisions();
+  const int ticks = scale.minorDivisions() * (majors - 1) + majors;
+  const bool baseline = scale.linkWordBits() == 1;
+  switch (scale.direction()) {
     case 0:  // baseline on top
       if (baseline) canvas.Line(0, 0, f, 0);
       for (int i = 0; i < majors; ++i) {
@@ -416,37 +434,42 @@ void DrawScale(ElementCanvas& canvas, const Slot& slot) {
 
 }  // namespace
 
-void DrawPicture25Refresh(const RenderContext& context, ElementImage& element) {
-  const Slot slot = SlotOf(context);
+void DrawScaleEllipseOrLine(const RenderContext& context, ElementImage& element) {
+  // Scale, ellipse and line keep their one colour in the same field.
+  const el::LineElement drawn(context.page, context.slot);
   // Black would be the same colour as the key complement of most plain colours, so it
   // is stored as the next-to-black 1.
-  if (slot.longB() == 0) context.page.ElemLongB[slot.s] = 1;
+  if (drawn.colour() == 0) drawn.colour() = 1;
   if (!BeginDrawing(context, element)) return;
-  const int w = slot.width();
-  const int h = slot.height();
+  const int w = drawn.width();
+  const int h = drawn.height();
+  const std::uint32_t colour = Colour(drawn.colour());
   ElementCanvas canvas(element);
 
   element.transparent = true;
-  element.keyColour = KeyComplement(slot.longB());
+  element.keyColour = KeyComplement(colour);
   canvas.SetBrushColour(element.keyColour);
   canvas.SetPenColour(element.keyColour);
   canvas.Rectangle(0, 0, w, h);
-  canvas.SetBrushColour(slot.longB());
-  canvas.SetPenColour(slot.longB());
+  canvas.SetBrushColour(colour);
+  canvas.SetPenColour(colour);
 
-  switch (slot.kind()) {
-    case 25:
-      DrawScale(canvas, slot);
+  const ConstPage& page = context.page;
+  switch (drawn.kind()) {
+    case el::kKindScale:
+      DrawScale(canvas, el::ScaleElement(page, context.slot));
       break;
-    case 26:
-      canvas.SetBrushStyle(slot.wordD() != 0 ? BrushStyle::Solid : BrushStyle::Clear);
+    case el::kKindEllipse: {
+      const el::ShapeElement ellipse(page, context.slot);
+      canvas.SetBrushStyle(ellipse.linkWordBits() != 0 ? BrushStyle::Solid : BrushStyle::Clear);
       canvas.Ellipse(0, 0, w, h);
       break;
-    case 27:
-      canvas.SetPenWidth(slot.wordC());
-      if (slot.byteD() == 0) {
+    }
+    case el::kKindLine:
+      canvas.SetPenWidth(drawn.lineWidth());
+      if (drawn.rising() == 0) {
         canvas.Line(1, 1, w - 1, h - 1);  // falling
-      } else if (slot.byteD() == 1) {
+      } else if (drawn.rising() == 1) {
         canvas.Line(1, h - 1, w - 1, 1);  // rising
       }
       break;
@@ -456,23 +479,21 @@ void DrawPicture25Refresh(const RenderContext& context, ElementImage& element) {
   element.Compose();
 }
 
-void BitManipulationRefresh(const RenderContext& context, ElementImage& element) {
+void DrawBitSwitch(const RenderContext& context, ElementImage& element) {
   if (!BeginDrawing(context, element)) return;
-  const Slot slot = SlotOf(context);
-  const int w = slot.width();
-  const int h = slot.height();
+  const el::BitSwitchElement key(std::as_const(context.page), context.slot);
+  const int w = key.width();
+  const int h = key.height();
   const bool on = context.options.bitPreviewOn;
   const bool two = context.LanguageTwo();
-  const auto s = slot.s;
-  const model::PageRecord& page = context.page;
   ElementCanvas canvas(element);
 
-  const std::string_view text = on ? (two ? page.ElemNameB[s].View() : page.ElemTextB[s].View())
-                                   : (two ? page.ElemNameA[s].View() : page.ElemTextA[s].View());
-  std::uint32_t fontColour = on ? slot.longD() : slot.longB();
-  canvas.SetBrushColour(on ? slot.longC() : slot.longA());
+  const std::string_view text = on ? (two ? key.onTextTwo().View() : key.onTextOne().View())
+                                   : (two ? key.offTextTwo().View() : key.offTextOne().View());
+  std::uint32_t fontColour = Colour(on ? key.onTextColour() : key.offTextColour());
+  canvas.SetBrushColour(Colour(on ? key.onBackColour() : key.offBackColour()));
 
-  const bool invisible = slot.byteD() != 0;
+  const bool invisible = key.invisible() != 0;
   if (invisible) {
     canvas.SetPenStyle(PenStyle::Dot);
     fontColour = kInvisibleTextGrey;
@@ -483,49 +504,76 @@ void BitManipulationRefresh(const RenderContext& context, ElementImage& element)
   // of this outline fall inside the bitmap.
   canvas.Rectangle(0, 0, w + 1, h + 1);
 
-  const int style = slot.wordC();
-  const int alignment = (style >> 4) & 0x0F;
-  const int size = ClampSizeCode((style >> 8) & 0x0F);
-  const int frame = (style >> 12) & 0x0F;
+  const el::FormatWord format = el::FormatWord::Unpack(key.formatBits());
+  const int size = ClampSizeCode(format.fontSize);
   canvas.SetFont(SongFont(FontPointTable[size]), fontColour);
   const int textWidth = static_cast<int>(text.size()) * CharWidthTable[size];
   int x = 2;
-  if (alignment == 1) {
+  if (format.alignment == 1) {
     x = (w - textWidth) / 2;
-  } else if (alignment == 2) {
+  } else if (format.alignment == 2) {
     x = w < textWidth ? 3 : w - textWidth - 3;
   }
   canvas.TextOut(x, (h - TextHeightTable[size]) / 2, FromGbk(text));
 
-  if (frame == 1) {
+  if (format.border == 1) {
     canvas.SetPenColour(kBlack);
     canvas.SetPenStyle(invisible ? PenStyle::Dot : PenStyle::Solid);
     canvas.SetBrushStyle(BrushStyle::Clear);
     canvas.Rectangle(0, 0, w, h);
-  } else if (frame == 2) {
+  } else if (format.border == 2) {
     canvas.SetPenStyle(invisible ? PenStyle::Dot : PenStyle::Solid);
     DrawEdge(canvas, w, h, EdgeStyle::Raised);
   }
   element.Compose();
 }
 
+namespace {
+
+// The kinds drawn on the page; every other kind keeps its place without a drawing.
+struct KindRenderer {
+  el::ElementKind kind;
+  Renderer draw;
+};
+constexpr KindRenderer kKindRenderers[] = {
+    {el::kKindText, DrawTextFamily},
+    {el::kKindRegister, DrawTextFamily},
+    {el::kKindLamp, DrawLamp},
+    {el::kKindTrendChart, DrawTrendChart},
+    {el::kKindBarGraph, DrawBarGraph},
+    {el::kKindPicture, DrawPicture},
+    {el::kKindDynamicText, DrawTextFamily},
+    {el::kKindFunctionKey, DrawTextFamily},
+    {el::kKindAsciiChinese, DrawTextFamily},
+    {el::kKindDate, DrawTextFamily},
+    {el::kKindTime, DrawTextFamily},
+    {el::kKindSmallRegister, DrawTextFamily},
+    {el::kKindStationText, DrawTextFamily},
+    {el::kKindRectangle, DrawRectangle},
+    {el::kKindRectangleVariant1, DrawRectangle},
+    {el::kKindRectangleVariant2, DrawRectangle},
+    {el::kKindRectangleVariant3, DrawRectangle},
+    {el::kKindRectangleVariant4, DrawRectangle},
+    {el::kKindScale, DrawScaleEllipseOrLine},
+    {el::kKindEllipse, DrawScaleEllipseOrLine},
+    {el::kKindLine, DrawScaleEllipseOrLine},
+    {el::kKindTrendChartVariant, DrawTrendChart},
+    {el::kKindStateTextStrip, DrawTextFamily},
+    {el::kKindBitSwitch, DrawBitSwitch},
+};
+
+}  // namespace
+
 Renderer RendererForKind(int kind) {
-  switch (kind) {
-    case 1: case 2: case 7: case 8: case 9: case 10: case 11: case 16: case 19: case 33:
-      return TextAndRegisterRefresh;
-    case 3: return LampRefresh;
-    case 4: case 29: return TrendRefresh;
-    case 5: return VirgateRefresh;
-    case 6: return BmpRefresh;
-    case 20: case 21: case 22: case 23: case 24: return DrawPicture20Refresh;
-    case 25: case 26: case 27: return DrawPicture25Refresh;
-    case 34: return BitManipulationRefresh;
-    default: return nullptr;
+  for (const KindRenderer& entry : kKindRenderers) {
+    if (entry.kind == kind) return entry.draw;
   }
+  return nullptr;
 }
 
 void DrawElement(const RenderContext& context, ElementImage& element) {
-  if (Renderer renderer = RendererForKind(context.page.ElemKind[static_cast<std::size_t>(context.slot)])) {
+  const el::ElementFields fields(std::as_const(context.page), context.slot);
+  if (Renderer renderer = RendererForKind(fields.kind())) {
     renderer(context, element);
     return;
   }

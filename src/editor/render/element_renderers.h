@@ -28,7 +28,7 @@ struct RenderSettings {
 };
 
 struct RenderContext {
-  model::PageRecord& page;  // kinds 25-27 write black back as 1
+  model::PageRecord& page;  // scale, ellipse and line write black back as 1
   const model::PageRecord& settings;
   const RenderSettings& options;
   int slot = 0;
@@ -37,14 +37,18 @@ struct RenderContext {
   bool LanguageTwo() const;
 };
 
-void TextAndRegisterRefresh(const RenderContext& context, ElementImage& element);
-void LampRefresh(const RenderContext& context, ElementImage& element);
-void TrendRefresh(const RenderContext& context, ElementImage& element);
-void VirgateRefresh(const RenderContext& context, ElementImage& element);
-void BmpRefresh(const RenderContext& context, ElementImage& element);
-void DrawPicture20Refresh(const RenderContext& context, ElementImage& element);
-void DrawPicture25Refresh(const RenderContext& context, ElementImage& element);
-void BitManipulationRefresh(const RenderContext& context, ElementImage& element);
+// The text family: text, register, dynamic text, function key, ASCII-Chinese, date, time
+// and their relatives.
+void DrawTextFamily(const RenderContext& context, ElementImage& element);
+void DrawLamp(const RenderContext& context, ElementImage& element);
+void DrawTrendChart(const RenderContext& context, ElementImage& element);
+void DrawBarGraph(const RenderContext& context, ElementImage& element);
+void DrawPicture(const RenderContext& context, ElementImage& element);
+// The rectangle and its variants.
+void DrawRectangle(const RenderContext& context, ElementImage& element);
+// Scale, ellipse and line: one colour, see-through around it; black is stored as 1 first.
+void DrawScaleEllipseOrLine(const RenderContext& context, ElementImage& element);
+void DrawBitSwitch(const RenderContext& context, ElementImage& element);
 
 using Renderer = void (*)(const RenderContext&, ElementImage&);
 // The renderer of a kind code; nullptr for codes that are shown without a drawing.

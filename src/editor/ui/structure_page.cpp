@@ -306,9 +306,13 @@ bool PrintPicture(QPrinter& printer, const QImage& picture) {
   return painter.end();
 }
 
+void PreparePagePrinter(QPrinter& printer) {
+  printer.setPageOrientation(QPageLayout::Portrait);
+}
+
 void PrintPageWindow(TStructureP& window, QWidget* dialogParent) {
   QPrinter printer(QPrinter::HighResolution);
-  printer.setPageOrientation(QPageLayout::Portrait);
+  PreparePagePrinter(printer);
   QPrintDialog dialog(&printer, dialogParent);
   if (dialog.exec() != QDialog::Accepted) return;
   PrintPicture(printer, window.PagePicture());

@@ -134,6 +134,8 @@ inline constexpr int kMaxOpenPageWindows = 64;
 
 // Qt's print dialog, then the window's picture printed in portrait, scaled to the page.
 void PrintPageWindow(TStructureP& window, QWidget* dialogParent);
+// What the print dialog starts from: a portrait page.
+void PreparePagePrinter(QPrinter& printer);
 // The printing itself: `picture` at its screen size (96 dpi), made smaller when it does
 // not fit the printable area, at the top left of the page. False when the printer
 // cannot be started.

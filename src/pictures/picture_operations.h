@@ -11,22 +11,22 @@ namespace dravik::pictures {
 using platform::RgbImage;
 
 // Inverts every colour (255 - value in each channel).
-void pReverseColor(RgbImage& image);
+void InvertColours(RgbImage& image);
 
 // Mirrors left-right.
-void pHorizontalExchange(RgbImage& image);
+void MirrorLeftRight(RgbImage& image);
 
 // Mirrors top-bottom.
-void pVerticalExchange(RgbImage& image);
+void MirrorTopBottom(RgbImage& image);
 
 // Rotates by 90 degrees clockwise: width and height swap, the old left column becomes the
 // top row.
-void pCircumgyrate90(RgbImage& image);
+void RotateClockwise90(RgbImage& image);
 
 // Reduces the picture to two colours: every pixel becomes whichever of `textColor` and
 // `backColor` lies nearer in RGB space (a tie goes to the background, so a smooth
 // background never turns into text). Colours are 0x00BBGGRR values, red in the low byte.
-void pThinColor(RgbImage& image, std::uint32_t textColor, std::uint32_t backColor);
+void ReduceToTwoColours(RgbImage& image, std::uint32_t textColor, std::uint32_t backColor);
 
 // The stretch dialog's limits.
 inline constexpr int kStretchMinSide = 8;

@@ -1,4 +1,4 @@
-#include "pictures/pic_man.h"
+#include "pictures/picture_operations.h"
 
 #include <algorithm>
 #include <utility>
@@ -30,11 +30,11 @@ int SquaredDistance(const std::uint8_t* pixel, const std::uint8_t* colour) {
 
 }  // namespace
 
-void pReverseColor(RgbImage& image) {
+void InvertColours(RgbImage& image) {
   for (auto& value : image.rgb) value = static_cast<std::uint8_t>(255 - value);
 }
 
-void pHorizontalExchange(RgbImage& image) {
+void MirrorLeftRight(RgbImage& image) {
   if (!Valid(image)) return;
   for (int y = 0; y < image.height; ++y) {
     for (int left = 0, right = image.width - 1; left < right; ++left, --right) {
@@ -43,7 +43,7 @@ void pHorizontalExchange(RgbImage& image) {
   }
 }
 
-void pVerticalExchange(RgbImage& image) {
+void MirrorTopBottom(RgbImage& image) {
   if (!Valid(image)) return;
   const std::size_t rowBytes = static_cast<std::size_t>(image.width) * 3;
   for (int top = 0, bottom = image.height - 1; top < bottom; ++top, --bottom) {
@@ -54,7 +54,7 @@ void pVerticalExchange(RgbImage& image) {
   }
 }
 
-void pCircumgyrate90(RgbImage& image) {
+void RotateClockwise90(RgbImage& image) {
   if (!Valid(image)) return;
   RgbImage turned;
   turned.width = image.height;
@@ -71,7 +71,7 @@ void pCircumgyrate90(RgbImage& image) {
   image = std::move(turned);
 }
 
-void pThinColor(RgbImage& image, std::uint32_t textColor, std::uint32_t backColor) {
+void ReduceToTwoColours(RgbImage& image, std::uint32_t textColor, std::uint32_t backColor) {
   const std::uint8_t text[3] = {static_cast<std::uint8_t>(textColor),
                                 static_cast<std::uint8_t>(textColor >> 8),
                                 static_cast<std::uint8_t>(textColor >> 16)};

@@ -1,4 +1,4 @@
-#include "pictures/pic_man.h"
+#include "pictures/picture_operations.h"
 
 #include <gtest/gtest.h>
 
@@ -29,13 +29,13 @@ struct OperationCase {
   RgbImage expected;
 };
 
-TEST(PicMan, GeometryOperations) {
+TEST(PictureOperations, GeometryOperations) {
   const RgbImage original = Letters({"abc", "def"});
   const OperationCase cases[] = {
-      {"horizontal", pHorizontalExchange, Letters({"cba", "fed"})},
-      {"vertical", pVerticalExchange, Letters({"def", "abc"})},
+      {"horizontal", MirrorLeftRight, Letters({"cba", "fed"})},
+      {"vertical", MirrorTopBottom, Letters({"def", "abc"})},
       // Clockwise: the bottom-left pixel comes to the top-left.
-      {"rotate 90", pCircumgyrate90, Letters({"da", "eb", "fc"})},
+      {"rotate 90", RotateClockwise90, Letters({"da", "eb", "fc"})},
   };
   for (const OperationCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -44,17 +44,17 @@ TEST(PicMan, GeometryOperations) {
     EXPECT_EQ(image, c.expected);
   }
   RgbImage turned = original;
-  for (int i = 0; i < 4; ++i) pCircumgyrate90(turned);
+  for (int i = 0; i < 4; ++i) RotateClockwise90(turned);
   EXPECT_EQ(turned, original);
 }
 
-TEST(PicMan, ReverseColorInvertsEveryChannel) {
+TEST(PictureOperations, InvertColoursInvertsEveryChannel) {
   RgbImage image{2, 1, {0, 10, 255, 128, 200, 1}};
-  pReverseColor(image);
+  InvertColours(image);
   EXPECT_EQ(image.rgb, (std::vector<std::uint8_t>{255, 245, 0, 127, 55, 254}));
 }
 
-TEST(PicMan, ThinColorKeepsOnlyTheTwoColours) {
+TEST(PictureOperations, ReduceToTwoColoursKeepsOnlyTheTwoColours) {
   // Text dark blue 0x00800000 (blue 128), background white.
   const std::uint32_t text = 0x00800000;
   const std::uint32_t back = 0x00FFFFFF;
@@ -64,16 +64,16 @@ TEST(PicMan, ThinColorKeepsOnlyTheTwoColours) {
                   250, 250, 250, /* near background */
                   0, 0, 128,     /* the text colour */
                   200, 200, 200}};
-  pThinColor(image, text, back);
+  ReduceToTwoColours(image, text, back);
   EXPECT_EQ(image.rgb,
             (std::vector<std::uint8_t>{0, 0, 128, 255, 255, 255, 0, 0, 128, 255, 255, 255}));
   // Equally far from both: the background wins.
   RgbImage middle{1, 1, {100, 100, 100}};
-  pThinColor(middle, 0x00000000, 0x00C8C8C8);
+  ReduceToTwoColours(middle, 0x00000000, 0x00C8C8C8);
   EXPECT_EQ(middle.rgb, (std::vector<std::uint8_t>{200, 200, 200}));
 }
 
-TEST(PicMan, StretchUsesTheNearestPixelAndTheDialogLimits) {
+TEST(PictureOperations, StretchUsesTheNearestPixelAndTheDialogLimits) {
   RgbImage image = Letters({"ab"});
   StretchPicture(image, 8, 8);
   ASSERT_EQ(image.width, 8);
@@ -94,13 +94,13 @@ TEST(PicMan, StretchUsesTheNearestPixelAndTheDialogLimits) {
   EXPECT_EQ(shrunk.rgb.size(), 8u * 8 * 3);
 }
 
-TEST(PicMan, EmptyPicturesStayEmpty) {
+TEST(PictureOperations, EmptyPicturesStayEmpty) {
   RgbImage empty;
-  pHorizontalExchange(empty);
-  pVerticalExchange(empty);
-  pCircumgyrate90(empty);
+  MirrorLeftRight(empty);
+  MirrorTopBottom(empty);
+  RotateClockwise90(empty);
   StretchPicture(empty, 100, 100);
-  pThinColor(empty, 0, 0xFFFFFF);
+  ReduceToTwoColours(empty, 0, 0xFFFFFF);
   EXPECT_TRUE(empty.empty());
 }
 
