@@ -18,6 +18,7 @@
 #include "app/language_file.h"
 #include "app/shell_hooks.h"
 #include "editor/editor_state.h"
+#include "editor/element_clipboard.h"
 #include "model/project_image.h"
 #include "model/project_session.h"
 #include "params/device_resources.h"
@@ -242,7 +243,7 @@ class TMainFrm : public QMainWindow {
   StartOptions options_;
   ShellHooks hooks_;
   std::unique_ptr<model::ProjectImage> image_;
-  model::ClipboardPage clipboardPage_;
+  editor::ClipboardState clipboard_;
   editor::EditorState state_;
   model::ProjectSession session_;
   params::DeviceLists deviceLists_;
@@ -260,7 +261,6 @@ class TMainFrm : public QMainWindow {
   QString nativeStyle_;
 
   // the clipboard channel
-  int clipboardCode_ = 0;
   bool pastePageEnabled_ = false;  // the last marker that loaded was a page
   std::string lastMarkerSent_;
   std::string lastTextReceived_;

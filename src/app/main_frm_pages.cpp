@@ -284,7 +284,7 @@ void TMainFrm::PastePageAs() {
   form->Prepare(state_.CurrentPage);
   if (ExecDialog(form) != QDialog::Accepted) return;
   const int number = form->Number();
-  if (!app::PastePageAs(*image_, clipboardPage_.record[0], number, IsChinese())) return;
+  if (!app::PastePageAs(*image_, clipboard_.ClipboardPage(), number, IsChinese())) return;
   state_.CurrentPage = number;
   MarkModified();
   PageCountRefresh();
@@ -296,12 +296,13 @@ void TMainFrm::PastePageAs() {
 void TMainFrm::ReceiveClipboardData() {
   const QString text = QGuiApplication::clipboard()->text();
   lastTextReceived_ = text.toStdString();
-  const std::optional<int> code = MarkerCode(lastTextReceived_);
-  if (!code) return;
-  clipboardCode_ = *code;
-  // A marker whose work file cannot be read changes nothing else.
-  if (!ReadClipboardFile(workDir_, clipboardPage_.record[0])) return;
-  pastePageEnabled_ = clipboardCode_ == kPageMarkerCode;
+  // A marker whose work file cannot be read changes nothing.
+  const std::optional<editor::PasteCommand> paste =
+      clipboard_.Receive(lastTextReceived_, [this](model::PageRecord& page) {
+        return ReadClipboardFile(workDir_, page);
+      });
+  if (!paste) return;
+  pastePageEnabled_ = *paste == editor::PasteCommand::Page;
   UpdateCommandStates();
 }
 

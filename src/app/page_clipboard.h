@@ -8,25 +8,26 @@
 #include <optional>
 #include <string>
 
+#include "editor/element_clipboard.h"
 #include "model/page_record.h"
 #include "platform/result.h"
 
 namespace dravik::app {
 
-inline constexpr char kClipboardFileName[] = "MCopy.Temp";
-inline constexpr char kMarkerPrefix[] = "zr_QX:";
-inline constexpr int kPageMarkerCode = 255;  // "FF": a whole page
-inline constexpr int kAreaMarkerCode = 238;  // "EE": a selected area
+using editor::kAreaMarkerCode;
+using editor::kClipboardFileName;
+using editor::kMarkerPrefix;
+using editor::kPageMarkerCode;
 
 // "zr_QX:" + the code as two upper-case hexadecimal digits.
 std::string ClipboardMarker(int code);
 
-// The code of a marker text: characters 7 and 8 read as hexadecimal, 255 when they are
-// not; nothing when the text is no marker.
+// The code of a marker text (255 a page, 238 an area, else the slot); nothing when the
+// text is no well-formed marker.
 std::optional<int> MarkerCode(const std::string& text);
 
 std::filesystem::path ClipboardFilePath(const std::filesystem::path& workDir);
-// The page as the file's only record, written crash-safely.
+// The page as the file's only record, written crash-safely under the work folder's lock.
 Status WriteClipboardFile(const std::filesystem::path& workDir, const model::PageRecord& page);
 // The file's first record; a missing or short file is an error and `page` is untouched.
 Status ReadClipboardFile(const std::filesystem::path& workDir, model::PageRecord& page);

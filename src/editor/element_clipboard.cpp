@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "elements/placement.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -156,7 +157,7 @@ std::optional<int> Paste1PcsOrgan(model::PageRecord& clipboardPage, int sourceSl
   const auto a = static_cast<std::size_t>(sourceSlot);
   const int kind = clipboardPage.ElemKind[a];
   if (kind == 0) return std::nullopt;
-  const std::optional<int> slot = model::FindFreeSlot(page, kind);
+  const std::optional<int> slot = elements::FindFreeSlot(page, kind);
   if (!slot) return std::nullopt;
 
   clipboardPage.ElemLeft[a] = static_cast<std::uint16_t>(ShiftedInside(

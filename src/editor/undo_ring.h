@@ -24,7 +24,7 @@ struct UndoOutcome {
 
 class UndoRing {
  public:
-  static constexpr int kSnapshots = model::kUndoRingSize;
+  static constexpr int kSnapshots = 6;
 
   UndoRing() = default;
   UndoRing(const UndoRing&) = delete;

@@ -33,8 +33,9 @@ void WriteCommonValues(PageRecord& p, int s, const Placement& placement) {
   p.ElemByteF[s] = 0;
 }
 
-// The lowest empty slot of the kind's range; codes the system does not know may take any.
-std::optional<int> FreeSlotFor(const PageRecord& page, int code) {
+}  // namespace
+
+std::optional<int> FindFreeSlot(const PageRecord& page, int code) {
   const KindDescriptor* kind = FindKind(code);
   const SlotRange range = kind != nullptr ? kind->slotRange : kAnySlot;
   for (int slot = range.first; slot <= range.last; ++slot) {
@@ -42,8 +43,6 @@ std::optional<int> FreeSlotFor(const PageRecord& page, int code) {
   }
   return std::nullopt;
 }
-
-}  // namespace
 
 void ResetDynTextStates(PageRecord& p, int s) {
   const int perLanguage = model::StatesPerLanguage(s);
@@ -64,7 +63,7 @@ void WriteKindDefaults(PageRecord& p, int s, int kind, const PageRecord& setting
 
 std::optional<int> PlaceElement(PageRecord& page, const PageRecord& settings,
                                 const Placement& placement) {
-  const std::optional<int> slot = FreeSlotFor(page, placement.kind);
+  const std::optional<int> slot = FindFreeSlot(page, placement.kind);
   if (!slot) return std::nullopt;
   WriteCommonValues(page, *slot, placement);
   WriteKindDefaults(page, *slot, placement.kind, settings);

@@ -20,6 +20,10 @@ struct Placement {
   std::int32_t pageBackColor = 0;  // the page's current background colour
 };
 
+// The lowest empty slot of the kind's range (codes the system does not know may take any),
+// or nothing when the page has none left for it.
+std::optional<int> FindFreeSlot(const model::PageRecord& page, int kind);
+
 // Places the element and returns its slot. When the page has no slot left for the kind,
 // nothing is written and the caller shows model::kNoFreeSlotMessage.
 std::optional<int> PlaceElement(model::PageRecord& page, const model::PageRecord& settings,

@@ -5,22 +5,6 @@
 
 namespace dravik::model {
 
-namespace {
-
-bool IsTextTableKind(int kind) {
-  switch (kind) {
-    case 7: case 12: case 13: case 14: case 15: case 19: case 33:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// Kinds 12..15 only fit the 100-state slots 135..149.
-bool NeedsHundredStates(int kind) { return kind >= 12 && kind <= 15; }
-
-}  // namespace
-
 const Bilingual kNoFreeSlotMessage{"不再有这种类型的部件 ！",
                                    "There is no longer such types of components!"};
 
@@ -64,14 +48,6 @@ std::span<std::uint8_t> ProjectImage::RecordBytes(int first, int count) {
 
 std::span<const std::uint8_t> ProjectImage::RecordBytes(int first, int count) const {
   return {reinterpret_cast<const std::uint8_t*>(&records_[first]), count * kPageRecordSize};
-}
-
-std::optional<int> FindFreeSlot(const PageRecord& page, int kind) {
-  int slot = IsTextTableKind(kind) ? kTextTableFirstSlot : 0;
-  while (slot < 200 && page.ElemKind[slot] != 0) ++slot;
-  if (slot >= 200) return std::nullopt;
-  if (NeedsHundredStates(kind) && slot > 149) return std::nullopt;
-  return slot;
 }
 
 int StatesPerLanguage(int slot) {

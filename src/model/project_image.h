@@ -48,8 +48,6 @@ class ProjectImage {
 
 bool IsPageUsed(const PageRecord& page);
 
-// A free slot for a new element of `kind`, or nothing when the page has none left.
-std::optional<int> FindFreeSlot(const PageRecord& page, int kind);
 extern const Bilingual kNoFreeSlotMessage;
 
 // The DynTextStates entry of state `state` (from 0) in `language` (0 or 1) of the element
@@ -76,12 +74,5 @@ class RecordStore {
   int count_;
 };
 
-inline constexpr int kUndoRingSize = 6;
-struct UndoRing {
-  RecordStore records{kUndoRingSize};
-};
-struct ClipboardPage {
-  RecordStore record{1};
-};
 
 }  // namespace dravik::model

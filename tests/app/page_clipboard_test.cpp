@@ -25,9 +25,10 @@ TEST(ClipboardMarker, CodeOfAText) {
       {"zr_QX:FF", 255},
       {"zr_QX:0A", 10},
       {"zr_QX:c7", 199},
-      {"zr_QX:EE020010001000200030", 238},
-      {"zr_QX:ZZ", 255},
-      {"zr_QX:", 255},
+      {"zr_QX:EE02001000100020003003C7", 238},
+      {"zr_QX:EE020010001000200030", std::nullopt},  // claims two slots, holds none
+      {"zr_QX:ZZ", std::nullopt},
+      {"zr_QX:", std::nullopt},
       {"zr_QX", std::nullopt},
       {"Dravik  .New.FileName:=QXP1.QX3", std::nullopt},
       {"", std::nullopt},

@@ -22,6 +22,33 @@ std::string Gbk(std::string_view utf8) {
   return platform::Utf8ToGbk(utf8);
 }
 
+struct SlotCase {
+  const char* name;
+  int kind;
+  int fullFrom, fullTo;  // slots filled before asking
+  std::optional<int> expected;
+};
+
+TEST(FindFreeSlot, FollowsTheSlotRule) {
+  const SlotCase cases[] = {
+      {"empty page, text", 1, 0, -1, 0},
+      {"empty page, dynamic text", 7, 0, -1, 135},
+      {"low slots full, lamp moves up", 3, 0, 134, 135},
+      {"slots 0..199 full: no kind fits", 1, 0, 199, std::nullopt},
+      {"slots 0..199 full: dynamic text neither", 7, 0, 199, std::nullopt},
+      {"text-table slots full, low slots free", 7, 135, 199, std::nullopt},
+      {"kind 12 needs a 100-state slot", 12, 135, 149, std::nullopt},
+      {"kind 13 finds one", 13, 135, 140, 141},
+      {"kind 33 may use 150 up", 33, 135, 149, 150},
+      {"kind 19 starts at 135", 19, 0, 10, 135},
+  };
+  for (const SlotCase& c : cases) {
+    auto page = std::make_unique<PageRecord>();
+    for (int s = c.fullFrom; s <= c.fullTo; ++s) page->ElemKind[s] = 1;
+    EXPECT_EQ(FindFreeSlot(*page, c.kind), c.expected) << c.name;
+  }
+}
+
 class PlacementTest : public testing::Test {
  protected:
   PlacementTest()
