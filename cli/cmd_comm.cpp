@@ -121,6 +121,16 @@ Bilingual FirmwareFailure(const comm::FirmwareOutcome& outcome) {
   return outcome.label;
 }
 
+// Runs a device job with Ctrl+C as its Cancel and its progress on one line of the error
+// stream; the line is ended before the job's outcome is reported.
+template <class Job>
+auto RunInterruptible(const CommandContext& context, Job job) {
+  std::atomic<bool> cancel{false};
+  const platform::InterruptRequest interrupt(cancel);
+  ProgressPrinter printer(context.err, context.isChinese, platform::StderrIsTerminal());
+  return job(printer, &cancel);
+}
+
 }  // namespace
 
 int RunDownload(const CommandContext& context) {
@@ -133,15 +143,12 @@ int RunDownload(const CommandContext& context) {
       ImageToSend(context, args.positional[0], args.Has("--force"));
   if (!image) return kExitRefused;
 
-  std::atomic<bool> cancel{false};
-  const platform::InterruptRequest interrupt(cancel);
-  comm::DownloadOutcome outcome;
-  {
-    ProgressPrinter printer(context.err, context.isChinese, platform::StderrIsTerminal());
-    outcome = comm::RunDownload(
-        comm::DeviceLine::Named(args.Value("--port")), *image,
-        [&](const comm::DownloadProgress& view) { ShowDownloadProgress(printer, view); }, &cancel);
-  }
+  const comm::DownloadOutcome outcome =
+      RunInterruptible(context, [&](ProgressPrinter& printer, std::atomic<bool>* cancel) {
+        return comm::RunDownload(
+            comm::DeviceLine::Named(args.Value("--port")), *image,
+            [&](const comm::DownloadProgress& view) { ShowDownloadProgress(printer, view); }, cancel);
+      });
   if (!outcome.ok()) {
     context.Report(DownloadFailure(outcome));
     return kExitRefused;
@@ -177,15 +184,12 @@ int RunFirmware(const CommandContext& context) {
   if (!PassesOrForced(context, comm::CheckFirmwareVectorTable(*image), args.Has("--force")))
     return kExitRefused;
 
-  std::atomic<bool> cancel{false};
-  const platform::InterruptRequest interrupt(cancel);
-  comm::FirmwareOutcome outcome;
-  {
-    ProgressPrinter printer(context.err, context.isChinese, platform::StderrIsTerminal());
-    outcome = comm::RunFirmwareUpgrade(
-        comm::DeviceLine::Named(args.Value("--port")), *image,
-        [&](const comm::FirmwareProgress& view) { ShowFirmwareProgress(printer, view); }, &cancel);
-  }
+  const comm::FirmwareOutcome outcome =
+      RunInterruptible(context, [&](ProgressPrinter& printer, std::atomic<bool>* cancel) {
+        return comm::RunFirmwareUpgrade(
+            comm::DeviceLine::Named(args.Value("--port")), *image,
+            [&](const comm::FirmwareProgress& view) { ShowFirmwareProgress(printer, view); }, cancel);
+      });
   if (!outcome.ok()) {
     context.Report(FirmwareFailure(outcome));
     return kExitRefused;

@@ -6,18 +6,22 @@
 
 namespace dravik::ui {
 
-DialogButtons AddDialogButtons(QDialog& dialog, QBoxLayout& layout, const QString& okCaption) {
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
   auto* row = new QHBoxLayout;
   row->addStretch();
+  for (QPushButton* button : buttons) row->addWidget(button);
+  return row;
+}
+
+DialogButtons AddDialogButtons(QDialog& dialog, QBoxLayout& layout, const QString& okCaption,
+                               const DialogButtonNames& names) {
   DialogButtons buttons;
   buttons.ok = new QPushButton(okCaption, &dialog);
-  buttons.ok->setObjectName(QStringLiteral("OkButton"));
+  buttons.ok->setObjectName(QString::fromLatin1(names.ok));
   buttons.ok->setDefault(true);
   buttons.cancel = new QPushButton(QStringLiteral("取消(&N)"), &dialog);
-  buttons.cancel->setObjectName(QStringLiteral("CancelButton"));
-  row->addWidget(buttons.ok);
-  row->addWidget(buttons.cancel);
-  layout.addLayout(row);
+  buttons.cancel->setObjectName(QString::fromLatin1(names.cancel));
+  layout.addLayout(ButtonRow({buttons.ok, buttons.cancel}));
   QObject::connect(buttons.cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
   return buttons;
 }

@@ -1,10 +1,12 @@
 #pragma once
-// The confirm and cancel row the program's dialogs end with.
+// The button row the program's dialogs end with.
 
 #include <QString>
+#include <initializer_list>
 
 class QBoxLayout;
 class QDialog;
+class QHBoxLayout;
 class QPushButton;
 
 namespace dravik::ui {
@@ -14,8 +16,19 @@ struct DialogButtons {
   QPushButton* cancel = nullptr;
 };
 
-// Adds the row, right-aligned, to `layout`: "OkButton" (the default, so Enter confirms)
-// and "CancelButton" (rejects the dialog). The names are the ones the language files use.
-DialogButtons AddDialogButtons(QDialog& dialog, QBoxLayout& layout, const QString& okCaption);
+// The object names the language files know the two buttons by; older dialogs keep the
+// names of their own entries.
+struct DialogButtonNames {
+  const char* ok = "OkButton";
+  const char* cancel = "CancelButton";
+};
+
+// The buttons in order, right-aligned on one row.
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);
+
+// Adds the confirm and cancel row to `layout`: confirm is the default button, so Enter
+// confirms; cancel rejects the dialog. What confirm does is the caller's.
+DialogButtons AddDialogButtons(QDialog& dialog, QBoxLayout& layout, const QString& okCaption,
+                               const DialogButtonNames& names = {});
 
 }  // namespace dravik::ui

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "comm/device_jobs.h"
+#include "comm/ui/job_end_box.h"
 #include "ui/dialog_place.h"
 
 namespace dravik::comm {
@@ -15,7 +16,6 @@ namespace {
 
 constexpr int kStartDelayMs = 50;
 constexpr int kOffsetAboveCentre = 100;
-constexpr char kCaptionDravik[] = "Dravik ";
 
 // The dialog's labels read the same in both interface languages.
 QString LabelText(const Bilingual& label) {
@@ -108,16 +108,11 @@ void TDownloadForm::Ended(const DownloadOutcome& outcome) {
   label_->setText(outcome.notice ? sink_.Text(*outcome.notice) : LabelText(outcome.label));
   emit downloadEnded(outcome);
 
+  std::optional<PortFailureBox> portFailure;
   if (outcome.end == DownloadEnd::PortOpenFailed) {
-    std::string text = download_text::kPortBusyMessage;
-    // Linux can say why: busy, missing, or a permission the user lacks.
-    if (outcome.portError) text += "\r\r" + outcome.portError->Message().In(sink_.Chinese());
-    sink_.Show(this, QString::fromUtf8(download_text::kPortBusyCaption), QMessageBox::Information,
-               ui::LineText(text));
-  } else if (outcome.message) {
-    sink_.Show(this, QString::fromUtf8(kCaptionDravik), QMessageBox::Warning,
-               sink_.Text(*outcome.message));
+    portFailure = PortFailureBox{download_text::kPortBusyCaption, download_text::kPortBusyMessage};
   }
+  ShowJobEndBox(sink_, this, portFailure, outcome.portError, outcome.message);
 
   // Only a download the panel took whole closes the dialog by itself; any other end stays
   // on screen with its label until the user closes it.
@@ -129,7 +124,7 @@ void TDownloadForm::Ended(const DownloadOutcome& outcome) {
     QDialog::reject();
   }
   if (outcome.end == DownloadEnd::Unconfirmed) {
-    sink_.Show(closes ? parentWidget() : this, QString::fromUtf8(kCaptionDravik),
+    sink_.Show(closes ? parentWidget() : this, QString::fromUtf8(ui::kProgramCaption),
                QMessageBox::Warning, sink_.Text(*outcome.notice));
   }
 }

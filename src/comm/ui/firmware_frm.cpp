@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "comm/device_jobs.h"
+#include "comm/ui/job_end_box.h"
 #include "ui/dialog_place.h"
 
 namespace dravik::comm {
@@ -17,7 +18,6 @@ namespace dravik::comm {
 namespace {
 
 constexpr int kOffsetAboveCentre = 100;
-constexpr char kCaptionDravik[] = "Dravik ";
 
 }  // namespace
 
@@ -111,13 +111,13 @@ void TFirmwareFrm::Button1Click() {
   std::optional<std::filesystem::path> file = firmwareFile_;
   if (!file && chooser_) file = chooser_();
   if (!file) {
-    sink_.Show(this, QString::fromUtf8(kCaptionDravik), QMessageBox::Warning,
+    sink_.Show(this, QString::fromUtf8(ui::kProgramCaption), QMessageBox::Warning,
                sink_.Text(NoFirmwareImageMessage()));
     return;
   }
   Result<std::vector<std::uint8_t>> image = LoadFirmwareImage(*file);
   if (!image) {
-    sink_.Show(this, QString::fromUtf8(kCaptionDravik), QMessageBox::Warning,
+    sink_.Show(this, QString::fromUtf8(ui::kProgramCaption), QMessageBox::Warning,
                sink_.Text(image.error().Text()));
     return;
   }
@@ -126,7 +126,7 @@ void TFirmwareFrm::Button1Click() {
   if (Status looksRight = CheckFirmwareVectorTable(*image); !looksRight) {
     const Bilingual question = Explained({"", ""}, looksRight.error()).Text();
     const Bilingual ask{question.chinese + "\r\r仍然写入这个文件吗？", question.english + "\r\rWrite this file anyway?"};
-    if (sink_.Ask(this, QString::fromUtf8(kCaptionDravik), sink_.Text(ask), QMessageBox::Yes | QMessageBox::No) !=
+    if (sink_.Ask(this, QString::fromUtf8(ui::kProgramCaption), sink_.Text(ask), QMessageBox::Yes | QMessageBox::No) !=
         QMessageBox::Yes) {
       return;
     }
@@ -166,16 +166,12 @@ void TFirmwareFrm::Ended(const FirmwareOutcome& outcome) {
     QDialog::reject();
     return;
   }
+  std::optional<PortFailureBox> portFailure;
   if (outcome.end == FirmwareEnd::PortOpenFailed) {
-    std::string text = FirmwarePortErrorMessage(ports_->currentIndex() + 1);
-    // Linux can say why: busy, missing, or a permission the user lacks.
-    if (outcome.portError) text += "\r\r" + outcome.portError->Message().In(sink_.Chinese());
-    sink_.Show(this, QString::fromUtf8(firmware_text::kPortErrorCaption), QMessageBox::Information,
-               ui::LineText(text));
-  } else if (outcome.message) {
-    sink_.Show(this, QString::fromUtf8(kCaptionDravik), QMessageBox::Warning,
-               sink_.Text(*outcome.message));
+    portFailure = PortFailureBox{firmware_text::kPortErrorCaption,
+                                 FirmwarePortErrorMessage(ports_->currentIndex() + 1)};
   }
+  ShowJobEndBox(sink_, this, portFailure, outcome.portError, outcome.message);
 }
 
 void TFirmwareFrm::SetIdle(bool idle) {
@@ -190,7 +186,7 @@ void TFirmwareFrm::reject() {
   }
   if (stopping_) return;
   const QMessageBox::StandardButton answer =
-      sink_.Ask(this, QString::fromUtf8(kCaptionDravik), sink_.Text(StopFirmwareQuestion()),
+      sink_.Ask(this, QString::fromUtf8(ui::kProgramCaption), sink_.Text(StopFirmwareQuestion()),
                 QMessageBox::Yes | QMessageBox::No);
   // The upgrade may have ended while the question was up.
   if (answer != QMessageBox::Yes) return;

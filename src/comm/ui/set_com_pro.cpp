@@ -8,10 +8,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/dialog_place.h"
 #include "comm/ui/serial_device_report.h"
 #include "comm/update_package.h"
 #include "platform/serial_devices.h"
+#include "ui/dialog_buttons.h"
+#include "ui/dialog_place.h"
 
 namespace dravik::comm {
 
@@ -40,25 +41,15 @@ TsetCOMpro::TsetCOMpro(QWidget* parent) : QDialog(parent) {
   help->setToolTip(QStringLiteral("设备管理器"));
   connect(help, &QToolButton::clicked, this, &TsetCOMpro::SpeedButton1Click);
 
-  auto* ok = new QPushButton(QStringLiteral("确认(&Y)"), this);
-  ok->setObjectName(QStringLiteral("BitBtn1"));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("取消(&N)"), this);
-  cancel->setObjectName(QStringLiteral("BitBtn2"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
   auto* row = new QHBoxLayout;
   row->addWidget(label);
   row->addWidget(list_, 1);
   row->addWidget(help);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
-  layout->addLayout(buttons);
+  const ui::DialogButtons buttons =
+      ui::AddDialogButtons(*this, *layout, QStringLiteral("确认(&Y)"), {"BitBtn1", "BitBtn2"});
+  connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   Load(ComPortMap(), 0);
 }

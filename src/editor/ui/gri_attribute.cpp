@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "editor/render/system_colour_table.h"
+#include "ui/dialog_buttons.h"
 
 namespace dravik::editor {
 
@@ -39,14 +40,6 @@ TGriAttribute::TGriAttribute(QWidget* parent) : QDialog(parent) {
   colourPanel_->setFixedSize(48, 20);
   connect(colourPanel_, &QPushButton::clicked, this, &TGriAttribute::ChooseColour);
 
-  auto* ok = new QPushButton(QStringLiteral("确定(&Y)"), this);
-  ok->setObjectName(QStringLiteral("BitBtn1"));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("取消(&N)"), this);
-  cancel->setObjectName(QStringLiteral("BitBtn2"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
   auto* grid = new QGridLayout;
   grid->addWidget(spacing, 0, 0, 1, 4);
   grid->addWidget(labelX, 1, 0);
@@ -55,13 +48,11 @@ TGriAttribute::TGriAttribute(QWidget* parent) : QDialog(parent) {
   grid->addWidget(spinY_, 1, 3);
   grid->addWidget(colourLabel, 2, 0, 1, 2);
   grid->addWidget(colourPanel_, 2, 2, 1, 2);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addLayout(buttons);
+  const ui::DialogButtons buttons =
+      ui::AddDialogButtons(*this, *layout, QStringLiteral("确定(&Y)"), {"BitBtn1", "BitBtn2"});
+  connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
   SetColour(SystemColour(kSysInactiveBorder));
 }
 

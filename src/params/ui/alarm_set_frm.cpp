@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "params/alarm_settings.h"
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_place.h"
 #include "ui/form_rows.h"
 #include "ui/gbk_limit.h"
@@ -102,11 +103,7 @@ TAlarmSetFrm::TAlarmSetFrm(QWidget* parent) : QDialog(parent) {
   ui::Pair(fields, 0, 2, startLabel_, start_);
   ui::Pair(fields, 1, 0, countLabel, count_);
   ui::Pair(fields, 1, 2, fontLabel, font_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(okButton_);
-  buttons->addWidget(clearButton_);
-  buttons->addWidget(cancelButton_);
+  auto* buttons = ui::ButtonRow({okButton_, clearButton_, cancelButton_});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
   layout->addWidget(pages_, 1);

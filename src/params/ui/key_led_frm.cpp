@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "params/work_parameters.h"
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_place.h"
 #include "ui/form_rows.h"
 
@@ -80,10 +81,7 @@ TKeyLedFrm::TKeyLedFrm(QWidget* parent) : QDialog(parent) {
   okButton_ = ui::Named(new QPushButton(QStringLiteral("确定(&Y)"), this), "OkButton");
   cancelButton_ = ui::Named(new QPushButton(QStringLiteral("取消(&N)"), this), "CancelButton");
   okButton_->setDefault(true);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
+  auto* buttons = ui::ButtonRow({okButton_, cancelButton_});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(keyGroup);
   layout->addWidget(ledGroup);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "model/settings_page.h"
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_place.h"
 #include "ui/form_rows.h"
 #include "ui/gbk_limit.h"
@@ -95,11 +96,7 @@ TSystemSetFor::TSystemSetFor(QWidget* parent) : QDialog(parent) {
   applyButton_ = Named(new QPushButton(QStringLiteral("应用(&A)"), this), "ApplyButton");
   cancelButton_ = Named(new QPushButton(QStringLiteral("取消(&N)"), this), "CancelButton");
   okButton_->setDefault(true);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(okButton_);
-  buttons->addWidget(applyButton_);
-  buttons->addWidget(cancelButton_);
+  auto* buttons = ui::ButtonRow({okButton_, applyButton_, cancelButton_});
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pages_);
   layout->addLayout(buttons);
