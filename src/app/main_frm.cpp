@@ -46,6 +46,7 @@
 #include "compiler/ui/compile_check_frm.h"
 #include "editor/ui/gri_attribute.h"
 #include "editor/ui/structure_page.h"
+#include "elements/element_kind.h"
 #include "params/ui/alarm_set_frm.h"
 #include "params/ui/key_led_frm.h"
 #include "params/ui/system_set_for.h"
@@ -253,16 +254,16 @@ void TMainFrm::CreateActions() {
       Row("Exit1", "退出(&X)").Runs([this] { close(); }),
 
       // Edit
-      Row("Cut1", "剪切(&T)").Key("Ctrl+X").Hint("剪切 (Ctrl+X)").Icon("cut").NotBuilt(),
-      Row("Copy1", "复制(&C)").Key("Ctrl+C").Hint("复制 (Ctrl+C)").Icon("copy").NotBuilt(),
-      Row("Paste1", "粘贴(&P)").Key("Ctrl+V").Hint("粘贴 (Ctrl+V)").Icon("paste").NotBuilt(),
+      Row("Cut1", "剪切(&T)").Key("Ctrl+X").Hint("剪切 (Ctrl+X)").Icon("cut").Project().Runs(call(&TMainFrm::CutElements)),
+      Row("Copy1", "复制(&C)").Key("Ctrl+C").Hint("复制 (Ctrl+C)").Icon("copy").Project().Runs(call(&TMainFrm::CopyElements)),
+      Row("Paste1", "粘贴(&P)").Key("Ctrl+V").Hint("粘贴 (Ctrl+V)").Icon("paste").Project().Runs(call(&TMainFrm::PasteElements)),
       Row("MultiCopy1", "多重复制(&I)...").Hint("多重复制").Icon("multiple_copy").NotBuilt(),
-      Row("Undo1", "撤消(&U)").Key("Ctrl+Z").Hint("撤消 (Ctrl+Z)").Icon("undo").NotBuilt(),
-      Row("Redo1", "重复(&R)").Key("Ctrl+Y").Hint("重复 (Ctrl+Y)").Icon("redo").NotBuilt(),
+      Row("Undo1", "撤消(&U)").Key("Ctrl+Z").Hint("撤消 (Ctrl+Z)").Icon("undo").Project().Runs(call(&TMainFrm::Undo)),
+      Row("Redo1", "重复(&R)").Key("Ctrl+Y").Hint("重复 (Ctrl+Y)").Icon("redo").Project().Runs(call(&TMainFrm::Redo)),
       Row("CopyPage1", "复制当前画面(&M)").Key("Shift+C").Hint("复制当前画面").Icon("page_copy").Project().Runs(call(&TMainFrm::CopyPage)),
       Row("PastePage1", "粘贴新画面(&A)").Key("Shift+V").Hint("粘贴新画面").Icon("page_paste").Project().Runs(call(&TMainFrm::PastePageAs)),
-      Row("Lock1", "锁定(&L)").Key("Shift+Ctrl+Z").Hint("锁定").Icon("lock").NotBuilt(),
-      Row("Unlock1", "解锁(&U)").Key("Shift+Ctrl+Y").Hint("解锁").Icon("unlock").NotBuilt(),
+      Row("Lock1", "锁定(&L)").Key("Shift+Ctrl+Z").Hint("锁定").Icon("lock").Project().Runs([this] { SetElementLock(1); }),
+      Row("Unlock1", "解锁(&U)").Key("Shift+Ctrl+Y").Hint("解锁").Icon("unlock").Project().Runs([this] { SetElementLock(0); }),
 
       // View; the tool bar and status bar switches are wired once the bars exist.
       Row("DataPreview1", "预览画面使用数据(&U)").Key("F2").Hint("预览画面使用数据 F2").Icon("used_data_preview").NotBuilt(),
@@ -278,23 +279,23 @@ void TMainFrm::CreateActions() {
       Row("RegisterSearch1", "寄存器查找(&L)").Key("F3").Hint("寄存器查找 F3").Icon("register_search").NotBuilt(),
       Row("Statistics1", "元件统计(&W)...").Key("F4").Hint("元件统计 F4").Icon("statistics").NotBuilt(),
 
-      // Draw and element kinds: placement on the page arrives with the editing part.
-      Row("Rectangle1", "长方形(&R)").CaptionHint().Icon("draw_rectangle").NotBuilt(),
-      Row("Ellipse1", "椭圆(&E)").CaptionHint().Icon("draw_ellipse").NotBuilt(),
-      Row("Scale1", "刻度(&G)").CaptionHint().Icon("draw_scale").NotBuilt(),
-      Row("Line1", "线(&L)").CaptionHint().Icon("draw_line").NotBuilt(),
-      Row("Text1", "文本(&T)").CaptionHint().Icon("element_text").NotBuilt(),
-      Row("Register1", "寄存器(&R)").CaptionHint().Icon("element_register").NotBuilt(),
-      Row("Lamp1", "指示灯(&L)").CaptionHint().Icon("element_lamp").NotBuilt(),
-      Row("BitSwitch1", "位操作开关(&B)").CaptionHint().Icon("element_bit_switch").NotBuilt(),
-      Row("Trend1", "趋势图(&Q)").CaptionHint().Icon("element_trend").NotBuilt(),
-      Row("Bar1", "棒状图(&S)").CaptionHint().Icon("element_bar").NotBuilt(),
-      Row("Picture1", "图片(&P)").CaptionHint().Icon("element_picture").NotBuilt(),
-      Row("DynText1", "动态文本(&D)").CaptionHint().Icon("element_dynamic_text").NotBuilt(),
-      Row("FunctionKey1", "功能键(&F)").CaptionHint().Icon("element_function_key").NotBuilt(),
-      Row("AsciiChinese1", "ASCII中文(&A)").CaptionHint().Icon("element_ascii_chinese").NotBuilt(),
-      Row("Date1", "日期(&D)").CaptionHint().Icon("element_date").NotBuilt(),
-      Row("Time1", "时间(&T)").CaptionHint().Icon("element_time").NotBuilt(),
+      // Draw and element kinds: the next click on a page places one.
+      Row("Rectangle1", "长方形(&R)").CaptionHint().Icon("draw_rectangle").Project().Runs([this] { ChooseKind(elements::kKindRectangle); }),
+      Row("Ellipse1", "椭圆(&E)").CaptionHint().Icon("draw_ellipse").Project().Runs([this] { ChooseKind(elements::kKindEllipse); }),
+      Row("Scale1", "刻度(&G)").CaptionHint().Icon("draw_scale").Project().Runs([this] { ChooseKind(elements::kKindScale); }),
+      Row("Line1", "线(&L)").CaptionHint().Icon("draw_line").Project().Runs([this] { ChooseKind(elements::kKindLine); }),
+      Row("Text1", "文本(&T)").CaptionHint().Icon("element_text").Project().Runs([this] { ChooseKind(elements::kKindText); }),
+      Row("Register1", "寄存器(&R)").CaptionHint().Icon("element_register").Project().Runs([this] { ChooseKind(elements::kKindRegister); }),
+      Row("Lamp1", "指示灯(&L)").CaptionHint().Icon("element_lamp").Project().Runs([this] { ChooseKind(elements::kKindLamp); }),
+      Row("BitSwitch1", "位操作开关(&B)").CaptionHint().Icon("element_bit_switch").Project().Runs([this] { ChooseKind(elements::kKindBitSwitch); }),
+      Row("Trend1", "趋势图(&Q)").CaptionHint().Icon("element_trend").Project().Runs([this] { ChooseKind(elements::kKindTrendChart); }),
+      Row("Bar1", "棒状图(&S)").CaptionHint().Icon("element_bar").Project().Runs([this] { ChooseKind(elements::kKindBarGraph); }),
+      Row("Picture1", "图片(&P)").CaptionHint().Icon("element_picture").Project().Runs(call(&TMainFrm::ChoosePictureKind)),
+      Row("DynText1", "动态文本(&D)").CaptionHint().Icon("element_dynamic_text").Project().Runs([this] { ChooseKind(elements::kKindDynamicText); }),
+      Row("FunctionKey1", "功能键(&F)").CaptionHint().Icon("element_function_key").Project().Runs([this] { ChooseKind(elements::kKindFunctionKey); }),
+      Row("AsciiChinese1", "ASCII中文(&A)").CaptionHint().Icon("element_ascii_chinese").Project().Runs([this] { ChooseKind(elements::kKindAsciiChinese); }),
+      Row("Date1", "日期(&D)").CaptionHint().Icon("element_date").Project().Runs([this] { ChooseKind(elements::kKindDate); }),
+      Row("Time1", "时间(&T)").CaptionHint().Icon("element_time").Project().Runs([this] { ChooseKind(elements::kKindTime); }),
 
       // Apply
       Row("PortSettings1", "下载端口设置(&S)").Key("F5").Hint("下载端口设置 F5").Icon("port_settings").Project().Runs(call(&TMainFrm::PortSettings)),
@@ -339,7 +340,7 @@ void TMainFrm::CreateActions() {
       // Tool-bar only
       Row("Calculator1", "计算器").Hint("计算器").Icon("calculator").Runs([this] { hooks_.desktop.StartProgram(calculatorProgram_); }),
       Row("Paint1", "画图").Hint("画图").Icon("paint").Runs([this] { hooks_.desktop.StartProgram(paintProgram_); }),
-      Row("SendToBack1", "移至底层").Hint("移至底层").Icon("send_to_back").NotBuilt(),
+      Row("SendToBack1", "移至底层").Hint("移至底层").Icon("send_to_back").Project().Runs(call(&TMainFrm::SendToBack)),
       Row("AlignButton1", "水平左对齐").Hint("水平左对齐").Icon("align_left").NotBuilt().Data(1),
       Row("AlignButton2", "水平居中对齐").Hint("水平居中对齐").Icon("align_center_horizontal").NotBuilt().Data(2),
       Row("AlignButton3", "水平右对齐").Hint("水平右对齐").Icon("align_right").NotBuilt().Data(3),
@@ -682,6 +683,7 @@ void TMainFrm::UpdateCommandStates() {
   if (QAction* popupCut = findChild<QAction*>(QStringLiteral("PopupCut"))) popupCut->setEnabled(open && window);
   const QString recent = Command("LastFileOpenItem")->text();
   Command("LastFileOpenItem")->setEnabled(!commandLinePath_.empty() || HasRecentFile(recent.toStdString()));
+  UpdateEditCommands(open);
 }
 
 void TMainFrm::TileWindows(Qt::Orientation orientation) {

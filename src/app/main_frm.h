@@ -19,6 +19,7 @@
 #include "app/shell_hooks.h"
 #include "editor/editor_state.h"
 #include "editor/element_clipboard.h"
+#include "editor/undo_ring.h"
 #include "model/project_image.h"
 #include "model/project_session.h"
 #include "params/device_resources.h"
@@ -141,6 +142,21 @@ class TMainFrm : public QMainWindow {
   void ToggleFontOptimisation();
   void SetBitPreview(bool on);
 
+  // ---- editing elements in the active page window
+  // The kind the next click on a page places (the kind commands).
+  void ChooseKind(int kind);
+  // The picture kind, only once the project has been saved (its pictures live beside it).
+  void ChoosePictureKind();
+  void Undo();
+  void Redo();
+  void CutElements();
+  void CopyElements();
+  void PasteElements();
+  // Lock1 (1) and Unlock1 (0) on the selected element.
+  void SetElementLock(int lockValue);
+  void SendToBack();
+  const editor::UndoRing& UndoHistory() const { return undoRing_; }
+
   // ---- the clipboard channel
   void ReceiveClipboardData();
   bool ClipboardHoldsPage() const { return pastePageEnabled_; }
@@ -239,12 +255,27 @@ class TMainFrm : public QMainWindow {
   // plugged in since the last command counts).
   DeviceCommandContext DeviceContext();
   void OpenPageWindow(int pageNumber);
+  void ConnectPageWindow(editor::TStructureP* window);
+  // The snapshot after an edit in `window` (Save follows).
+  void ElementEdited(editor::TStructureP* window);
+  void AfterUndoStep(editor::TStructureP* window, const editor::UndoOutcome& outcome);
+  // The history starts again: for a project that is replaced, and for the page it
+  // belongs to when that page goes or takes another number.
+  void ForgetUndoHistory();
+  void UpdateEditCommands(bool projectOpen);
+  // Page `pageNumber` to the work file and `code` as the marker on the clipboard (255 the
+  // page, else the slot of the copied element); false, after a warning, when the work
+  // file cannot be written.
+  bool CopyPageRecordToTemp(int pageNumber, int code);
 
   StartOptions options_;
   ShellHooks hooks_;
   std::unique_ptr<model::ProjectImage> image_;
   editor::ClipboardState clipboard_;
   editor::EditorState state_;
+  editor::UndoRing undoRing_;
+  // The page window whose activation last started the history; another one starts anew.
+  QPointer<editor::TStructureP> snapshotWindow_;
   model::ProjectSession session_;
   params::DeviceLists deviceLists_;
   std::vector<std::string> protocolNames_;

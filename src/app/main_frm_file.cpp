@@ -26,6 +26,7 @@ void TMainFrm::NewProject() {
     return;
   }
   editor::CloseAllPageWindows(*mdi_);
+  ForgetUndoHistory();
   state_.CurrentPage = result.currentPage;
   ToolbarInitialize();
   // What confirming the work parameters does: the lists of the (default) protocol.
@@ -65,6 +66,7 @@ void TMainFrm::OpenProject() {
   ToolbarInitialize();
   ProInitialize();
   editor::CloseAllPageWindows(*mdi_);
+  ForgetUndoHistory();
   if (result.currentPage != 0) state_.CurrentPage = result.currentPage;
   PageCountRefresh();
   if (editor::TStructureP* window = ActivePageWindow()) window->Deselect();

@@ -85,11 +85,20 @@ editor::TStructureP* TMainFrm::OpenCurrentPageWindow() {
     return nullptr;
   }
   connect(window, &editor::TStructureP::Activated, this, &TMainFrm::PageWindowActivated, Qt::UniqueConnection);
+  ConnectPageWindow(window);
   return window;
 }
 
-void TMainFrm::PageWindowActivated(int /*pageNumber*/) {
-  if (editor::TStructureP* window = ActivePageWindow()) SelectTreeNode(window->Caption());
+void TMainFrm::PageWindowActivated(int pageNumber) {
+  if (editor::TStructureP* window = ActivePageWindow()) {
+    SelectTreeNode(window->Caption());
+    // Entering another page window starts its own history; the same window activated
+    // again keeps the one it has.
+    if (window != snapshotWindow_) {
+      snapshotWindow_ = window;
+      undoRing_.ActivationSnapshot(image_->Page(pageNumber), pageNumber);
+    }
+  }
   UpdateCommandStates();
 }
 
@@ -222,6 +231,7 @@ void TMainFrm::EditPageAttributes() {
   form->Load(*image_, old, IsChinese());
   if (ExecDialog(form) != QDialog::Accepted) return;
   const int current = form->NewCurrentPage();
+  if (current != old) ForgetUndoHistory();
   state_.CurrentPage = current;
   editor::TStructureP* window = editor::FindPageWindow(*mdi_, old);
   if (window != nullptr) {
@@ -246,6 +256,7 @@ void TMainFrm::DeletePage() {
     return;
   }
   app::DeletePage(*image_, *number);
+  if (*number == undoRing_.SnapshotPage()) ForgetUndoHistory();
   ClosePageWindow(*number);
   state_.CurrentPage = 0;
   MarkModified();
@@ -259,6 +270,7 @@ void TMainFrm::CutPage() {
   if (!number) return;
   CopyPage();
   app::DeletePage(*image_, *number);
+  if (*number == undoRing_.SnapshotPage()) ForgetUndoHistory();
   ClosePageWindow(*number);
   state_.CurrentPage = 0;
   MarkModified();
@@ -269,13 +281,7 @@ void TMainFrm::CopyPage() {
   editor::TStructureP* window = ActivePageWindow();
   if (window == nullptr) return;
   window->Deselect();
-  const Status written = WriteClipboardFile(workDir_, image_->Page(state_.CurrentPage));
-  if (!written) {
-    Warn({kClipboardFileFailed.chinese + written.message(), kClipboardFileFailed.english + written.message()});
-    return;
-  }
-  lastMarkerSent_ = ClipboardMarker(kPageMarkerCode);
-  QGuiApplication::clipboard()->setText(QString::fromStdString(lastMarkerSent_));
+  CopyPageRecordToTemp(state_.CurrentPage, kPageMarkerCode);
 }
 
 void TMainFrm::PastePageAs() {

@@ -185,6 +185,7 @@ void TMainFrm::ClockTick() {
     ReceiveClipboardData();
     lastMarkerSent_ = lastTextReceived_;
   }
+  undoRing_.UpdateUndoCommands();
   UpdateCommandStates();
 }
 

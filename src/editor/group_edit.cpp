@@ -93,14 +93,7 @@ void ShiftSelection(model::PageRecord& page, GroupSelection& group, int dx, int 
   group.frame.top += dy;
 }
 
-int ClampAxis(int position, int size, int low, int high) {
-  if (position + size > high) position = high - size;
-  if (position < low) position = low;
-  if (position > high) position = low;
-  return position;
-}
-
-WindowPoint Step(ArrowKey key) {
+EditPoint Step(ArrowKey key) {
   switch (key) {
     case ArrowKey::Left:
       return {-1, 0};
@@ -200,28 +193,7 @@ Geometry Aligned(Geometry g, const Geometry& anchor, AlignMode mode) {
 
 }  // namespace
 
-DragBounds DragBoundsOf(PageSize canvas) {
-  return {kCanvasOrigin + 1, kCanvasOrigin + 1, kCanvasOrigin + canvas.width - 1,
-          kCanvasOrigin + canvas.height - 1};
-}
-
-WindowPoint ClampToDragBounds(WindowPoint proposed, int width, int height,
-                              const DragBounds& bounds) {
-  return {ClampAxis(proposed.x, width, bounds.left, bounds.right),
-          ClampAxis(proposed.y, height, bounds.top, bounds.bottom)};
-}
-
-WindowPoint MoveElement(model::PageRecord& page, int slot, WindowPoint proposed,
-                        const DragBounds& bounds) {
-  if (!IsSlot(slot)) return proposed;
-  const elements::ElementFields element(page, slot);
-  const WindowPoint at = ClampToDragBounds(proposed, element.width(), element.height(), bounds);
-  element.left() = static_cast<std::uint16_t>(at.x);
-  element.top() = static_cast<std::uint16_t>(at.y);
-  return at;
-}
-
-AreaFrame BandFrame(WindowPoint start, WindowPoint end) {
+AreaFrame BandFrame(EditPoint start, EditPoint end) {
   return {std::min(start.x, end.x), std::min(start.y, end.y), std::abs(end.x - start.x),
           std::abs(end.y - start.y)};
 }
@@ -274,7 +246,7 @@ bool GroupToolsEnabled(const GroupSelection& group) {
   return !group.empty();
 }
 
-std::array<WindowPoint, 4> CornerMarkers(const model::PageRecord& page, int slot) {
+std::array<EditPoint, 4> CornerMarkers(const model::PageRecord& page, int slot) {
   if (!IsSlot(slot)) return {};
   const Box box = BoxOf(page, slot);
   const int right = box.right - kCornerMarkerSize;
@@ -306,19 +278,19 @@ std::string AreaHint(const std::vector<int>& selList) {
   return hint;
 }
 
-void DragGroup(model::PageRecord& page, GroupSelection& group, WindowPoint proposed,
+void DragGroup(model::PageRecord& page, GroupSelection& group, EditPoint proposed,
                const DragBounds& bounds) {
   const std::optional<Box> extent = GroupExtent(page, group);
   if (!extent) return;
-  const WindowPoint wanted{extent->left + proposed.x - group.frame.left,
+  const EditPoint wanted{extent->left + proposed.x - group.frame.left,
                            extent->top + proposed.y - group.frame.top};
-  const WindowPoint at =
+  const EditPoint at =
       ClampToDragBounds(wanted, extent->right - extent->left, extent->bottom - extent->top, bounds);
   ShiftSelection(page, group, at.x - extent->left, at.y - extent->top);
 }
 
 void NudgeGroup(model::PageRecord& page, GroupSelection& group, ArrowKey key, PageSize canvas) {
-  const WindowPoint step = Step(key);
+  const EditPoint step = Step(key);
   for (int n = 0; n < kNudgeStepsPerPress; ++n) {
     const std::optional<Box> extent = GroupExtent(page, group);
     if (!extent || !CanStep(*extent, key, canvas)) return;
@@ -328,7 +300,7 @@ void NudgeGroup(model::PageRecord& page, GroupSelection& group, ArrowKey key, Pa
 
 void NudgeElement(model::PageRecord& page, int slot, ArrowKey key, PageSize canvas) {
   if (!IsSlot(slot)) return;
-  const WindowPoint step = Step(key);
+  const EditPoint step = Step(key);
   const elements::ElementFields element(page, slot);
   for (int n = 0; n < kNudgeStepsPerPress; ++n) {
     if (!CanStep(BoxOf(page, slot), key, canvas)) return;

@@ -13,44 +13,11 @@
 #include <vector>
 
 #include "editor/element_clipboard.h"
+#include "editor/element_edit.h"
 #include "editor/page_geometry.h"
 #include "model/page_record.h"
 
 namespace dravik::editor {
-
-// The canvas sits at (5, 5) in its window: page pixel 0 is window coordinate 5.
-inline constexpr int kCanvasOrigin = 5;
-
-struct WindowPoint {
-  int x = 0;
-  int y = 0;
-  bool operator==(const WindowPoint&) const = default;
-};
-
-// ---- Moving with the mouse ----
-
-// Where a dragged element or group frame may go: one pixel inside the canvas on every
-// side, so nothing dragged with the mouse touches the page's edge.
-struct DragBounds {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool operator==(const DragBounds&) const = default;
-};
-DragBounds DragBoundsOf(PageSize canvas);
-
-// Where a control of `width` x `height` that the pointer puts at `proposed` ends up: its
-// right and bottom edges are pulled back inside the bounds, then its left and top; one
-// larger than the bounds stays at the left or top bound.
-WindowPoint ClampToDragBounds(WindowPoint proposed, int width, int height,
-                              const DragBounds& bounds);
-
-// One step of dragging a single element: it goes to `proposed`, kept inside the bounds,
-// and ElemLeft/ElemTop take the result, which is returned. Whether a locked element may
-// move at all is the caller's question (a ghost being placed moves whatever the lock).
-WindowPoint MoveElement(model::PageRecord& page, int slot, WindowPoint proposed,
-                        const DragBounds& bounds);
 
 // ---- The selection ----
 
@@ -67,7 +34,7 @@ struct GroupSelection {
 };
 
 // The frame a rubber band spans between the pointer's start and end.
-AreaFrame BandFrame(WindowPoint start, WindowPoint end);
+AreaFrame BandFrame(EditPoint start, EditPoint end);
 
 // The elements a released rubber band takes, in slot order: those lying wholly inside it
 // (an element whose right or bottom edge lies on the band's is outside). The part of the
@@ -102,7 +69,7 @@ inline constexpr std::uint32_t kMemberMarkerColour = 0xFFFFFF;
 
 // The top-left corners of an element's four markers: top-left, top-right, bottom-left,
 // bottom-right, each inside the element.
-std::array<WindowPoint, 4> CornerMarkers(const model::PageRecord& page, int slot);
+std::array<EditPoint, 4> CornerMarkers(const model::PageRecord& page, int slot);
 
 // A page's anchor and the one before it, kept per page across page windows.
 struct AnchorState {
@@ -129,7 +96,7 @@ std::string AreaHint(const std::vector<int>& selList);
 // as the pointer puts them), kept inside the drag bounds, and every member moves as far as
 // the frame did. Members reaching beyond a frame the alignment tools left behind are kept
 // inside the bounds too. Locked members move with the group.
-void DragGroup(model::PageRecord& page, GroupSelection& group, WindowPoint proposed,
+void DragGroup(model::PageRecord& page, GroupSelection& group, EditPoint proposed,
                const DragBounds& bounds);
 
 enum class ArrowKey { Left, Up, Right, Down };

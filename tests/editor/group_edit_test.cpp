@@ -180,7 +180,7 @@ TEST_F(ThreeElements, EmptyPickListSelectsNothingAndChangesNothing) {
 
 struct BandCase {
   const char* name;
-  WindowPoint start, end;
+  EditPoint start, end;
   std::vector<int> taken;
   Rect frame;
 };
@@ -251,7 +251,7 @@ TEST_F(ThreeElements, AnchorIsTheFirstMemberAndTheOldOneIsMarkedOnce) {
 
 TEST_F(ThreeElements, CornerMarkersSitInsideTheElementsCorners) {
   EXPECT_EQ(CornerMarkers(*page, 2),
-            (std::array<WindowPoint, 4>{{{20, 30}, {56, 30}, {20, 46}, {56, 46}}}));
+            (std::array<EditPoint, 4>{{{20, 30}, {56, 30}, {20, 46}, {56, 46}}}));
 }
 
 TEST(GroupEdit, FrameHintListsTheSlotsInHexadecimal) {
@@ -263,8 +263,8 @@ TEST(GroupEdit, FrameHintListsTheSlotsInHexadecimal) {
 
 struct DragCase {
   const char* name;
-  WindowPoint proposed;
-  WindowPoint expected;
+  EditPoint proposed;
+  EditPoint expected;
 };
 void PrintTo(const DragCase& c, std::ostream* os) {
   *os << c.name;
@@ -280,9 +280,9 @@ const DragCase kDragCases[] = {
 class SingleDrag : public ThreeElements, public ::testing::WithParamInterface<DragCase> {};
 
 TEST_P(SingleDrag, StopsOnePixelInsideThePage) {
-  const WindowPoint at = MoveElement(*page, 2, GetParam().proposed, DragBoundsOf(kCanvas));
-  EXPECT_EQ(at, GetParam().expected);
-  EXPECT_EQ(RectOf(*page, 2), (Rect{at.x, at.y, 41, 21}));
+  ASSERT_TRUE(MoveElement(*page, 2, GetParam().proposed, DragBoundsOf(kCanvas)));
+  const EditPoint expected = GetParam().expected;
+  EXPECT_EQ(RectOf(*page, 2), (Rect{expected.x, expected.y, 41, 21}));
 }
 INSTANTIATE_TEST_SUITE_P(GroupEdit, SingleDrag, ::testing::ValuesIn(kDragCases),
                          [](const ::testing::TestParamInfo<DragCase>& info) {
@@ -290,8 +290,8 @@ INSTANTIATE_TEST_SUITE_P(GroupEdit, SingleDrag, ::testing::ValuesIn(kDragCases),
                          });
 
 TEST(GroupEdit, ElementLargerThanTheBoundsStaysAtTheLeftAndTop) {
-  EXPECT_EQ(DragBoundsOf(kCanvas), (DragBounds{6, 6, 244, 324}));
-  EXPECT_EQ(ClampToDragBounds({50, 50}, 300, 400, DragBoundsOf(kCanvas)), (WindowPoint{6, 6}));
+  EXPECT_EQ(DragBoundsOf(kCanvas), (DragBounds{6, 244, 6, 324}));
+  EXPECT_EQ(ClampToDragBounds({50, 50}, 300, 400, DragBoundsOf(kCanvas)), (EditPoint{6, 6}));
 }
 
 // The group's frame is 160 x 80: it may go from (6, 6) to (244 - 160, 324 - 80).
@@ -306,7 +306,7 @@ class GroupDrag : public ThreeElements, public ::testing::WithParamInterface<Dra
 TEST_P(GroupDrag, MovesEveryMemberAsFarAsTheFrame) {
   GroupSelection group = Group();
   DragGroup(*page, group, GetParam().proposed, DragBoundsOf(kCanvas));
-  const WindowPoint at = GetParam().expected;
+  const EditPoint at = GetParam().expected;
   EXPECT_EQ(RectOf(group.frame), (Rect{at.x, at.y, 160, 80}));
   const int dx = at.x - kFixtureBox.left;
   const int dy = at.y - kFixtureBox.top;
@@ -338,8 +338,8 @@ TEST_F(ThreeElements, MembersBeyondTheFrameStayInsideTheBoundsToo) {
 struct NudgeCase {
   const char* name;
   ArrowKey key;
-  WindowPoint from;
-  WindowPoint to;
+  EditPoint from;
+  EditPoint to;
 };
 void PrintTo(const NudgeCase& c, std::ostream* os) {
   *os << c.name;

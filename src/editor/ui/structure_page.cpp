@@ -75,6 +75,7 @@ TStructureP::TStructureP(model::ProjectImage& image, EditorState& state, int pag
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setProperty("Tag", pageNumber_);
+  CreateMenus();
   state_.PageWidth = scene_.Width();
   state_.PageHeight = scene_.Height();
   FitToCanvas();
@@ -94,7 +95,10 @@ TStructureP::~TStructureP() = default;
 
 QString TStructureP::Caption() const { return FromGbk(PageCaptionBytes(image_.Page(pageNumber_))); }
 
-void TStructureP::UpdateCaption() { setWindowTitle(Caption()); }
+void TStructureP::UpdateCaption() {
+  setWindowTitle(Caption());
+  setAccessibleName(Caption());
+}
 
 void TStructureP::RenumberPage(int pageNumber) {
   pageNumber_ = pageNumber;
@@ -124,7 +128,11 @@ void TStructureP::StructureGridding() {
 }
 
 void TStructureP::AfterDraw(const ElementImage* element) {
-  if (element != nullptr && !state_.BulkMode) selectionFrame_ = element->bounds;
+  // Drawn on its own (not in a bulk redraw), the element is the selected one.
+  if (element != nullptr && !state_.BulkMode) {
+    selectionFrame_ = element->bounds;
+    selectedSlot_ = element->slot;
+  }
   update();
 }
 
@@ -175,12 +183,6 @@ void TStructureP::FormActivate() {
 
 int TStructureP::SlotAt(QPoint windowPoint) const { return scene_.SlotAt(windowPoint); }
 
-void TStructureP::mouseMoveEvent(QMouseEvent* event) {
-  // Elements show the move cursor, the bare canvas the arrow.
-  setCursor(SlotAt(event->position().toPoint()) >= 0 ? Qt::SizeAllCursor : Qt::ArrowCursor);
-  QWidget::mouseMoveEvent(event);
-}
-
 bool TStructureP::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(event);
@@ -200,6 +202,7 @@ void TStructureP::paintEvent(QPaintEvent* event) {
   painter.setClipRegion(event->region());
   painter.fillRect(rect(), ResolveQColor(SystemColour(kFormColourIndex)));
   scene_.Paint(painter);
+  PaintSelection(painter);
 }
 
 void TStructureP::changeEvent(QEvent* event) {

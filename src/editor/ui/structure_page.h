@@ -9,17 +9,23 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "editor/editor_state.h"
+#include "editor/element_edit.h"
 #include "editor/render/page_scene.h"
 #include "editor/ui/gri_attribute.h"
 #include "model/project_image.h"
 #include "platform/bilingual.h"
 #include "platform/result.h"
+#include "ui/desktop_hooks.h"
 
+class QAction;
 class QMdiArea;
+class QMenu;
 class QMdiSubWindow;
 class QPrinter;
 
@@ -93,28 +99,115 @@ class TStructureP : public QWidget {
   // The bounds of the element last drawn outside a bulk redraw (the selection frame
   // follows them); empty when nothing is selected.
   QRect SelectionFrame() const { return selectionFrame_; }
-  void Deselect() { selectionFrame_ = QRect(); update(); }
+  // Hides the frame and the handles: nothing is selected.
+  void Deselect();
+
+  // ---- editing one element
+  // Message boxes go through these (they outlive the window), so tests answer them;
+  // without them, and for their unset parts, the plain Qt boxes show.
+  void SetHooks(const ui::DesktopHooks* hooks) { hooks_ = hooks; }
+  // Opens the property dialog of the slot's kind modally. Unset, or for a kind without a
+  // dialog, nothing opens; either way the element is drawn again and a snapshot follows.
+  std::function<void(int slot)> openPropertyDialog;
+
+  // Places an element of kind state.PlaceKind with its top-left corner at a window point;
+  // its property dialog opens unless `withDialog` is false (a Shift-click).
+  void PlacedOrgan(QPoint windowPoint, bool withDialog);
+  // Selects the element in `slot` as a click on it does.
+  void SelectOrgan(int slot);
+  // The property dialog of the selected element (double-click, "属性(&A)").
+  void Panel1DblClick();
+  // Locks the selected element, or unlocks it when it is locked.
+  void N3Click();
+  // Empties the selected element's slot (only ElemKind is cleared) and deselects.
+  void OrganDelete();
+  // Moves the selected element to slot 0, below every other; not for the text-table
+  // slots from 135 on.
+  void MovSubstrateNClick();
+  // Leaves placing and deselects (Esc).
+  void CancelPlacing();
+  // Whether the canvas menu's paste item is enabled (it follows the main paste command).
+  void SetPasteEnabled(bool enabled);
+
+  bool HasSelection() const;
+  // The selected slot, -1 when nothing is selected.
+  int SelectedSlot() const { return HasSelection() ? selectedSlot_ : -1; }
+  bool SelectedLocked() const;
+  bool CanSendToBack() const;
+  // The placement frame under the pointer while a kind is chosen; empty otherwise.
+  QRect GhostFrame() const { return ghost_; }
+  // Where a handle of the selection stands, 5 x 5; empty when it is not shown.
+  QRect HandleRect(Handle handle) const;
+  QMenu* ElementMenu() const { return elementMenu_; }
+  QMenu* CanvasMenu() const { return canvasMenu_; }
+  // The value an area selection is locked (1) or unlocked (0) with as a group.
+  int LockValue = 1;
 
  signals:
   // The window became the active one (after FormActivate has run).
   void Activated(int pageNumber);
+  // Something was selected or deselected, locked or unlocked, or placing ended.
+  void SelectionChanged();
+  // Status panel 0 for a selected element, in the interface language.
+  void ElementDescribed(const QString& text);
+  // Status panel 3 for the pointer.
+  void PointerMoved(const QString& text);
+  // An edit is complete: the page is ready for an undo snapshot.
+  void Edited();
+  // The element and canvas menus' commands that belong to the main window.
+  void CutRequested();
+  void CopyRequested();
+  void PasteRequested();
+  void PageAttributesRequested();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool event(QEvent* event) override;
 
  private:
+  enum class Drag { None, Element, Handle };
+
   RenderSettings Settings() const { return RenderSettingsOf(state_); }
   void AfterDraw(const ElementImage* element);
   void FitToCanvas();
+  void CreateMenus();
+  void UpdateMenuTexts();
+  void PaintSelection(QPainter& painter) const;
+  std::optional<Handle> HandleAt(QPoint windowPoint) const;
+  ElementBox SelectedBox() const;
+  void ShowGhost(QPoint windowPoint);
+  void StartDrag(QPoint windowPoint, Drag drag, std::optional<Handle> handle);
+  void DragElement(QPoint windowPoint);
+  void DragHandleTo(QPoint windowPoint);
+  void UpdateCursor(QPoint windowPoint);
+  void DeleteAndReport();
 
   model::ProjectImage& image_;
   EditorState& state_;
   int pageNumber_;
   PageScene scene_;
   QRect selectionFrame_;
+  int selectedSlot_ = -1;
+  QRect ghost_;
+  const ui::DesktopHooks* hooks_ = nullptr;
+
+  // the drag in progress
+  Drag drag_ = Drag::None;
+  Handle dragHandle_ = Handle::BottomRight;
+  QPoint dragStart_;       // the pointer at mouse-down
+  EditPoint startAt_;      // the dragged element's or handle's top-left at mouse-down
+  ElementBox boxAtPress_;  // the element's geometry at mouse-down
+
+  QMenu* elementMenu_ = nullptr;  // PopupMenu1
+  QMenu* canvasMenu_ = nullptr;   // PopupMenu2
+  bool pasteEnabled_ = false;
 };
 
 // Opens the page window of state.CurrentPage inside `area`, or brings forward the one
