@@ -69,6 +69,9 @@ int RunCompile(const CommandContext& context);
 int RunDownload(const CommandContext& context);
 int RunFirmware(const CommandContext& context);
 int RunPackage(const CommandContext& context);
+int RunSearch(const CommandContext& context);
+int RunStats(const CommandContext& context);
+int RunXref(const CommandContext& context);
 #ifdef DRAVIK_HAS_RENDER
 int RunRender(const CommandContext& context);
 #endif

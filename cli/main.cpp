@@ -33,6 +33,9 @@ constexpr Subcommand kSubcommands[] = {
     {"package", dravik::cli::RunPackage, "package PROJECT.QX3 --out FOLDER   customer update package"},
     {"macro", dravik::cli::RunMacro, "macro import|export PROJECT.QX3 FILE.Mac   the clock macro to or from a file"},
     {"picture", dravik::cli::RunPicture, "picture add|list|export|delete PROJECT.QX3 ...   the picture library"},
+    {"search", dravik::cli::RunSearch, "search PROJECT.QX3 (--word|--bit|--id) [--link 1|2] [--device INDEX] [--json] ADDRESS   elements using an address"},
+    {"stats", dravik::cli::RunStats, "stats PROJECT.QX3 [--page N] [--json]   elements per kind on each used page"},
+    {"xref", dravik::cli::RunXref, "xref PROJECT.QX3 [--json | --csv]   every address the project uses, by link, device, address"},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "elements/element_fields.h"
+#include "elements/element_operands.h"
 #include "elements/kind_name_table.h"
 #include "model/settings_page.h"
 #include "platform/gbk.h"
@@ -60,6 +61,10 @@ class ElementCheck {
     if (value > max) Fail(failure);
   }
 
+  // The index of the element's register kind in its link's list. Every kind checked here
+  // names one; the link itself is not judged (see StartCheck).
+  int DeviceKind() const { return elements::DeviceSelectorOf(p_, s_)->Device(); }
+
   // False (and the kind message) when the kind index is not one of the link's kinds.
   bool KindExists(int kind, int highest) {
     if (kind > highest) {
@@ -71,8 +76,7 @@ class ElementCheck {
 
   void CheckRegister() {
     const elements::RegisterElement reg(p_, s_);
-    // The register's bit 7 is its Float flag, not a link.
-    const int kind = reg.operand().registerKind;
+    const int kind = DeviceKind();
     if (!KindExists(kind, limits_.highestWordKind)) return;
     const std::int32_t max = limits_.wordMax[kind];
     Above(reg.registerNumber(), max, CheckFailure::kRegisterNumber);
@@ -87,16 +91,16 @@ class ElementCheck {
   void CheckBitOperand() {
     const elements::OperandElement element(p_, s_);
     const elements::OperandByte operand = element.operand();
-    if (!KindExists(operand.registerKind, limits_.highestBitKind)) return;
-    Above(element.registerNumber(), limits_.bitMax[operand.registerKind],
-          CheckFailure::kRegisterNumber);
-    const int bits = limits_.bitCount[operand.registerKind];
+    const int kind = DeviceKind();
+    if (!KindExists(kind, limits_.highestBitKind)) return;
+    Above(element.registerNumber(), limits_.bitMax[kind], CheckFailure::kRegisterNumber);
+    const int bits = limits_.bitCount[kind];
     if (bits != 0 && operand.bitOrType > bits) Fail(CheckFailure::kBitNumber);
   }
 
   void CheckBarGraph() {
     const elements::BarGraphElement bar(p_, s_);
-    const int kind = bar.operand().registerKind;
+    const int kind = DeviceKind();
     if (!KindExists(kind, limits_.highestWordKind)) return;
     const std::int32_t max = limits_.wordMax[kind];
     Above(bar.registerNumber(), max, CheckFailure::kRegisterNumber);
@@ -108,7 +112,7 @@ class ElementCheck {
 
   void CheckLinkWordText() {
     const elements::LinkWordElement text(p_, s_);
-    const int kind = text.linkWord().registerKind;
+    const int kind = DeviceKind();
     if (!KindExists(kind, limits_.highestWordKind)) return;
     const std::int32_t max = limits_.wordMax[kind];
     Above(text.registerNumber(), max, CheckFailure::kRegisterNumber);
@@ -117,7 +121,7 @@ class ElementCheck {
 
   void CheckMovingShape() {
     const elements::ShapeElement shape(p_, s_);
-    const int kind = shape.linkWord().registerKind;
+    const int kind = DeviceKind();
     if (!KindExists(kind, limits_.highestWordKind)) return;
     const std::int32_t max = limits_.wordMax[kind];
     if (shape.movesHorizontally() != 0) {

@@ -67,6 +67,29 @@ class LinkWordElement : public ElementFields<Page> {
 template <class Page>
 LinkWordElement(Page&, int) -> LinkWordElement<Page>;
 
+// Page-table texts on a register of a station (19): the link word names the register's
+// kind and link; the station's ID is a number of its own.
+template <class Page>
+class StationTextElement : public LinkWordElement<Page> {
+ public:
+  StationTextElement(Page& page, int slot) : LinkWordElement<Page>(page, slot) {}
+  DRAVIK_ELEMENT_FIELD(stationId, ElemWordB)
+};
+template <class Page>
+StationTextElement(Page&, int) -> StationTextElement<Page>;
+
+// The word panel (32) keeps its register's kind and link as a whole number, link x 8 +
+// word kind, rather than in packed bits.
+template <class Page>
+class WordPanelElement : public ElementFields<Page> {
+ public:
+  WordPanelElement(Page& page, int slot) : ElementFields<Page>(page, slot) {}
+  DRAVIK_ELEMENT_FIELD(registerNumber, ElemWordA)
+  DRAVIK_ELEMENT_FIELD(deviceSelector, ElemLongD)
+};
+template <class Page>
+WordPanelElement(Page&, int) -> WordPanelElement<Page>;
+
 // What the text renderer reads of every kind it draws (text, register, dynamic text,
 // function key, ASCII-Chinese, date, time and their relatives).
 template <class Page>
@@ -88,6 +111,10 @@ class TextElement : public TextFamilyElement<Page> {
  public:
   TextElement(Page& page, int slot) : TextFamilyElement<Page>(page, slot) {}
   DRAVIK_ELEMENT_FIELD(marker, ElemWordB)  // always 1
+  // Texts made elsewhere may carry a bit operand, which counts only while ElemByteD is set.
+  DRAVIK_ELEMENT_FIELD(bitRegister, ElemWordA)
+  DRAVIK_ELEMENT_FIELD(bitOperandByte, ElemByteB)
+  DRAVIK_ELEMENT_FIELD(bitInUse, ElemByteD)
 };
 template <class Page>
 TextElement(Page&, int) -> TextElement<Page>;
