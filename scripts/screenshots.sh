@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Takes the pictures in docs/screenshots: the main window with the example project open,
 # in Chinese and in English, in the light (first) and the dark (second) visual style, on a
-# virtual X server (Xvfb): main_window_{zh,en}_{light,dark}.png.
+# virtual X server (Xvfb): main_window_{zh,en}_{light,dark}.png; and the clock macro
+# editor with the example's macro in both languages, on the offscreen platform:
+# macro_editor_{zh,en}.png.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${DRAVIK_BUILD_DIR:-$root/build}"
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
-cmake --build "$build" --target dravik dravik-grab-screen dravik_program_data
+cmake --build "$build" --target dravik dravik-grab-screen dravik-shoot-macro-editor dravik_program_data
 out="$root/docs/screenshots"
 mkdir -p "$out"
 scratch="$(mktemp -d)"
@@ -46,4 +48,13 @@ INI
 
 for language in zh en; do
   for style in light dark; do shoot "$language" "$style"; done
+done
+
+for language in zh en; do
+  mkdir -p "$scratch/macro_$language"
+  cp -r "$build/bin/examples" "$scratch/macro_$language/examples"
+  DRAVIK_WORKDIR="$scratch/macro_$language" QT_QPA_PLATFORM=offscreen \
+    "$build/bin/dravik-shoot-macro-editor" "$scratch/macro_$language/examples/茶叶整形机.QX3" \
+    "$language" "$out/macro_editor_$language.png"
+  echo "wrote $out/macro_editor_$language.png"
 done

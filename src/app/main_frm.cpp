@@ -47,6 +47,7 @@
 #include "editor/ui/gri_attribute.h"
 #include "editor/ui/structure_page.h"
 #include "elements/element_kind.h"
+#include "macro/ui/macro_edit_frm.h"
 #include "params/ui/alarm_set_frm.h"
 #include "params/ui/key_led_frm.h"
 #include "params/ui/system_set_for.h"
@@ -304,7 +305,14 @@ void TMainFrm::CreateActions() {
       Row("BatchModify1", "批量修改(&P)...").Key("F8").Hint("批量修改 F8").Icon("batch_modify").NotBuilt(),
       Row("KeyboardParameters1", "设定下键盘参数(&D)").Hint("设定下键盘参数").Icon("keyboard_led").Project().Runs(call(&TMainFrm::ShowKeyLedParameters)),
       Row("SaveBackup1", "保存和备份(&B)...").Hint("保存和备份").Icon("save_backup").Project().Runs(call(&TMainFrm::ShowSaveBackup)),
-      Row("ClockMacro1", "Clock 宏(&M)").Key("F11").Hint("Clock 宏 F11").Icon("macro").NotBuilt(),
+      Row("ClockMacro1", "Clock 宏(&M)").Key("F11").Hint("Clock 宏 F11").Icon("macro").Project().Runs([this] {
+        // A project never saved has no macro database yet: it is saved first.
+        const bool saved = session_.ProjectFileName != model::kUnsavedProjectName;
+        const macro::MacRegisterArea area = macro::MacRegisterAreaFrom(deviceLists_.W_DeviceName, deviceLists_.W_DeviceMax);
+        auto* editor = Dialog<macro::TMacroEditFrm>();
+        editor->SetHooks(hooks_.desktop);
+        if (!editor->ShowFor(saved ? session_.ProjectFileName : std::string(), area)) SaveProject();
+      }),
       Row("AlarmSettings1", "报警设置(&A)").Icon("alarm").Project().Runs(call(&TMainFrm::ShowAlarmSettings)),
       Row("UpdatePackage1", "客户更新包提取(&C)").Key("F12").Icon("update_package").Project().Runs(call(&TMainFrm::BuildUpdatePackage)),
       Row("Firmware1", "固件升级(&F)").Icon("firmware").Project().Runs(call(&TMainFrm::Firmware)),
@@ -572,6 +580,7 @@ void TMainFrm::CreateDialogs() {
   Keep(new comm::TsetCOMpro(this));
   Keep(new comm::TDownloadForm(this));
   Keep(new comm::TFirmwareFrm(this));
+  Keep(new macro::TMacroEditFrm(this));
 
   newPage->acceptNumber = [this](int number) {
     if (!image_->IsPageUsed(number)) return true;

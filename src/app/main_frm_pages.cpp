@@ -174,8 +174,7 @@ void TMainFrm::TreeNodePressed(QTreeWidgetItem* item, bool /*rightButton*/) {
       ShowAlarmSettings();
       return;
     case kPictureMacros:
-      // The macro editor is not part of this version yet: say so rather than do nothing.
-      NotAvailable();
+      Command("ClockMacro1")->trigger();
       return;
     case kPicturePage: {
       const QString text = item->text(0);

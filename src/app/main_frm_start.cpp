@@ -24,6 +24,7 @@
 #include "app/start_decision.h"
 #include "compiler/ui/compile_check_frm.h"
 #include "editor/ui/structure_page.h"
+#include "macro/ui/macro_edit_frm.h"
 #include "model/settings_page.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -306,6 +307,10 @@ void TMainFrm::SpecifyingPLCDevicesHelp(int linkIndex) {
 void TMainFrm::closeEvent(QCloseEvent* event) {
   if (closing_) {
     event->accept();
+    return;
+  }
+  if (!Dialog<macro::TMacroEditFrm>()->close()) {
+    event->ignore();
     return;
   }
   if (Command("Save1")->isEnabled() && !session_.ProjectFileName.empty()) {

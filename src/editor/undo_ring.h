@@ -12,7 +12,7 @@
 // special: one EditFileBackup when the burst ends makes the whole burst one step.
 
 #include "model/page_record.h"
-#include "model/project_image.h"
+#include "model/snapshot_ring.h"
 
 namespace dravik::editor {
 
@@ -24,7 +24,7 @@ struct UndoOutcome {
 
 class UndoRing {
  public:
-  static constexpr int kSnapshots = 6;
+  static constexpr int kSnapshots = model::SnapshotRing<model::PageRecord>::kSnapshots;
 
   UndoRing() = default;
   UndoRing(const UndoRing&) = delete;
@@ -42,8 +42,8 @@ class UndoRing {
   UndoOutcome Undo(model::PageRecord& page, int pageNumber);
   UndoOutcome Redo(model::PageRecord& page, int pageNumber);
 
-  bool CanUndo() const { return undoPos_ < undoDepth_; }
-  bool CanRedo() const { return undoPos_ > 0; }
+  bool CanUndo() const { return history_.CanUndo(); }
+  bool CanRedo() const { return history_.CanRedo(); }
   // Enables the commands that can act; disabling is left to the steps.
   void UpdateUndoCommands();
   bool UndoEnabled() const { return undoEnabled_; }
@@ -54,22 +54,15 @@ class UndoRing {
   // be brought back over another page of the same number.
   void Forget();
 
-  int UndoPos() const { return undoPos_; }
-  int UndoDepth() const { return undoDepth_; }
-  bool Restored() const { return restored_; }
+  int UndoPos() const { return history_.Pos(); }
+  int UndoDepth() const { return history_.Depth(); }
+  bool Restored() const { return history_.Restored(); }
   int SnapshotPage() const { return snapshotPage_; }
 
  private:
-  void StartHistory(const model::PageRecord& page, int pageNumber);
-  void KeepOnlyRestoredState();
-  void Push(const model::PageRecord& page);
-  UndoOutcome Bring(model::PageRecord& page);
   void DisableCommands() { undoEnabled_ = redoEnabled_ = false; }
 
-  model::RecordStore ring_{kSnapshots};
-  int undoPos_ = 0;
-  int undoDepth_ = -1;  // -1: no snapshot yet
-  bool restored_ = false;
+  model::SnapshotRing<model::PageRecord> history_;
   int snapshotPage_ = 0;  // 0: none
   bool undoEnabled_ = false;
   bool redoEnabled_ = false;

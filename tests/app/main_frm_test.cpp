@@ -30,6 +30,7 @@
 #include "app/save_backup_frm.h"
 #include "compiler/ui/compile_check_frm.h"
 #include "elements/placement.h"
+#include "macro/ui/macro_edit_frm.h"
 #include "app_fixture.h"
 #include "model/project_session.h"
 #include "platform/files.h"
@@ -562,16 +563,38 @@ TEST_F(MainFrm, StatusPanelsShowTheirWholeText) {
   EXPECT_TRUE(shell->StatusText(2).endsWith(")")) << shell->StatusText(2).toStdString();
 }
 
+TEST_F(MainFrm, ClockMacroOpensTheEditorWhoseUnsavedRowsExitAsksAbout) {
+  TempDir dir;
+  const auto project = MakeProject(dir);
+  RecordingShell shell;
+  shell->show();
+  shell.openPaths = {project.string()};
+  shell->OpenProject();
+  ASSERT_TRUE(shell->Session().ProjectOpen);
+  shell->Command("ClockMacro1")->trigger();
+  auto* editor = shell->Dialog<macro::TMacroEditFrm>();
+  ASSERT_TRUE(editor->isVisible());
+  EXPECT_EQ(editor->MacroDatabase(), dir / "p.M");
+
+  editor->MenuCommand("MacPaste")->trigger();  // an edit, not yet saved
+  // The editor asks first; No to the exit question leaves both windows open.
+  shell.answers = {QMessageBox::No, QMessageBox::No};
+  EXPECT_FALSE(shell->close());
+  EXPECT_EQ(shell.questions,
+            (std::vector<std::string>{"保存更改到 Clock 宏 (100ms) ？", "是否退出程序 ？"}));
+  EXPECT_FALSE(editor->isVisible());
+}
+
 TEST_F(MainFrm, CommandsOfPartsNotBuiltYetAreDisabled) {
   test::SetClipboard(model::kNewCommand);
   RecordingShell shell;
   shell->show();
-  for (const char* name : {"Undo1", "BatchModify1", "ClockMacro1", "AlignButton1", "RegisterSearch1"}) {
+  for (const char* name : {"Undo1", "BatchModify1", "AlignButton1", "RegisterSearch1"}) {
     EXPECT_FALSE(shell->Command(name)->isEnabled()) << name;
   }
   for (const char* name : {"Save1", "SaveAs1", "NewPage1", "PageAttribute1", "DeletePage1", "SaveBackup1", "N2",
                            "WorkParameters1", "AlarmSettings1", "KeyboardParameters1", "PortSettings1", "Download1",
-                           "Firmware1", "OfflineSim1", "OnlineSim1", "UpdatePackage1", "Text1"}) {
+                           "Firmware1", "OfflineSim1", "OnlineSim1", "UpdatePackage1", "Text1", "ClockMacro1"}) {
     EXPECT_TRUE(shell->Command(name)->isEnabled()) << name;
   }
 }

@@ -160,14 +160,17 @@ TEST(WelcomeForm, ExamplesButtonOpensTheExampleDialog) {
   EXPECT_EQ(shell->Session().ProjectFileName, "");
 }
 
-TEST(PageTree, NodeClicksOpenPagesOrSayWhatIsNotAvailable) {
+TEST(PageTree, NodeClicksOpenPagesOrTheMacroEditor) {
   test::EnsureApplication();
   test::SetClipboard(model::kNewCommand);
   test::RecordingShell shell;
   shell->show();
   QTreeWidget* tree = shell->PageTree();
+  // A new project has no macro until it is saved: the user is told, and Save asks where.
   shell->TreeNodePressed(tree->findItems("Clock宏", Qt::MatchExactly | Qt::MatchRecursive).front(), false);
-  EXPECT_EQ(shell->StatusText(0), " 此功能在本版本中尚不可用");
+  ASSERT_FALSE(shell.messages.empty());
+  EXPECT_EQ(shell.messages.back(), " 请先保存此新工程 ！");
+  EXPECT_EQ(shell.savePresets.size(), 1u);
 
   model::ProjectImage& image = shell->Image();
   ASSERT_TRUE(CreatePage(image, 5, "five"));
