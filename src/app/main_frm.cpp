@@ -349,15 +349,15 @@ void TMainFrm::CreateActions() {
       Row("Calculator1", "计算器").Hint("计算器").Icon("calculator").Runs([this] { hooks_.desktop.StartProgram(calculatorProgram_); }),
       Row("Paint1", "画图").Hint("画图").Icon("paint").Runs([this] { hooks_.desktop.StartProgram(paintProgram_); }),
       Row("SendToBack1", "移至底层").Hint("移至底层").Icon("send_to_back").Project().Runs(call(&TMainFrm::SendToBack)),
-      Row("AlignButton1", "水平左对齐").Hint("水平左对齐").Icon("align_left").NotBuilt().Data(1),
-      Row("AlignButton2", "水平居中对齐").Hint("水平居中对齐").Icon("align_center_horizontal").NotBuilt().Data(2),
-      Row("AlignButton3", "水平右对齐").Hint("水平右对齐").Icon("align_right").NotBuilt().Data(3),
-      Row("AlignButton4", "垂直顶对齐").Hint("垂直顶对齐").Icon("align_top").NotBuilt().Data(4),
-      Row("AlignButton5", "垂直居中对齐").Hint("垂直居中对齐").Icon("align_center_vertical").NotBuilt().Data(5),
-      Row("AlignButton6", "垂直底对齐").Hint("垂直底对齐").Icon("align_bottom").NotBuilt().Data(6),
-      Row("AlignButton7", "使等宽").Hint("使等宽").Icon("same_width").NotBuilt().Data(7),
-      Row("AlignButton8", "使等高").Hint("使等高").Icon("same_height").NotBuilt().Data(8),
-      Row("AlignButton9", "使等宽高").Hint("使等宽高").Icon("same_size").NotBuilt().Data(9),
+      Row("AlignButton1", "水平左对齐").Hint("水平左对齐").Icon("align_left").Project().Data(1).Runs([this] { AlignElements(1); }),
+      Row("AlignButton2", "水平居中对齐").Hint("水平居中对齐").Icon("align_center_horizontal").Project().Data(2).Runs([this] { AlignElements(2); }),
+      Row("AlignButton3", "水平右对齐").Hint("水平右对齐").Icon("align_right").Project().Data(3).Runs([this] { AlignElements(3); }),
+      Row("AlignButton4", "垂直顶对齐").Hint("垂直顶对齐").Icon("align_top").Project().Data(4).Runs([this] { AlignElements(4); }),
+      Row("AlignButton5", "垂直居中对齐").Hint("垂直居中对齐").Icon("align_center_vertical").Project().Data(5).Runs([this] { AlignElements(5); }),
+      Row("AlignButton6", "垂直底对齐").Hint("垂直底对齐").Icon("align_bottom").Project().Data(6).Runs([this] { AlignElements(6); }),
+      Row("AlignButton7", "使等宽").Hint("使等宽").Icon("same_width").Project().Data(7).Runs([this] { AlignElements(7); }),
+      Row("AlignButton8", "使等高").Hint("使等高").Icon("same_height").Project().Data(8).Runs([this] { AlignElements(8); }),
+      Row("AlignButton9", "使等宽高").Hint("使等宽高").Icon("same_size").Project().Data(9).Runs([this] { AlignElements(9); }),
       Row("Bit_OFF", "OFF").Hint("OFF 状态预览").Project().Check(true).In(Row::kBitPreview).Runs([this] { SetBitPreview(false); }),
       Row("Bit_ON", "ON").Hint("ON 状态预览").Project().Check(false).In(Row::kBitPreview).Runs([this] { SetBitPreview(true); }),
   };
@@ -483,9 +483,13 @@ void TMainFrm::CreateStatusBar() {
   // usual width and grows to show its whole text.
   static constexpr int kWidths[kStatusPanelCount] = {260, 200, 260, 118, 50, 70};
   static constexpr int kVisualOrder[kStatusPanelCount] = {0, 1, 2, kStatusPortPanel, 3, 4};
+  // What screen readers and scripted journeys find each panel by.
+  static constexpr const char* kAccessibleNames[kStatusPanelCount] = {
+      "Command status", "Panel model", "PLC protocol", "Pointer position", "Clock", "Download port"};
   for (const int i : kVisualOrder) {
     auto* panel = new QLabel(this);
     panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    panel->setAccessibleName(QString::fromLatin1(kAccessibleNames[i]));
     panel->setProperty(kRuntimeTextProperty, true);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setMinimumWidth(kWidths[i]);
@@ -509,6 +513,7 @@ void TMainFrm::CreatePageList() {
   layout->setContentsMargins(2, 2, 2, 2);
   tree_ = new QTreeWidget(pageSheet_);
   tree_->setObjectName(QStringLiteral("PageTree"));
+  tree_->setAccessibleName(QStringLiteral("Page list"));
   tree_->setProperty(kRuntimeTextProperty, true);
   tree_->setHeaderHidden(true);
   tree_->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -155,6 +155,8 @@ class TMainFrm : public QMainWindow {
   // Lock1 (1) and Unlock1 (0) on the selected element.
   void SetElementLock(int lockValue);
   void SendToBack();
+  // The alignment tool whose tag is `tag` (1..9) on the active window's group.
+  void AlignElements(int tag);
   const editor::UndoRing& UndoHistory() const { return undoRing_; }
 
   // ---- the clipboard channel
@@ -267,6 +269,9 @@ class TMainFrm : public QMainWindow {
   // page, else the slot of the copied element); false, after a warning, when the work
   // file cannot be written.
   bool CopyPageRecordToTemp(int pageNumber, int code);
+  bool CopyPageRecordToTemp(int pageNumber, const editor::ClipboardMarker& marker);
+  // The marker of what `window` has selected: its group, else its element.
+  static editor::ClipboardMarker SelectionMarker(const editor::TStructureP& window);
 
   StartOptions options_;
   ShellHooks hooks_;

@@ -15,6 +15,15 @@
 
 namespace dravik::app {
 
+namespace {
+
+// The alignment tool buttons; each one's data is its mode.
+constexpr const char* kAlignTools[] = {"AlignButton1", "AlignButton2", "AlignButton3",
+                                       "AlignButton4", "AlignButton5", "AlignButton6",
+                                       "AlignButton7", "AlignButton8", "AlignButton9"};
+
+}  // namespace
+
 // ---------------------------------------------------------------------------------------
 // The page windows' reports
 
@@ -55,17 +64,21 @@ void TMainFrm::ForgetUndoHistory() {
 void TMainFrm::UpdateEditCommands(bool projectOpen) {
   editor::TStructureP* window = ActivePageWindow();
   const bool editing = projectOpen && window != nullptr;
-  const bool selected = editing && window->HasSelection();
-  const bool locked = selected && window->SelectedLocked();
+  const bool single = editing && window->HasSelection();
+  const bool group = editing && window->HasAreaSelection();
+  const bool locked = single && window->SelectedLocked();
   const bool paste = editing && clipboard_.EnabledPaste() == editor::PasteCommand::Element;
   Command("Undo1")->setEnabled(editing && undoRing_.UndoEnabled());
   Command("Redo1")->setEnabled(editing && undoRing_.RedoEnabled());
-  Command("Cut1")->setEnabled(selected);
-  Command("Copy1")->setEnabled(selected);
+  Command("Cut1")->setEnabled(single || group);
+  Command("Copy1")->setEnabled(single || group);
   Command("Paste1")->setEnabled(paste);
-  Command("Lock1")->setEnabled(selected && !locked);
-  Command("Unlock1")->setEnabled(locked);
-  Command("SendToBack1")->setEnabled(selected && window->CanSendToBack());
+  // A group is locked or unlocked as a whole, whatever its members are now.
+  Command("Lock1")->setEnabled(group || (single && !locked));
+  Command("Unlock1")->setEnabled(group || locked);
+  Command("SendToBack1")->setEnabled(single && window->CanSendToBack());
+  const bool aligning = group && editor::GroupToolsEnabled(window->Group());
+  for (const char* tool : kAlignTools) Command(tool)->setEnabled(aligning);
   if (window != nullptr) window->SetPasteEnabled(paste);
 }
 
@@ -119,27 +132,37 @@ void TMainFrm::Redo() {
 // The element clipboard
 
 bool TMainFrm::CopyPageRecordToTemp(int pageNumber, int code) {
+  if (code == kPageMarkerCode) return CopyPageRecordToTemp(pageNumber, editor::PageMarker{});
+  return CopyPageRecordToTemp(pageNumber, editor::ElementMarker{code});
+}
+
+bool TMainFrm::CopyPageRecordToTemp(int pageNumber, const editor::ClipboardMarker& marker) {
   const Status written = WriteClipboardFile(workDir_, image_->Page(pageNumber));
   if (!written) {
     Warn({kClipboardFileFailed.chinese + written.message(), kClipboardFileFailed.english + written.message()});
     return false;
   }
-  lastMarkerSent_ = ClipboardMarker(code);
+  lastMarkerSent_ = editor::MarkerText(marker);
   QGuiApplication::clipboard()->setText(QString::fromStdString(lastMarkerSent_));
   return true;
 }
 
+editor::ClipboardMarker TMainFrm::SelectionMarker(const editor::TStructureP& window) {
+  if (window.HasAreaSelection()) return editor::AreaMarker{window.Group().frame, window.Group().SelList};
+  return editor::ElementMarker{window.SelectedSlot()};
+}
+
 void TMainFrm::CopyElements() {
   editor::TStructureP* window = ActivePageWindow();
-  if (window == nullptr || !window->HasSelection()) return;
-  CopyPageRecordToTemp(window->PageNumber(), window->SelectedSlot());
+  if (window == nullptr || !(window->HasSelection() || window->HasAreaSelection())) return;
+  CopyPageRecordToTemp(window->PageNumber(), SelectionMarker(*window));
 }
 
 void TMainFrm::CutElements() {
   editor::TStructureP* window = ActivePageWindow();
-  if (window == nullptr || !window->HasSelection()) return;
+  if (window == nullptr || !(window->HasSelection() || window->HasAreaSelection())) return;
   // Nothing is deleted unless its copy is safely in the work file.
-  if (!CopyPageRecordToTemp(window->PageNumber(), window->SelectedSlot())) return;
+  if (!CopyPageRecordToTemp(window->PageNumber(), SelectionMarker(*window))) return;
   window->OrganDelete();
   ElementEdited(window);
 }
@@ -149,6 +172,7 @@ void TMainFrm::PasteElements() {
   if (window == nullptr || clipboard_.EnabledPaste() != editor::PasteCommand::Element) return;
   const int page = window->PageNumber();
   SetBusy(true);
+  window->Deselect();
   const editor::PasteOutcome outcome =
       clipboard_.Paste(image_->Page(page), {window->CanvasWidth(), window->CanvasHeight()});
   for (const int slot : outcome.PickList) {
@@ -158,7 +182,13 @@ void TMainFrm::PasteElements() {
   SetBusy(false);
   for (int i = 0; i < outcome.notPasted; ++i) Warn(model::kNoFreeSlotMessage);
   if (outcome.PickList.empty()) return;
-  if (outcome.PickList.size() == 1) window->SelectOrgan(outcome.PickList.front());
+  if (outcome.frame) {
+    // An area: what was pasted is selected as a group.
+    state_.PickList = outcome.PickList;
+    window->WholePasteFinish();
+  } else {
+    window->SelectOrgan(outcome.PickList.front());
+  }
   ElementEdited(window);
 }
 
@@ -167,9 +197,20 @@ void TMainFrm::PasteElements() {
 
 void TMainFrm::SetElementLock(int lockValue) {
   editor::TStructureP* window = ActivePageWindow();
-  if (window == nullptr || !window->HasSelection()) return;
+  if (window == nullptr) return;
   window->LockValue = lockValue;
-  if (window->SelectedLocked() != (lockValue == 1)) window->N3Click();
+  if (window->HasAreaSelection()) {
+    window->N3Click();
+  } else if (window->HasSelection() && window->SelectedLocked() != (lockValue == 1)) {
+    window->N3Click();
+  }
+}
+
+void TMainFrm::AlignElements(int tag) {
+  editor::TStructureP* window = ActivePageWindow();
+  const std::optional<editor::AlignMode> mode = editor::AlignModeOfTag(tag);
+  if (window == nullptr || !mode) return;
+  window->AlignComponent(*mode);
 }
 
 void TMainFrm::SendToBack() {

@@ -209,6 +209,10 @@ void TMainFrm::SetLanguage(bool chinese) {
   UseQtTranslations(chinese);
   ApplyLanguageFile();
   Dialog<compiler::TCompileCheckFrm>()->SetLanguage(chinese);
+  // The page windows' menus are the program's own texts, not the language files'.
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+    if (auto* window = qobject_cast<editor::TStructureP*>(sub->widget())) window->UpdateMenuTexts();
+  }
   ShowRecentItem();
   if (session_.ProjectOpen) PageCountRefresh();
   ShowStatus(0, QString::fromStdString(kReadyStatus.In(chinese)));

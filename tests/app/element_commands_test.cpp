@@ -1,13 +1,17 @@
 // The main window's element commands on a new project's page window, driven by real
 // mouse events and the commands themselves: the kind commands, undo and redo (with the
 // snapshot a drag and a lock take), lock and unlock, send to bottom, the status panels,
-// and cut, copy and paste of one element through the clipboard.
+// cut, copy and paste of one element and of a group through the clipboard, the
+// alignment tools, F12 and the page window's menus after a language switch.
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QMdiArea>
+#include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
+#include <QToolBar>
 
 #include "app_fixture.h"
 #include "app/main_frm.h"
@@ -54,7 +58,27 @@ class ElementCommands : public testing::Test {
     QTest::mouseMove(window, to);
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to);
   }
+  // A rubber band over the canvas from `from` to `to`.
+  void Band(QPoint from, QPoint to) {
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(window, (from + to) / 2);
+    QTest::mouseMove(window, to);
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, to);
+  }
+  // A rectangle written straight into the page, drawn by the window.
+  void PutRectangle(int slot, QRect bounds) {
+    const auto s = static_cast<std::size_t>(slot);
+    page().ElemKind[s] = elements::kKindRectangle;
+    page().ElemLeft[s] = static_cast<std::uint16_t>(bounds.left());
+    page().ElemTop[s] = static_cast<std::uint16_t>(bounds.top());
+    page().ElemWidth[s] = static_cast<std::uint16_t>(bounds.width());
+    page().ElemHeight[s] = static_cast<std::uint16_t>(bounds.height());
+  }
   int Kind(int slot) { return page().ElemKind[static_cast<std::size_t>(slot)]; }
+  QRect Bounds(int slot) {
+    const auto s = static_cast<std::size_t>(slot);
+    return {page().ElemLeft[s], page().ElemTop[s], page().ElemWidth[s], page().ElemHeight[s]};
+  }
   QPoint Position(int slot) {
     const auto s = static_cast<std::size_t>(slot);
     return {page().ElemLeft[s], page().ElemTop[s]};
@@ -164,6 +188,120 @@ TEST_F(ElementCommands, CopyCutAndPasteOneElementThroughTheClipboard) {
   EXPECT_EQ(test::ClipboardText(), "zr_QX:02");
   Run("Undo1");
   EXPECT_EQ(Kind(2), elements::kKindRectangle) << "a cut is undone";
+}
+
+TEST_F(ElementCommands, AGroupIsCopiedAndPastedAsAGroup) {
+  Place("Rectangle1", QPoint(20, 20));
+  Place("Rectangle1", QPoint(20, 100));
+  Band(QPoint(10, 10), QPoint(200, 200));
+  ASSERT_TRUE(window->HasAreaSelection());
+  Run("Copy1");
+  // EE, two slots, frame 20, 20, 100 x 130, slots 0 and 1.
+  EXPECT_EQ(test::ClipboardText(), "zr_QX:EE0200140014006400820001");
+  ASSERT_TRUE(WaitFor([&] { return Enabled("Paste1"); }));
+
+  Run("Paste1");
+  EXPECT_EQ(Bounds(2), QRect(30, 26, 100, 50));
+  EXPECT_EQ(Bounds(3), QRect(30, 106, 100, 50));
+  EXPECT_EQ(window->Group().SelList, (std::vector<int>{2, 3})) << "the pasted elements are the group";
+  EXPECT_EQ(window->AreaFrameRect(), QRect(30, 26, 100, 130));
+  EXPECT_TRUE(window->Element(3)->markers[0].visible);
+  Run("Paste1");
+  EXPECT_EQ(Bounds(4).topLeft(), QPoint(40, 32)) << "each paste lands further on";
+  EXPECT_EQ(Bounds(5).topLeft(), QPoint(40, 112));
+  EXPECT_TRUE(shell->messages.empty());
+
+  Run("Undo1");
+  EXPECT_EQ(Kind(4), 0) << "one Undo takes the whole paste back";
+  EXPECT_EQ(Kind(5), 0);
+  EXPECT_EQ(Kind(3), elements::kKindRectangle);
+}
+
+TEST_F(ElementCommands, AnAreaPasteWithTooFewSlotsWarnsOncePerElementLeftOut) {
+  main().SetLanguage(true);
+  Place("Rectangle1", QPoint(20, 20));
+  Place("Rectangle1", QPoint(20, 100));
+  Place("Rectangle1", QPoint(130, 20));
+  Band(QPoint(10, 10), QPoint(235, 200));
+  ASSERT_EQ(window->Group().SelList, (std::vector<int>{0, 1, 2}));
+  Run("Cut1");
+  EXPECT_EQ(Kind(0), 0) << "a cut group is deleted";
+  EXPECT_FALSE(window->HasAreaSelection());
+  ASSERT_TRUE(WaitFor([&] { return Enabled("Paste1"); }));
+  for (int slot = 1; slot < 199; ++slot) PutRectangle(slot, QRect(200, 300, 10, 10));
+
+  Run("Paste1");
+  EXPECT_EQ(Kind(0), elements::kKindRectangle);
+  EXPECT_EQ(Kind(199), elements::kKindRectangle);
+  EXPECT_EQ(shell->messages, std::vector<std::string>{"不再有这种类型的部件 ！"});
+  EXPECT_EQ(window->Group().SelList, (std::vector<int>{0, 199}));
+}
+
+struct AlignCase {
+  const char* tool;
+  QRect member;  // slot 1 afterwards; the anchor (slot 0) is (20, 50) 41 x 30
+};
+
+class AlignTools : public ElementCommands, public testing::WithParamInterface<AlignCase> {};
+
+TEST_P(AlignTools, AlignTheGroupAgainstItsAnchorAsOneEdit) {
+  const AlignCase& c = GetParam();
+  PutRectangle(0, QRect(20, 50, 41, 30));
+  PutRectangle(1, QRect(100, 120, 10, 60));
+  window->PageRefresh();
+  emit window->Edited();  // the page as written is what Undo comes back to
+  QAction* tool = main().Command(c.tool);
+  auto* bar = main().findChild<QToolBar*>(QStringLiteral("EditToolBar"));
+  QWidget* button = bar->widgetForAction(tool);
+  ASSERT_NE(button, nullptr);
+  EXPECT_FALSE(tool->isEnabled()) << "no group, no alignment";
+  Band(QPoint(10, 10), QPoint(200, 200));
+  ASSERT_TRUE(tool->isEnabled());
+  const QRect frame = window->AreaFrameRect();
+
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_EQ(Bounds(1), c.member);
+  EXPECT_EQ(window->Element(1)->bounds, c.member) << "the member is shown where it now is";
+  EXPECT_EQ(Bounds(0), QRect(20, 50, 41, 30)) << "the anchor stays";
+  EXPECT_EQ(window->AreaFrameRect(), frame) << "the frame keeps its bounds";
+  Run("Undo1");
+  EXPECT_EQ(Bounds(1), QRect(100, 120, 10, 60));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tools, AlignTools,
+    testing::Values(AlignCase{"AlignButton1", {20, 120, 10, 60}}, AlignCase{"AlignButton2", {35, 120, 10, 60}},
+                    AlignCase{"AlignButton3", {51, 120, 10, 60}}, AlignCase{"AlignButton4", {100, 50, 10, 60}},
+                    AlignCase{"AlignButton5", {100, 35, 10, 60}}, AlignCase{"AlignButton6", {100, 20, 10, 60}},
+                    AlignCase{"AlignButton7", {100, 120, 41, 60}}, AlignCase{"AlignButton8", {100, 120, 10, 30}},
+                    AlignCase{"AlignButton9", {100, 120, 41, 30}}),
+    [](const testing::TestParamInfo<AlignCase>& info) { return std::string(info.param.tool); });
+
+TEST_F(ElementCommands, F12ShowsTheElementsHintWhenOneIsSelectedElseBuildsTheUpdatePackage) {
+  QSignalSpy package(main().Command("UpdatePackage1"), &QAction::triggered);
+  main().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(shell->window.get()));
+  Place("Rectangle1", QPoint(20, 20));
+  ASSERT_TRUE(window->HasSelection());
+  window->setFocus();
+  QTest::keyClick(window, Qt::Key_F12);
+  EXPECT_EQ(package.count(), 0) << "the page window takes F12";
+
+  QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
+  ASSERT_FALSE(window->HasSelection());
+  window->setFocus();
+  QTest::keyClick(window, Qt::Key_F12);
+  EXPECT_EQ(package.count(), 1) << "with nothing selected F12 is the update package";
+}
+
+TEST_F(ElementCommands, ThePageWindowsMenusFollowALanguageSwitchAtOnce) {
+  QAction* attribute = window->ElementMenu()->findChild<QAction*>(QStringLiteral("N1"));
+  QAction* paste = window->CanvasMenu()->findChild<QAction*>(QStringLiteral("MenuItem7"));
+  main().SetLanguage(false);
+  EXPECT_EQ(attribute->text(), QStringLiteral("Attribute(&A)"));
+  EXPECT_EQ(paste->text(), QStringLiteral("Paste(&P)"));
+  main().SetLanguage(true);
+  EXPECT_EQ(attribute->text(), QStringLiteral("属性(&A)"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
 #include <QFileDialog>
@@ -181,9 +182,24 @@ void TStructureP::FormActivate() {
   emit Activated(pageNumber_);
 }
 
+bool TStructureP::IsActivePage() const {
+  auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+  if (sub == nullptr || sub->mdiArea() == nullptr) return true;
+  return sub->mdiArea()->activeSubWindow() == sub;
+}
+
 int TStructureP::SlotAt(QPoint windowPoint) const { return scene_.SlotAt(windowPoint); }
 
 bool TStructureP::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    // F12 shows the selected element's hint here; with nothing selected it stays the
+    // main window's shortcut.
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F12 && key->modifiers() == Qt::NoModifier && (HasSelection() || HasAreaSelection())) {
+      event->accept();
+      return true;
+    }
+  }
   if (event->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(event);
     const ElementImage* element = Element(SlotAt(help->pos()));
@@ -202,6 +218,7 @@ void TStructureP::paintEvent(QPaintEvent* event) {
   painter.setClipRegion(event->region());
   painter.fillRect(rect(), ResolveQColor(SystemColour(kFormColourIndex)));
   scene_.Paint(painter);
+  PaintArea(painter);
   PaintSelection(painter);
 }
 
@@ -272,7 +289,11 @@ TStructureP* OpenPageWindow(QMdiArea& area, model::ProjectImage& image, EditorSt
   sub->setWindowTitle(raw->Caption());
   QObject::connect(raw, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
   QObject::connect(&area, &QMdiArea::subWindowActivated, raw, [raw, sub](QMdiSubWindow* active) {
-    if (active == sub) raw->FormActivate();
+    if (active == sub) {
+      raw->FormActivate();
+    } else {
+      raw->HideGhost();
+    }
   });
   sub->adjustSize();
   sub->show();

@@ -16,6 +16,7 @@
 
 #include "editor/editor_state.h"
 #include "editor/element_edit.h"
+#include "editor/group_edit.h"
 #include "editor/render/page_scene.h"
 #include "editor/ui/gri_attribute.h"
 #include "model/project_image.h"
@@ -128,6 +129,8 @@ class TStructureP : public QWidget {
   void CancelPlacing();
   // Whether the canvas menu's paste item is enabled (it follows the main paste command).
   void SetPasteEnabled(bool enabled);
+  // The menus' captions in the interface language, at once (after a language switch).
+  void UpdateMenuTexts();
 
   bool HasSelection() const;
   // The selected slot, -1 when nothing is selected.
@@ -138,10 +141,30 @@ class TStructureP : public QWidget {
   QRect GhostFrame() const { return ghost_; }
   // Where a handle of the selection stands, 5 x 5; empty when it is not shown.
   QRect HandleRect(Handle handle) const;
+  // Whether the window is the one being edited: the active sub-window of its area, or a
+  // window of its own. Only that one shows the placement ghost.
+  bool IsActivePage() const;
+  // Drops the placement ghost (another page window became the active one).
+  void HideGhost();
   QMenu* ElementMenu() const { return elementMenu_; }
   QMenu* CanvasMenu() const { return canvasMenu_; }
   // The value an area selection is locked (1) or unlocked (0) with as a group.
   int LockValue = 1;
+
+  // ---- editing a group (the area selection)
+  // Whether an area selection shows (its frame is what Cut, Copy, lock and delete act on).
+  bool HasAreaSelection() const { return areaShown_; }
+  const GroupSelection& Group() const { return group_; }
+  // The group's frame, shown or not; empty without a group.
+  QRect AreaFrameRect() const;
+  // The rubber band being drawn; empty when none is.
+  QRect RubberBand() const;
+  // Selects the elements of state.PickList as a group (after a group paste): the first
+  // of them is the anchor.
+  void WholePasteFinish();
+  // Aligns the group's members against its anchor, or makes them as wide or high; one
+  // edit.
+  void AlignComponent(AlignMode mode);
 
  signals:
   // The window became the active one (after FormActivate has run).
@@ -169,17 +192,19 @@ class TStructureP : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   bool event(QEvent* event) override;
 
  private:
-  enum class Drag { None, Element, Handle };
+  enum class Drag { None, Element, Handle, Band, Group };
 
   RenderSettings Settings() const { return RenderSettingsOf(state_); }
   void AfterDraw(const ElementImage* element);
   void FitToCanvas();
   void CreateMenus();
-  void UpdateMenuTexts();
   void PaintSelection(QPainter& painter) const;
+  void PaintArea(QPainter& painter) const;
   std::optional<Handle> HandleAt(QPoint windowPoint) const;
   ElementBox SelectedBox() const;
   void ShowGhost(QPoint windowPoint);
@@ -188,6 +213,23 @@ class TStructureP : public QWidget {
   void DragHandleTo(QPoint windowPoint);
   void UpdateCursor(QPoint windowPoint);
   void DeleteAndReport();
+  void LockFromMenu();
+  bool CurrentLocked() const;
+  void ShowElementHint();
+  // the group
+  void HidePanel1TShape();
+  void ShowGroup(GroupSelection group);
+  void TogglePickOrgan(int slot);
+  void CollectBand();
+  // Whether a point lies on the group: inside its frame or on one of its members (the
+  // size tools may leave members reaching beyond the frame).
+  bool OnGroup(QPoint windowPoint) const;
+  void DragGroupTo(QPoint windowPoint);
+  void Nudge(ArrowKey key);
+  void EndNudging();
+  // The element image of `slot` moved to where the record now puts it.
+  void FollowRecord(int slot);
+  void DescribeElement(int slot);
 
   model::ProjectImage& image_;
   EditorState& state_;
@@ -204,6 +246,16 @@ class TStructureP : public QWidget {
   QPoint dragStart_;       // the pointer at mouse-down
   EditPoint startAt_;      // the dragged element's or handle's top-left at mouse-down
   ElementBox boxAtPress_;  // the element's geometry at mouse-down
+
+  // the area selection (AreaChecked) and the rubber band
+  GroupSelection group_;
+  AnchorState anchors_;
+  bool areaShown_ = false;
+  bool banding_ = false;  // a rubber band is being drawn
+  QPoint bandStart_;
+  QPoint bandEnd_;
+  AreaFrame frameAtPress_;  // the group's frame when a group drag began
+  bool nudged_ = false;     // arrow presses moved something since the last key release
 
   QMenu* elementMenu_ = nullptr;  // PopupMenu1
   QMenu* canvasMenu_ = nullptr;   // PopupMenu2

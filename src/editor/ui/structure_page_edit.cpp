@@ -104,7 +104,7 @@ void TStructureP::CreateMenus() {
   elementMenu_ = build("PopupMenu1", kElementMenu);
   canvasMenu_ = build("PopupMenu2", kCanvasMenu);
   connect(Action(elementMenu_, "N1"), &QAction::triggered, this, &TStructureP::Panel1DblClick);
-  connect(Action(elementMenu_, "N3"), &QAction::triggered, this, &TStructureP::N3Click);
+  connect(Action(elementMenu_, "N3"), &QAction::triggered, this, &TStructureP::LockFromMenu);
   connect(Action(elementMenu_, "MovSubstrateN"), &QAction::triggered, this, &TStructureP::MovSubstrateNClick);
   connect(Action(elementMenu_, "N7"), &QAction::triggered, this, &TStructureP::CutRequested);
   connect(Action(elementMenu_, "N8"), &QAction::triggered, this, &TStructureP::CopyRequested);
@@ -128,7 +128,8 @@ void TStructureP::UpdateMenuTexts() {
   setTexts(elementMenu_, kElementMenu);
   setTexts(canvasMenu_, kCanvasMenu);
   QAction* lock = Action(elementMenu_, "N3");
-  lock->setText(MenuCaption(SelectedLocked() ? kUnlockText : kElementMenu[2], chinese));
+  const bool locked = areaShown_ ? CurrentLocked() : SelectedLocked();
+  lock->setText(MenuCaption(locked ? kUnlockText : kElementMenu[2], chinese));
   Action(elementMenu_, "MovSubstrateN")->setVisible(CanSendToBack());
   Action(canvasMenu_, "MenuItem7")->setEnabled(pasteEnabled_);
 }
@@ -156,6 +157,7 @@ bool TStructureP::CanSendToBack() const {
 void TStructureP::Deselect() {
   selectionFrame_ = QRect();
   selectedSlot_ = -1;
+  if (!banding_) HidePanel1TShape();
   drag_ = Drag::None;
   update();
   emit SelectionChanged();
@@ -164,14 +166,19 @@ void TStructureP::Deselect() {
 void TStructureP::SelectOrgan(int slot) {
   const ElementImage* element = Element(slot);
   if (element == nullptr) return;
+  HidePanel1TShape();
   state_.CurrentSlot = slot;
   selectionFrame_ = element->bounds;
   selectedSlot_ = slot;
   setFocus(Qt::MouseFocusReason);
   UpdateMenuTexts();
   update();
-  emit ElementDescribed(QString::fromStdString(ElementStatusText(scene_.Record(), slot, state_.IsChinese)));
+  DescribeElement(slot);
   emit SelectionChanged();
+}
+
+void TStructureP::DescribeElement(int slot) {
+  emit ElementDescribed(QString::fromStdString(ElementStatusText(scene_.Record(), slot, state_.IsChinese)));
 }
 
 ElementBox TStructureP::SelectedBox() const {
@@ -216,10 +223,17 @@ void TStructureP::PaintSelection(QPainter& painter) const {
 // ---- placing
 
 void TStructureP::ShowGhost(QPoint windowPoint) {
+  if (!IsActivePage()) return;
   const int font = static_cast<int>(model::At(image_.Settings(), model::settings::kDefaultTextFont));
   const elements::GhostSize size = elements::GhostSizeTable(state_.PlaceKind, font);
   ghost_ = QRect(windowPoint, QSize(size.width, size.height));
   setCursor(Qt::CrossCursor);
+  update();
+}
+
+void TStructureP::HideGhost() {
+  if (ghost_.isNull()) return;
+  ghost_ = QRect();
   update();
 }
 
@@ -272,9 +286,18 @@ void TStructureP::Panel1DblClick() {
 }
 
 void TStructureP::N3Click() {
-  if (!HasSelection()) return;
-  std::uint8_t& lock = scene_.Record().ElemByteA[static_cast<std::size_t>(selectedSlot_)];
-  lock = lock == 0 ? 1 : 0;
+  if (areaShown_) {
+    // The whole group takes the value of the tool used; the last member becomes current.
+    for (int slot : group_.SelList) {
+      scene_.Record().ElemByteA[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(LockValue);
+    }
+    state_.CurrentSlot = group_.SelList.back();
+  } else if (HasSelection()) {
+    std::uint8_t& lock = scene_.Record().ElemByteA[static_cast<std::size_t>(selectedSlot_)];
+    lock = lock == 0 ? 1 : 0;
+  } else {
+    return;
+  }
   UpdateMenuTexts();
   update();
   emit SelectionChanged();
@@ -283,14 +306,21 @@ void TStructureP::N3Click() {
 }
 
 void TStructureP::OrganDelete() {
-  if (!HasSelection()) return;
-  scene_.Record().ElemKind[static_cast<std::size_t>(selectedSlot_)] = 0;
-  scene_.Remove(selectedSlot_);
+  std::vector<int> doomed;
+  if (areaShown_) {
+    doomed = group_.SelList;
+  } else if (HasSelection()) {
+    doomed = {selectedSlot_};
+  }
+  for (int slot : doomed) {
+    scene_.Record().ElemKind[static_cast<std::size_t>(slot)] = 0;
+    scene_.Remove(slot);
+  }
   Deselect();
 }
 
 void TStructureP::DeleteAndReport() {
-  if (!HasSelection()) return;
+  if (!HasSelection() && !areaShown_) return;
   OrganDelete();
   emit Edited();
 }
@@ -362,6 +392,12 @@ void TStructureP::mouseMoveEvent(QMouseEvent* event) {
     DragElement(at);
   } else if (leftHeld && drag_ == Drag::Handle && HasSelection()) {
     DragHandleTo(at);
+  } else if (leftHeld && drag_ == Drag::Group && areaShown_) {
+    DragGroupTo(at);
+  } else if (leftHeld && drag_ == Drag::Band) {
+    banding_ = true;
+    bandEnd_ = at;
+    update();
   } else {
     UpdateCursor(at);
   }
@@ -371,8 +407,21 @@ void TStructureP::mouseMoveEvent(QMouseEvent* event) {
 void TStructureP::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   const bool left = event->button() == Qt::LeftButton;
+  // Shift counts as held only on its own, as for placing.
+  const bool shift = event->modifiers() == Qt::ShiftModifier;
   if (state_.PlaceKind != 0) {
-    if (left) PlacedOrgan(at, event->modifiers() != Qt::ShiftModifier);
+    if (left) PlacedOrgan(at, !shift);
+    return;
+  }
+  // The group's frame lies over its members, except while Shift picks elements.
+  if (!shift && OnGroup(at)) {
+    if (left) {
+      drag_ = Drag::Group;
+      dragStart_ = at;
+      frameAtPress_ = group_.frame;
+      setFocus(Qt::MouseFocusReason);
+      update();
+    }
     return;
   }
   if (left) {
@@ -383,7 +432,15 @@ void TStructureP::mousePressEvent(QMouseEvent* event) {
   }
   const int slot = SlotAt(at);
   if (slot < 0) {
-    if (left) Deselect();
+    if (left) {
+      Deselect();
+      drag_ = Drag::Band;
+      bandStart_ = bandEnd_ = at;
+    }
+    return;
+  }
+  if (shift) {
+    if (left) TogglePickOrgan(slot);
     return;
   }
   SelectOrgan(slot);
@@ -393,10 +450,16 @@ void TStructureP::mousePressEvent(QMouseEvent* event) {
 void TStructureP::mouseReleaseEvent(QMouseEvent* event) {
   const Drag ended = drag_;
   drag_ = Drag::None;
-  // A drag is one edit however many steps it took: one snapshot when it has moved or
-  // resized the element.
-  if (ended != Drag::None && HasSelection() && !(SelectedBox() == boxAtPress_)) {
-    emit ElementDescribed(QString::fromStdString(ElementStatusText(scene_.Record(), selectedSlot_, state_.IsChinese)));
+  if (ended == Drag::Band) {
+    if (banding_) CollectBand();
+  } else if (ended == Drag::Group) {
+    update();  // the frame's border hides again
+    // Like an element drag, a group drag is one edit when it moved the group.
+    if (!(group_.frame == frameAtPress_)) emit Edited();
+  } else if (ended != Drag::None && HasSelection() && !(SelectedBox() == boxAtPress_)) {
+    // A drag is one edit however many steps it took: one snapshot when it has moved or
+    // resized the element.
+    DescribeElement(selectedSlot_);
     emit Edited();
   }
   QWidget::mouseReleaseEvent(event);
@@ -413,16 +476,43 @@ void TStructureP::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TStructureP::contextMenuEvent(QContextMenuEvent* event) {
+  // Inside the group's frame the element menu acts on the group.
+  const bool onGroup = OnGroup(event->pos());
   const int slot = SlotAt(event->pos());
-  if (slot >= 0 && slot != SelectedSlot()) SelectOrgan(slot);
+  if (!onGroup && slot >= 0 && slot != SelectedSlot()) SelectOrgan(slot);
   UpdateMenuTexts();
-  QMenu* menu = slot >= 0 ? elementMenu_ : canvasMenu_;
+  QMenu* menu = onGroup || slot >= 0 ? elementMenu_ : canvasMenu_;
   menu->popup(event->globalPos());
 }
 
 // ---- the keys
 
+namespace {
+
+std::optional<ArrowKey> ArrowOf(int key) {
+  switch (key) {
+    case Qt::Key_Left: return ArrowKey::Left;
+    case Qt::Key_Up: return ArrowKey::Up;
+    case Qt::Key_Right: return ArrowKey::Right;
+    case Qt::Key_Down: return ArrowKey::Down;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace
+
+void TStructureP::ShowElementHint() {
+  const int slot = HasSelection() ? selectedSlot_ : areaShown_ ? state_.CurrentSlot : -1;
+  if (const ElementImage* element = Element(slot)) {
+    QToolTip::showText(mapToGlobal(element->bounds.center()), element->Hint(pageNumber_), this);
+  }
+}
+
 void TStructureP::keyPressEvent(QKeyEvent* event) {
+  if (const std::optional<ArrowKey> arrow = ArrowOf(event->key())) {
+    Nudge(*arrow);
+    return;
+  }
   switch (event->key()) {
     case Qt::Key_Escape:
       CancelPlacing();
@@ -431,19 +521,23 @@ void TStructureP::keyPressEvent(QKeyEvent* event) {
       DeleteAndReport();
       return;
     case Qt::Key_F12:
-      if (const ElementImage* element = HasSelection() ? Element(selectedSlot_) : nullptr) {
-        QToolTip::showText(mapToGlobal(element->bounds.center()), element->Hint(pageNumber_), this);
-      }
-      return;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-      // Nudging moves the selection as a group; it arrives with the group selection.
+      ShowElementHint();
       return;
     default:
       QWidget::keyPressEvent(event);
   }
+}
+
+void TStructureP::keyReleaseEvent(QKeyEvent* event) {
+  // A held arrow key repeats its presses; the burst ends when the key comes up.
+  if (ArrowOf(event->key()) && !event->isAutoRepeat()) EndNudging();
+  QWidget::keyReleaseEvent(event);
+}
+
+void TStructureP::focusOutEvent(QFocusEvent* event) {
+  // The key may come up elsewhere: the nudges so far are still one edit.
+  EndNudging();
+  QWidget::focusOutEvent(event);
 }
 
 }  // namespace dravik::editor
