@@ -170,7 +170,7 @@ std::optional<int> Paste1PcsOrgan(model::PageRecord& clipboardPage, int sourceSl
 
 PasteOutcome PasteArea(model::PageRecord& clipboardPage, AreaMarker& area, model::PageRecord& page,
                        PageSize pageSize) {
-  AreaFrame& frame = area.frame;
+  WindowRect& frame = area.frame;
   frame.left = ShiftedInside(frame.left, kPasteShiftX, frame.width, pageSize.width);
   frame.top = ShiftedInside(frame.top, kPasteShiftY, frame.height, pageSize.height);
   PasteOutcome outcome;

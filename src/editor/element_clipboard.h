@@ -31,14 +31,6 @@ inline constexpr int kPasteShiftX = 10;
 inline constexpr int kPasteShiftY = 6;
 
 // The area selection's frame, in page-window canvas coordinates.
-struct AreaFrame {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  bool operator==(const AreaFrame&) const = default;
-};
-
 struct PageMarker {
   bool operator==(const PageMarker&) const = default;
 };
@@ -47,7 +39,7 @@ struct ElementMarker {
   bool operator==(const ElementMarker&) const = default;
 };
 struct AreaMarker {
-  AreaFrame frame;
+  WindowRect frame;
   std::vector<int> slotList;  // in selection order (not `slots`: a Qt keyword)
   bool operator==(const AreaMarker&) const = default;
 };
@@ -76,7 +68,7 @@ enum class PasteCommand { Page, Element };
 // caller shows model::kNoFreeSlotMessage once for each of them).
 struct PasteOutcome {
   std::vector<int> PickList;
-  std::optional<AreaFrame> frame;
+  std::optional<WindowRect> frame;
   bool PasteFailed = false;
   int notPasted = 0;
 };

@@ -35,23 +35,10 @@ bool IsFallingLine(const model::PageRecord& page, int slot) {
   return IsLine(page, slot) && elements::LineElement(page, slot).rising() == 0;
 }
 
-ElementBox BoxOf(const model::PageRecord& page, int slot) {
-  const elements::ElementFields element(page, slot);
-  return {element.left(), element.top(), element.width(), element.height()};
-}
-
-void WriteBox(model::PageRecord& page, int slot, const ElementBox& box) {
-  const elements::ElementFields element(page, slot);
-  element.left() = static_cast<std::uint16_t>(box.left);
-  element.top() = static_cast<std::uint16_t>(box.top);
-  element.width() = static_cast<std::uint16_t>(box.width);
-  element.height() = static_cast<std::uint16_t>(box.height);
-}
-
 bool Resizable(int size) { return size > kSmallestResizable; }
 
 // A line's end-point handle: the line accepts any size, at least kShortestLine.
-bool RaiseLineSize(ElementBox& box, int w, int h, bool line) {
+bool RaiseLineSize(WindowRect& box, int w, int h, bool line) {
   w = std::max(w, kShortestLine);
   h = std::max(h, kShortestLine);
   box.width = w;
@@ -61,8 +48,8 @@ bool RaiseLineSize(ElementBox& box, int w, int h, bool line) {
 
 // The top-right handle, which of the lines only a rising one shows. Dragged below the
 // bottom edge, the line turns falling and keeps its top.
-bool ResizeTopRight(model::PageRecord& page, int slot, EditPoint c, ElementBox& box) {
-  const ElementBox was = box;
+bool ResizeTopRight(model::PageRecord& page, int slot, EditPoint c, WindowRect& box) {
+  const WindowRect was = box;
   const bool line = IsLine(page, slot);
   int h = was.top + was.height - c.y;
   if (line && h < 0) {
@@ -76,8 +63,8 @@ bool ResizeTopRight(model::PageRecord& page, int slot, EditPoint c, ElementBox& 
 
 // The bottom-right handle, which of the lines only a falling one shows. Dragged above the
 // top edge, the line turns rising, its top on an even page row.
-bool ResizeBottomRight(model::PageRecord& page, int slot, EditPoint c, ElementBox& box) {
-  const ElementBox was = box;
+bool ResizeBottomRight(model::PageRecord& page, int slot, EditPoint c, WindowRect& box) {
+  const WindowRect was = box;
   const bool line = IsLine(page, slot);
   int h = c.y - was.top;
   if (line && h < 0) {
@@ -92,8 +79,8 @@ bool ResizeBottomRight(model::PageRecord& page, int slot, EditPoint c, ElementBo
 }
 
 // The new box for a handle whose centre is at `c`; false when the size is refused.
-bool Resized(model::PageRecord& page, int slot, Handle handle, EditPoint c, ElementBox& box) {
-  const ElementBox was = box;
+bool Resized(model::PageRecord& page, int slot, Handle handle, EditPoint c, WindowRect& box) {
+  const WindowRect was = box;
   const int right = was.left + was.width;
   const int bottom = was.top + was.height;
   switch (handle) {
@@ -135,6 +122,19 @@ bool Resized(model::PageRecord& page, int slot, Handle handle, EditPoint c, Elem
 
 }  // namespace
 
+WindowRect ElementRect(const model::PageRecord& page, int slot) {
+  const elements::ElementFields element(page, slot);
+  return {element.left(), element.top(), element.width(), element.height()};
+}
+
+void SetElementRect(model::PageRecord& page, int slot, const WindowRect& box) {
+  const elements::ElementFields element(page, slot);
+  element.left() = static_cast<std::uint16_t>(box.left);
+  element.top() = static_cast<std::uint16_t>(box.top);
+  element.width() = static_cast<std::uint16_t>(box.width);
+  element.height() = static_cast<std::uint16_t>(box.height);
+}
+
 DragBounds DragBoundsOf(PageSize canvas) {
   return {kCanvasOrigin + 1, kCanvasOrigin + canvas.width - 1, kCanvasOrigin + 1,
           kCanvasOrigin + canvas.height - 1};
@@ -154,7 +154,7 @@ bool MoveElement(model::PageRecord& page, int slot, EditPoint topLeft, DragBound
   return true;
 }
 
-EditPoint HandlePosition(Handle handle, ElementBox f) {
+EditPoint HandlePosition(Handle handle, WindowRect f) {
   const int left = f.left - 2;
   const int middle = f.left + f.width / 2 - 2;
   const int right = f.left + f.width - 3;
@@ -196,9 +196,9 @@ bool ResizeByHandle(model::PageRecord& page, int slot, Handle handle, EditPoint 
   const elements::ElementFields element(page, slot);
   if (element.moveLock() != 0 || element.kind() == elements::kKindPicture) return false;
   const EditPoint centre{handleAt.x + 2, handleAt.y + 2};
-  ElementBox box = BoxOf(page, slot);
+  WindowRect box = ElementRect(page, slot);
   if (!Resized(page, slot, handle, centre, box)) return false;
-  WriteBox(page, slot, box);
+  SetElementRect(page, slot, box);
   return true;
 }
 

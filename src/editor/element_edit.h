@@ -21,13 +21,9 @@ struct EditPoint {
   bool operator==(const EditPoint&) const = default;
 };
 
-struct ElementBox {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  bool operator==(const ElementBox&) const = default;
-};
+// An element's bounds as its slot arrays keep them.
+WindowRect ElementRect(const model::PageRecord& page, int slot);
+void SetElementRect(model::PageRecord& page, int slot, const WindowRect& rect);
 
 // How far a drag may take an element or a handle: one pixel inside the canvas on every
 // side.
@@ -68,7 +64,7 @@ inline constexpr std::array<Handle, 8> kHandles{Handle::TopLeft,     Handle::Top
 inline constexpr int kHandleSize = 5;
 
 // The top-left corner of a handle around the frame `frame`.
-EditPoint HandlePosition(Handle handle, ElementBox frame);
+EditPoint HandlePosition(Handle handle, WindowRect frame);
 // Whether the element in `slot` shows the handle: a line shows only the two on its end
 // points (top-left and bottom-right when falling, top-right and bottom-left when rising).
 bool HandleShown(const model::PageRecord& page, int slot, Handle handle);

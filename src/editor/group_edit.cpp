@@ -25,18 +25,11 @@ struct Box {
   int bottom = 0;
 };
 
-Box BoxOf(const model::PageRecord& page, int slot) {
-  const elements::ElementFields element(page, slot);
-  const int left = element.left();
-  const int top = element.top();
-  return {left, top, left + element.width(), top + element.height()};
-}
-
-Box BoxOf(const AreaFrame& frame) {
+Box BoxOf(const WindowRect& frame) {
   return {frame.left, frame.top, frame.left + frame.width, frame.top + frame.height};
 }
 
-AreaFrame FrameOf(const Box& box) {
+WindowRect FrameOf(const Box& box) {
   return {box.left, box.top, box.right - box.left, box.bottom - box.top};
 }
 
@@ -45,7 +38,7 @@ Box Union(const Box& a, const Box& b) {
           std::max(a.bottom, b.bottom)};
 }
 
-bool HasExtent(const AreaFrame& frame) {
+bool HasExtent(const WindowRect& frame) {
   return frame.width > 0 || frame.height > 0;
 }
 
@@ -61,7 +54,7 @@ void ForEachMember(const std::vector<int>& selList, Visit visit) {
 std::optional<Box> MembersBox(const model::PageRecord& page, const std::vector<int>& selList) {
   std::optional<Box> box;
   ForEachMember(selList, [&](int slot) {
-    const Box member = BoxOf(page, slot);
+    const Box member = BoxOf(ElementRect(page, slot));
     box = box ? Union(*box, member) : member;
   });
   return box;
@@ -77,7 +70,7 @@ std::optional<Box> GroupExtent(const model::PageRecord& page, const GroupSelecti
 
 GroupSelection SelectionOf(const model::PageRecord& page, std::vector<int> selList) {
   const std::optional<Box> box = MembersBox(page, selList);
-  return {std::move(selList), box ? FrameOf(*box) : AreaFrame{}};
+  return {std::move(selList), box ? FrameOf(*box) : WindowRect{}};
 }
 
 // Moves the frame and every member; the callers have checked that nothing leaves its
@@ -122,26 +115,6 @@ bool CanStep(const Box& box, ArrowKey key, PageSize canvas) {
   return false;
 }
 
-struct Geometry {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-};
-
-Geometry GeometryOf(const model::PageRecord& page, int slot) {
-  const elements::ElementFields element(page, slot);
-  return {element.left(), element.top(), element.width(), element.height()};
-}
-
-void Write(model::PageRecord& page, int slot, const Geometry& g) {
-  const elements::ElementFields element(page, slot);
-  element.left() = static_cast<std::uint16_t>(g.left);
-  element.top() = static_cast<std::uint16_t>(g.top);
-  element.width() = static_cast<std::uint16_t>(g.width);
-  element.height() = static_cast<std::uint16_t>(g.height);
-}
-
 // `position` moved back onto a page of `extent` pixels, to its start when `size` is larger.
 int KeptOnPage(int position, int size, int extent) {
   return std::max(kCanvasOrigin, std::min(position, kCanvasOrigin + extent - size));
@@ -157,7 +130,7 @@ bool IsVertical(AlignMode mode) {
          mode == AlignMode::Bottom || mode == AlignMode::SameHeight || mode == AlignMode::SameSize;
 }
 
-Geometry Aligned(Geometry g, const Geometry& anchor, AlignMode mode) {
+WindowRect Aligned(WindowRect g, const WindowRect& anchor, AlignMode mode) {
   switch (mode) {
     case AlignMode::Left:
       g.left = anchor.left;
@@ -193,12 +166,12 @@ Geometry Aligned(Geometry g, const Geometry& anchor, AlignMode mode) {
 
 }  // namespace
 
-AreaFrame BandFrame(EditPoint start, EditPoint end) {
+WindowRect BandFrame(EditPoint start, EditPoint end) {
   return {std::min(start.x, end.x), std::min(start.y, end.y), std::abs(end.x - start.x),
           std::abs(end.y - start.y)};
 }
 
-GroupSelection CollectArea(const model::PageRecord& page, const AreaFrame& band) {
+GroupSelection CollectArea(const model::PageRecord& page, const WindowRect& band) {
   // A band dragged into the margin is cut at the canvas; its far edges stay where the
   // pointer left them, so it never takes elements beyond what it was drawn over.
   Box area = BoxOf(band);
@@ -207,7 +180,7 @@ GroupSelection CollectArea(const model::PageRecord& page, const AreaFrame& band)
   std::vector<int> taken;
   for (int slot = 0; slot < model::kSlotCount; ++slot) {
     if (!HoldsElement(page, slot)) continue;
-    const Box element = BoxOf(page, slot);
+    const Box element = BoxOf(ElementRect(page, slot));
     if (element.left >= area.left && element.right < area.right && element.top >= area.top &&
         element.bottom < area.bottom) {
       taken.push_back(slot);
@@ -248,7 +221,7 @@ bool GroupToolsEnabled(const GroupSelection& group) {
 
 std::array<EditPoint, 4> CornerMarkers(const model::PageRecord& page, int slot) {
   if (!IsSlot(slot)) return {};
-  const Box box = BoxOf(page, slot);
+  const Box box = BoxOf(ElementRect(page, slot));
   const int right = box.right - kCornerMarkerSize;
   const int bottom = box.bottom - kCornerMarkerSize;
   return {{{box.left, box.top}, {right, box.top}, {box.left, bottom}, {right, bottom}}};
@@ -303,7 +276,7 @@ void NudgeElement(model::PageRecord& page, int slot, ArrowKey key, PageSize canv
   const EditPoint step = Step(key);
   const elements::ElementFields element(page, slot);
   for (int n = 0; n < kNudgeStepsPerPress; ++n) {
-    if (!CanStep(BoxOf(page, slot), key, canvas)) return;
+    if (!CanStep(BoxOf(ElementRect(page, slot)), key, canvas)) return;
     element.left() = static_cast<std::uint16_t>(element.left() + step.x);
     element.top() = static_cast<std::uint16_t>(element.top() + step.y);
   }
@@ -324,12 +297,12 @@ bool ChangesSize(AlignMode mode) {
 void AlignComponent(model::PageRecord& page, const GroupSelection& group, AlignMode mode,
                     PageSize canvas) {
   if (group.empty() || !IsSlot(group.SelList.front())) return;
-  const Geometry anchor = GeometryOf(page, group.SelList.front());
+  const WindowRect anchor = ElementRect(page, group.SelList.front());
   ForEachMember(group.SelList, [&](int slot) {
-    Geometry g = Aligned(GeometryOf(page, slot), anchor, mode);
+    WindowRect g = Aligned(ElementRect(page, slot), anchor, mode);
     if (IsHorizontal(mode)) g.left = KeptOnPage(g.left, g.width, canvas.width);
     if (IsVertical(mode)) g.top = KeptOnPage(g.top, g.height, canvas.height);
-    Write(page, slot, g);
+    SetElementRect(page, slot, g);
   });
 }
 

@@ -26,7 +26,7 @@ namespace dravik::editor {
 // was, so it may later differ from the members' own extent.
 struct GroupSelection {
   std::vector<int> SelList;  // SelList[0] is the anchor the alignment tools follow
-  AreaFrame frame;           // no extent when the selection is empty
+  WindowRect frame;           // no extent when the selection is empty
 
   int SelCount() const { return static_cast<int>(SelList.size()); }
   bool empty() const { return SelList.empty(); }
@@ -34,13 +34,13 @@ struct GroupSelection {
 };
 
 // The frame a rubber band spans between the pointer's start and end.
-AreaFrame BandFrame(EditPoint start, EditPoint end);
+WindowRect BandFrame(EditPoint start, EditPoint end);
 
 // The elements a released rubber band takes, in slot order: those lying wholly inside it
 // (an element whose right or bottom edge lies on the band's is outside). The part of the
 // band in the window's margin left of or above the canvas counts for nothing. The caller
 // copies SelList into the pick list; an empty result means no selection (the frame hides).
-GroupSelection CollectArea(const model::PageRecord& page, const AreaFrame& band);
+GroupSelection CollectArea(const model::PageRecord& page, const WindowRect& band);
 
 // What a click on an element did to the pick list.
 enum class PickChange {

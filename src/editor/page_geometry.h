@@ -16,6 +16,16 @@ class ProjectImage;
 
 namespace dravik::editor {
 
+// A rectangle in window coordinates (page pixels + 5): an element's bounds, a selection
+// frame, the area a copy came from.
+struct WindowRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const WindowRect&) const = default;
+};
+
 struct PageSize {
   int width = 0;
   int height = 0;

@@ -257,13 +257,13 @@ TEST(ElementClipboard, AnAreaPastesWhatFindsASlotAndWalksOnWithItsFrame) {
   EXPECT_EQ(first.PickList, (std::vector<int>{0, 1}));
   EXPECT_TRUE(first.PasteFailed);
   EXPECT_EQ(first.notPasted, 2);
-  EXPECT_EQ(first.frame, (AreaFrame{30, 26, 100, 60}));
+  EXPECT_EQ(first.frame, (WindowRect{30, 26, 100, 60}));
   EXPECT_EQ(PositionOf(*page, 0), (Position{40, 46}));
   EXPECT_EQ(PositionOf(*page, 1), (Position{90, 46}));
 
   PasteOutcome second = state.Paste(*page, kPageSize);
   EXPECT_EQ(second.PickList, (std::vector<int>{2, 3}));
-  EXPECT_EQ(second.frame, (AreaFrame{40, 32, 100, 60}));
+  EXPECT_EQ(second.frame, (WindowRect{40, 32, 100, 60}));
   EXPECT_EQ(PositionOf(*page, 2), (Position{50, 52}));
 }
 

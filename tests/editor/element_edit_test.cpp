@@ -20,7 +20,7 @@ struct Records {
   std::unique_ptr<model::PageRecord> page = std::make_unique<model::PageRecord>();
 
   model::PageRecord& operator*() { return *page; }
-  void Put(int slot, int kind, ElementBox box, int byteD = 0, int locked = 0) {
+  void Put(int slot, int kind, WindowRect box, int byteD = 0, int locked = 0) {
     const auto s = static_cast<std::size_t>(slot);
     page->ElemKind[s] = static_cast<std::uint8_t>(kind);
     page->ElemLeft[s] = static_cast<std::uint16_t>(box.left);
@@ -30,7 +30,7 @@ struct Records {
     page->ElemByteD[s] = static_cast<std::uint8_t>(byteD);
     page->ElemByteA[s] = static_cast<std::uint8_t>(locked);
   }
-  ElementBox Box(int slot) const {
+  WindowRect Box(int slot) const {
     const auto s = static_cast<std::size_t>(slot);
     return {page->ElemLeft[s], page->ElemTop[s], page->ElemWidth[s], page->ElemHeight[s]};
   }
@@ -60,21 +60,21 @@ TEST(ElementMove, WritesThePositionUnlessLocked) {
   records.Put(5, elements::kKindRectangle, {20, 20, 50, 50}, 0, 1);
   const DragBounds bounds = DragBoundsOf(kPortrait);
   EXPECT_TRUE(MoveElement(*records, 4, {-3, 500}, bounds));
-  EXPECT_EQ(records.Box(4), (ElementBox{6, 274, 50, 50}));
+  EXPECT_EQ(records.Box(4), (WindowRect{6, 274, 50, 50}));
   EXPECT_FALSE(MoveElement(*records, 5, {100, 100}, bounds));
-  EXPECT_EQ(records.Box(5), (ElementBox{20, 20, 50, 50}));
+  EXPECT_EQ(records.Box(5), (WindowRect{20, 20, 50, 50}));
 }
 
 struct ResizeCase {
   const char* name;
   int kind;
-  ElementBox box;
+  WindowRect box;
   int byteD;
   int locked;
   Handle handle;
   EditPoint centre;  // where the dragged handle's centre ends
   bool applied;
-  ElementBox expected;
+  WindowRect expected;
   int expectedByteD;
 };
 
@@ -92,7 +92,7 @@ TEST_P(ElementResize, FollowsTheHandleRules) {
 
 constexpr int kRect = elements::kKindRectangle;
 constexpr int kLine = elements::kKindLine;
-constexpr ElementBox kSquare{15, 15, 50, 50};
+constexpr WindowRect kSquare{15, 15, 50, 50};
 
 INSTANTIATE_TEST_SUITE_P(
     Handles, ElementResize,
@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ResizeCase>& info) { return std::string(info.param.name); });
 
 TEST(ElementHandles, StandOnTheFrameCornersAndMiddles) {
-  const ElementBox frame{10, 20, 51, 31};
+  const WindowRect frame{10, 20, 51, 31};
   struct Case {
     Handle handle;
     EditPoint at;

@@ -29,7 +29,7 @@ void PrintTo(const Rect& r, std::ostream* os) {
   *os << "(" << r.left << ", " << r.top << ", " << r.width << " x " << r.height << ")";
 }
 
-Rect RectOf(const AreaFrame& f) {
+Rect RectOf(const WindowRect& f) {
   return {f.left, f.top, f.width, f.height};
 }
 Rect RectOf(const PageRecord& page, int slot) {

@@ -206,7 +206,7 @@ class TStructureP : public QWidget {
   void PaintSelection(QPainter& painter) const;
   void PaintArea(QPainter& painter) const;
   std::optional<Handle> HandleAt(QPoint windowPoint) const;
-  ElementBox SelectedBox() const;
+  WindowRect SelectedBox() const;
   void ShowGhost(QPoint windowPoint);
   void StartDrag(QPoint windowPoint, Drag drag, std::optional<Handle> handle);
   void DragElement(QPoint windowPoint);
@@ -245,7 +245,7 @@ class TStructureP : public QWidget {
   Handle dragHandle_ = Handle::BottomRight;
   QPoint dragStart_;       // the pointer at mouse-down
   EditPoint startAt_;      // the dragged element's or handle's top-left at mouse-down
-  ElementBox boxAtPress_;  // the element's geometry at mouse-down
+  WindowRect boxAtPress_;  // the element's geometry at mouse-down
 
   // the area selection (AreaChecked) and the rubber band
   GroupSelection group_;
@@ -254,7 +254,7 @@ class TStructureP : public QWidget {
   bool banding_ = false;  // a rubber band is being drawn
   QPoint bandStart_;
   QPoint bandEnd_;
-  AreaFrame frameAtPress_;  // the group's frame when a group drag began
+  WindowRect frameAtPress_;  // the group's frame when a group drag began
   bool nudged_ = false;     // arrow presses moved something since the last key release
 
   QMenu* elementMenu_ = nullptr;  // PopupMenu1

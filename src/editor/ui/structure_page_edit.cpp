@@ -181,7 +181,7 @@ void TStructureP::DescribeElement(int slot) {
   emit ElementDescribed(QString::fromStdString(ElementStatusText(scene_.Record(), slot, state_.IsChinese)));
 }
 
-ElementBox TStructureP::SelectedBox() const {
+WindowRect TStructureP::SelectedBox() const {
   const auto s = static_cast<std::size_t>(selectedSlot_);
   const model::PageRecord& page = scene_.Record();
   return {page.ElemLeft[s], page.ElemTop[s], page.ElemWidth[s], page.ElemHeight[s]};
@@ -353,7 +353,7 @@ void TStructureP::DragElement(QPoint windowPoint) {
   const QPoint moved = windowPoint - dragStart_;
   const EditPoint to{startAt_.x + moved.x(), startAt_.y + moved.y()};
   if (!MoveElement(scene_.Record(), selectedSlot_, to, DragBoundsOf(scene_.Size()))) return;
-  const ElementBox box = SelectedBox();
+  const WindowRect box = SelectedBox();
   if (ElementImage* element = scene_.Element(selectedSlot_)) {
     element->bounds.moveTo(box.left, box.top);
     element->PlaceMarkers();

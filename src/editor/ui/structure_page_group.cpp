@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kBandColourIndex = 16;  // button shadow: the dotted grey border
 
-QRect ToQRect(const AreaFrame& frame) { return {frame.left, frame.top, frame.width, frame.height}; }
+QRect ToQRect(const WindowRect& frame) { return {frame.left, frame.top, frame.width, frame.height}; }
 
 }  // namespace
 
@@ -102,7 +102,7 @@ void TStructureP::TogglePickOrgan(int slot) {
 void TStructureP::CollectBand() {
   const QRect band = RubberBand();
   banding_ = false;
-  const AreaFrame frame{band.left(), band.top(), band.width(), band.height()};
+  const WindowRect frame{band.left(), band.top(), band.width(), band.height()};
   ShowGroup(CollectArea(scene_.Record(), frame));
 }
 
@@ -122,7 +122,7 @@ void TStructureP::FollowRecord(int slot) {
 
 void TStructureP::DragGroupTo(QPoint windowPoint) {
   const QPoint moved = windowPoint - dragStart_;
-  const AreaFrame before = group_.frame;
+  const WindowRect before = group_.frame;
   // The frame as it was at the press, moved by the pointer; the group follows it.
   DragGroup(scene_.Record(), group_,
             {frameAtPress_.left + moved.x(), frameAtPress_.top + moved.y()}, DragBoundsOf(scene_.Size()));
@@ -133,14 +133,14 @@ void TStructureP::DragGroupTo(QPoint windowPoint) {
 
 void TStructureP::Nudge(ArrowKey key) {
   if (areaShown_) {
-    const AreaFrame before = group_.frame;
+    const WindowRect before = group_.frame;
     NudgeGroup(scene_.Record(), group_, key, scene_.Size());
     if (group_.frame == before) return;
     for (int slot : group_.SelList) FollowRecord(slot);
   } else if (HasSelection()) {
-    const ElementBox before = SelectedBox();
+    const WindowRect before = SelectedBox();
     NudgeElement(scene_.Record(), selectedSlot_, key, scene_.Size());
-    const ElementBox after = SelectedBox();
+    const WindowRect after = SelectedBox();
     if (after == before) return;
     FollowRecord(selectedSlot_);
     selectionFrame_.moveTo(after.left, after.top);
