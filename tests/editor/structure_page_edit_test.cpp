@@ -258,5 +258,39 @@ TEST_F(PageEditTest, MenusInBothLanguages) {
   EXPECT_EQ(dialogs, std::vector<int>{0});
 }
 
+TEST_F(PageEditTest, AMarkShowsRedHandlesWithoutSelecting) {
+  PutRectangle(3, 40, 60);
+  auto window = Open();
+  window->SelectOrgan(3);
+  QSignalSpy edited(window.get(), &TStructureP::Edited);
+  QSignalSpy changed(window.get(), &TStructureP::SelectionChanged);
+  window->MarkElement(3);
+  EXPECT_EQ(window->MarkedSlot(), 3);
+  EXPECT_FALSE(window->HasSelection()) << "cut, copy and delete stay off";
+  EXPECT_GE(changed.count(), 1) << "the main window hears that nothing is selected";
+
+  const QImage shown = window->grab().toImage();
+  for (Handle handle : kHandles) {
+    const EditPoint at = HandlePosition(handle, {40, 60, 50, 50});
+    EXPECT_EQ(shown.pixel(at.x + 2, at.y + 2), qRgb(255, 0, 0)) << static_cast<int>(handle);
+  }
+
+  QTest::keyClick(window.get(), Qt::Key_Delete);
+  QTest::keyClick(window.get(), Qt::Key_Right);
+  EXPECT_EQ(page().ElemKind[3], kKindRectangle);
+  EXPECT_EQ(Left(3), 40);
+  EXPECT_EQ(edited.count(), 0);
+
+  QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, QPoint(60, 80));
+  EXPECT_EQ(window->SelectedSlot(), 3) << "a click selects the marked element";
+  EXPECT_EQ(window->MarkedSlot(), -1);
+  const QRect corner = window->HandleRect(Handle::TopLeft);
+  EXPECT_EQ(window->grab().toImage().pixel(corner.center()), qRgb(0, 0, 128)) << "navy again";
+
+  window->MarkElement(7);
+  EXPECT_EQ(window->MarkedSlot(), -1) << "an empty slot marks nothing";
+  EXPECT_FALSE(window->HasSelection());
+}
+
 }  // namespace
 }  // namespace dravik::editor

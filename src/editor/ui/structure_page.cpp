@@ -342,24 +342,31 @@ void PrintPageWindow(TStructureP& window, QWidget* dialogParent) {
   PrintPicture(printer, window.PagePicture());
 }
 
-PictureExportTexts ExportTexts(const TStructureP& window, bool isChinese) {
+PictureExportTexts BitmapExportTexts(bool isChinese, const QString& defaultName) {
   PictureExportTexts texts;
   texts.title = isChinese ? QStringLiteral("输出图形为BMP格式")
                           : QStringLiteral("Graphics output format for the BMP");
   // "Bitmap file(*.bmp)|*.bmp|All files(*.*)|*.*" in Qt's filter spelling.
   texts.filter = QStringLiteral("Bitmap file(*.bmp);;All files(*.*)");
   texts.defaultSuffix = QStringLiteral("bmp");
-  const auto& page = window.Scene().Record();
-  texts.defaultName = FromGbk(page.PageStrings[model::kPageNumberText].View()) +
-                      (isChinese ? QStringLiteral("号画面") : QStringLiteral("#Window"));
+  texts.defaultName = defaultName;
   return texts;
 }
 
-Status SavePagePicture(const TStructureP& window, const QString& path) {
-  const QImage picture = window.PagePicture();
-  if (picture.isNull()) return Error{"the page picture could not be made"};
+PictureExportTexts ExportTexts(const TStructureP& window, bool isChinese) {
+  const auto& page = window.Scene().Record();
+  return BitmapExportTexts(isChinese, FromGbk(page.PageStrings[model::kPageNumberText].View()) +
+                                          (isChinese ? QStringLiteral("号画面") : QStringLiteral("#Window")));
+}
+
+Status SaveBitmapFile(const QImage& picture, const QString& path) {
+  if (picture.isNull()) return Error{"the picture could not be made"};
   const std::vector<std::uint8_t> bytes = platform::EncodeBmp(ToRgbImage(picture));
   return platform::WriteFileAtomic(std::filesystem::path(path.toStdString()), bytes);
+}
+
+Status SavePagePicture(const TStructureP& window, const QString& path) {
+  return SaveBitmapFile(window.PagePicture(), path);
 }
 
 void ExportPagePicture(TStructureP& window, QWidget* dialogParent) {

@@ -102,6 +102,12 @@ class TStructureP : public QWidget {
   QRect SelectionFrame() const { return selectionFrame_; }
   // Hides the frame and the handles: nothing is selected.
   void Deselect();
+  // Shows the frame with red handles at the element in `slot` without selecting it, so
+  // the user sees where it is while cut, copy and delete stay off until it is clicked.
+  // Anything that selects or deselects takes the mark away.
+  void MarkElement(int slot);
+  // The marked slot, -1 when nothing is marked.
+  int MarkedSlot() const;
 
   // ---- editing one element
   // Message boxes go through these (they outlive the window), so tests answer them;
@@ -206,6 +212,9 @@ class TStructureP : public QWidget {
   void PaintSelection(QPainter& painter) const;
   void PaintArea(QPainter& painter) const;
   std::optional<Handle> HandleAt(QPoint windowPoint) const;
+  // Where a handle stands on `frame` for the element in `slot`; empty when not shown.
+  QRect HandleRectOn(const QRect& frame, int slot, Handle handle) const;
+  void PaintHandles(QPainter& painter, const QRect& frame, int slot, const QColor& fill) const;
   WindowRect SelectedBox() const;
   void ShowGhost(QPoint windowPoint);
   void StartDrag(QPoint windowPoint, Drag drag, std::optional<Handle> handle);
@@ -237,6 +246,8 @@ class TStructureP : public QWidget {
   PageScene scene_;
   QRect selectionFrame_;
   int selectedSlot_ = -1;
+  QRect markFrame_;     // the element a search jump pointed at
+  int markedSlot_ = -1;
   QRect ghost_;
   const ui::DesktopHooks* hooks_ = nullptr;
 
@@ -298,7 +309,11 @@ struct PictureExportTexts {
   QString defaultName;
 };
 PictureExportTexts ExportTexts(const TStructureP& window, bool isChinese);
+// The save dialog every bitmap export of the program shows, with its own default name.
+PictureExportTexts BitmapExportTexts(bool isChinese, const QString& defaultName);
 // Writes the window's picture as a 24-bit BMP; the message on failure.
 Status SavePagePicture(const TStructureP& window, const QString& path);
+// Writes `picture` as a 24-bit BMP file, crash-safely; the message on failure.
+Status SaveBitmapFile(const QImage& picture, const QString& path);
 
 }  // namespace dravik::editor

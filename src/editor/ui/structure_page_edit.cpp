@@ -23,8 +23,10 @@ namespace dravik::editor {
 
 namespace {
 
-// Handles of an unlocked element are navy; those of a locked one take the window colour.
+// Handles of an unlocked element are navy; those of a locked one take the window colour;
+// those of an element a search jump marks are red.
 constexpr std::uint32_t kUnlockedHandleColour = 0x800000;
+constexpr std::uint32_t kMarkHandleColour = 0x0000FF;
 constexpr int kWindowColourIndex = 5;
 constexpr int kFrameColourIndex = 16;  // button shadow: the dotted grey frame
 
@@ -157,6 +159,8 @@ bool TStructureP::CanSendToBack() const {
 void TStructureP::Deselect() {
   selectionFrame_ = QRect();
   selectedSlot_ = -1;
+  markFrame_ = QRect();
+  markedSlot_ = -1;
   if (!banding_) HidePanel1TShape();
   drag_ = Drag::None;
   update();
@@ -177,6 +181,20 @@ void TStructureP::SelectOrgan(int slot) {
   emit SelectionChanged();
 }
 
+void TStructureP::MarkElement(int slot) {
+  Deselect();
+  const ElementImage* element = Element(slot);
+  if (element == nullptr) return;
+  markFrame_ = element->bounds;
+  markedSlot_ = slot;
+  update();
+}
+
+int TStructureP::MarkedSlot() const {
+  if (markedSlot_ < 0 || markFrame_.isNull()) return -1;
+  return scene_.Record().ElemKind[static_cast<std::size_t>(markedSlot_)] != 0 ? markedSlot_ : -1;
+}
+
 void TStructureP::DescribeElement(int slot) {
   emit ElementDescribed(QString::fromStdString(ElementStatusText(scene_.Record(), slot, state_.IsChinese)));
 }
@@ -187,11 +205,15 @@ WindowRect TStructureP::SelectedBox() const {
   return {page.ElemLeft[s], page.ElemTop[s], page.ElemWidth[s], page.ElemHeight[s]};
 }
 
-QRect TStructureP::HandleRect(Handle handle) const {
-  if (!HasSelection() || !HandleShown(scene_.Record(), selectedSlot_, handle)) return {};
-  const QRect f = selectionFrame_;
-  const EditPoint at = HandlePosition(handle, {f.left(), f.top(), f.width(), f.height()});
+QRect TStructureP::HandleRectOn(const QRect& frame, int slot, Handle handle) const {
+  if (!HandleShown(scene_.Record(), slot, handle)) return {};
+  const EditPoint at = HandlePosition(handle, {frame.left(), frame.top(), frame.width(), frame.height()});
   return {at.x, at.y, kHandleSize, kHandleSize};
+}
+
+QRect TStructureP::HandleRect(Handle handle) const {
+  if (!HasSelection()) return {};
+  return HandleRectOn(selectionFrame_, selectedSlot_, handle);
 }
 
 std::optional<Handle> TStructureP::HandleAt(QPoint windowPoint) const {
@@ -208,11 +230,19 @@ void TStructureP::PaintSelection(QPainter& painter) const {
     painter.drawRect(bounds.adjusted(0, 0, -1, -1));
   };
   if (!ghost_.isNull()) frame(ghost_);
-  if (!HasSelection()) return;
-  frame(selectionFrame_);
-  const QColor fill = ResolveQColor(SelectedLocked() ? SystemColour(kWindowColourIndex) : kUnlockedHandleColour);
+  if (HasSelection()) {
+    frame(selectionFrame_);
+    const std::uint32_t fill = SelectedLocked() ? SystemColour(kWindowColourIndex) : kUnlockedHandleColour;
+    PaintHandles(painter, selectionFrame_, selectedSlot_, ResolveQColor(fill));
+  } else if (MarkedSlot() >= 0) {
+    frame(markFrame_);
+    PaintHandles(painter, markFrame_, markedSlot_, ResolveQColor(kMarkHandleColour));
+  }
+}
+
+void TStructureP::PaintHandles(QPainter& painter, const QRect& frame, int slot, const QColor& fill) const {
   for (Handle handle : kHandles) {
-    const QRect square = HandleRect(handle);
+    const QRect square = HandleRectOn(frame, slot, handle);
     if (square.isNull()) continue;
     painter.fillRect(square, fill);
     painter.setPen(Qt::black);

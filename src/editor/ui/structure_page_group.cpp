@@ -48,6 +48,8 @@ void TStructureP::PaintArea(QPainter& painter) const {
 }
 
 void TStructureP::HidePanel1TShape() {
+  markFrame_ = QRect();
+  markedSlot_ = -1;
   areaShown_ = false;
   group_.frame = {};
   state_.PickList.clear();
