@@ -384,7 +384,8 @@ QStringList DumpLanguageLines(QObject* form) {
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
       QStringList items;
       for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-      if (!items.isEmpty()) add(path + "Items.Text", items.join(QStringLiteral("\\n")) + "\\n");    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+      if (!items.isEmpty()) add(path + "Items.Text", items.join(QStringLiteral("\\n")) + "\\n");
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
       if (!plain->toPlainText().isEmpty()) add(path + "Lines.Text", plain->toPlainText() + "\n");
     }
     add(path + "Hint", widget->toolTip());

@@ -7,6 +7,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -51,6 +52,9 @@
 #include "params/ui/alarm_set_frm.h"
 #include "params/ui/key_led_frm.h"
 #include "params/ui/system_set_for.h"
+#include "tools/ui/count_stat_frm.h"
+#include "tools/ui/for_use_dpreview.h"
+#include "tools/ui/lookup_frm.h"
 #include "platform/paths.h"
 
 namespace dravik::app {
@@ -267,7 +271,7 @@ void TMainFrm::CreateActions() {
       Row("Unlock1", "解锁(&U)").Key("Shift+Ctrl+Y").Hint("解锁").Icon("unlock").Project().Runs([this] { SetElementLock(0); }),
 
       // View; the tool bar and status bar switches are wired once the bars exist.
-      Row("DataPreview1", "预览画面使用数据(&U)").Key("F2").Hint("预览画面使用数据 F2").Icon("used_data_preview").NotBuilt(),
+      Row("DataPreview1", "预览画面使用数据(&U)").Key("F2").Hint("预览画面使用数据 F2").Icon("used_data_preview").Project().Runs(call(&TMainFrm::ShowUsedDataPreview)),
       Row("StandardToolBar1", "标准工具栏(&T)").Project().Check(true),
       Row("DesignToolBar1", "设计部件(&D)").Project().Check(true),
       Row("EditToolBar1", "编辑工具(&E)").Project().Check(true),
@@ -277,8 +281,8 @@ void TMainFrm::CreateActions() {
       Row("NewPage1", "新画面(&N)...").Hint("创建新画面").Icon("page_new").Project().Runs(call(&TMainFrm::NewPage)),
       Row("PageAttribute1", "修改画面属性(&A)...").Hint("修改当前画面属性").Icon("page_attributes").Project().Runs(call(&TMainFrm::EditPageAttributes)),
       Row("DeletePage1", "删除画面(&D)...").Hint("删除当前画面").Icon("page_delete").Project().Runs(call(&TMainFrm::DeletePage)),
-      Row("RegisterSearch1", "寄存器查找(&L)").Key("F3").Hint("寄存器查找 F3").Icon("register_search").NotBuilt(),
-      Row("Statistics1", "元件统计(&W)...").Key("F4").Hint("元件统计 F4").Icon("statistics").NotBuilt(),
+      Row("RegisterSearch1", "寄存器查找(&L)").Key("F3").Hint("寄存器查找 F3").Icon("register_search").Project().Runs(call(&TMainFrm::ShowRegisterSearch)),
+      Row("Statistics1", "元件统计(&W)...").Key("F4").Hint("元件统计 F4").Icon("statistics").Project().Runs(call(&TMainFrm::ShowStatistics)),
 
       // Draw and element kinds: the next click on a page places one.
       Row("Rectangle1", "长方形(&R)").CaptionHint().Icon("draw_rectangle").Project().Runs([this] { ChooseKind(elements::kKindRectangle); }),
@@ -437,6 +441,21 @@ void TMainFrm::CreateMenus() {
   add(help, {"HelpTopics1", nullptr, "About1"});
 }
 
+// "预览比例": how large the used-data preview shows, beside its tool button.
+void TMainFrm::AddPreviewRatio() {
+  zoomBox_ = new QComboBox(standardBar_);
+  zoomBox_->setObjectName(QStringLiteral("ZoomVal"));
+  zoomBox_->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("100%"), QStringLiteral("150%"),
+                      QStringLiteral("200%")});
+  zoomBox_->setCurrentIndex(2);
+  zoomBox_->setToolTip(QStringLiteral("预览比例"));
+  zoomBox_->setAccessibleName(QStringLiteral("Preview ratio"));
+  const QList<QAction*> actions = standardBar_->actions();
+  const qsizetype preview = actions.indexOf(Command("DataPreview1"));
+  QAction* before = preview >= 0 && preview + 1 < actions.size() ? actions[preview + 1] : nullptr;
+  standardBar_->insertWidget(before, zoomBox_);
+}
+
 void TMainFrm::CreateToolBars() {
   auto bar = [this](const char* name, const QString& title) {
     QToolBar* b = addToolBar(title);
@@ -457,6 +476,7 @@ void TMainFrm::CreateToolBars() {
                      "SaveBackup1", "PortSettings1", "Download1", nullptr, "N2", "DataPreview1", nullptr,
                      "Cascade1", "TileH1", "TileV1", nullptr, "Calculator1", "Paint1", "HelpTopics1",
                      "ClockMacro1", nullptr, "Bit_OFF", "Bit_ON"});
+  AddPreviewRatio();
   addToolBarBreak();
   editBar_ = bar("EditToolBar", QStringLiteral("编辑工具"));
   add(editBar_, {"AlignButton1", "AlignButton2", "AlignButton3", nullptr, "AlignButton4", "AlignButton5",
@@ -586,6 +606,9 @@ void TMainFrm::CreateDialogs() {
   Keep(new comm::TDownloadForm(this));
   Keep(new comm::TFirmwareFrm(this));
   Keep(new macro::TMacroEditFrm(this));
+  auto* lookup = Keep(new tools::TLookupFrm(this));
+  Keep(new tools::TCountStatFrm(this));
+  Keep(new tools::TForUseDpreview(this));
 
   newPage->acceptNumber = [this](int number) {
     if (!image_->IsPageUsed(number)) return true;
@@ -615,6 +638,7 @@ void TMainFrm::CreateDialogs() {
   addDockWidget(Qt::BottomDockWidgetArea, compileCheck);
   compileCheck->hide();
   connect(compileCheck, &compiler::TCompileCheckFrm::pageRequested, this, &TMainFrm::OpenPageWindow);
+  ConnectToolWindows(*lookup);
 }
 
 QList<QObject*> TMainFrm::Forms() const {

@@ -29,6 +29,7 @@
 
 class QAction;
 class QActionGroup;
+class QComboBox;
 class QDialog;
 class QDockWidget;
 class QLabel;
@@ -40,6 +41,9 @@ class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
+namespace dravik::tools {
+class TLookupFrm;
+}  // namespace dravik::tools
 namespace dravik::editor {
 class TGriAttribute;
 class TStructureP;
@@ -135,6 +139,18 @@ class TMainFrm : public QMainWindow {
   void Simulate();
   void BuildUpdatePackage();
 
+  // ---- project tools
+  // "寄存器查找": the search window beside the editor; a double-click on a result opens
+  // its page and marks the element.
+  void ShowRegisterSearch();
+  // "元件统计": the counts of the current page.
+  void ShowStatistics();
+  // "预览画面使用数据": the active page with every element's address written over it, at
+  // the preview ratio of the tool bar.
+  void ShowUsedDataPreview();
+  // The preview ratio ("25%" … "200%").
+  QString PreviewRatio() const;
+
   // ---- options
   void SetLanguage(bool chinese);
   void SetVisualStyle(int number);
@@ -213,6 +229,9 @@ class TMainFrm : public QMainWindow {
   void CreateStatusBar();
   void CreatePageList();
   void CreateDialogs();
+  void AddPreviewRatio();
+  // The search window's jump to a found element.
+  void ConnectToolWindows(tools::TLookupFrm& lookup);
   // Keeps `dialog` among the dialogs made once for the whole run.
   template <class Form>
   Form* Keep(Form* dialog) {
@@ -291,6 +310,7 @@ class TMainFrm : public QMainWindow {
   std::string commandLinePath_;
   std::vector<std::string> jumpTargets_;
   QString openPreset_;  // the open dialog's preset file (Open example)
+  QComboBox* zoomBox_ = nullptr;  // ZoomVal, the used-data preview's ratio
   bool shown_ = false;
   bool closing_ = false;
   int visualStyle_ = 1;

@@ -44,6 +44,7 @@ void TMainFrm::ConnectPageWindow(editor::TStructureP* window) {
   connect(window, &editor::TStructureP::CopyRequested, this, &TMainFrm::CopyElements);
   connect(window, &editor::TStructureP::PasteRequested, this, &TMainFrm::PasteElements);
   connect(window, &editor::TStructureP::PageAttributesRequested, this, &TMainFrm::EditPageAttributes);
+  connect(window, &editor::TStructureP::RegisterSearchRequested, this, &TMainFrm::ShowRegisterSearch);
 }
 
 void TMainFrm::ElementEdited(editor::TStructureP* window) {

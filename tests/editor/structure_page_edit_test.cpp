@@ -236,7 +236,7 @@ TEST_F(PageEditTest, MenusInBothLanguages) {
                {"MovSubstrateN", "Move to the bottom(&M)", true}, {"N7", "Shear(&S)", true},
                {"N8", "Copy(&C)", true},             {"N9", "Delete(&D)", true},
                {"CC2", "Multiple copy(&I)...", false}, {"MenuItem1", "Attribute(&A)", true},
-               {"MenuItem7", "Paste(&P)", false},    {"L1", "Register Search(&L)", false},
+               {"MenuItem7", "Paste(&P)", false},    {"L1", "Register Search(&L)", true},
                {"P1", "Bulk changes(&B)", false}};
   QMenu* canvasMenu = window->CanvasMenu();
   QContextMenuEvent onCanvas(QContextMenuEvent::Mouse, QPoint(200, 200), window->mapToGlobal(QPoint(200, 200)));

@@ -188,6 +188,9 @@ class TStructureP : public QWidget {
   void CopyRequested();
   void PasteRequested();
   void PageAttributesRequested();
+  void MultipleCopyRequested();
+  void RegisterSearchRequested();
+  void BatchModifyRequested();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
