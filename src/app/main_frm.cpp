@@ -55,6 +55,8 @@
 #include "tools/ui/count_stat_frm.h"
 #include "tools/ui/for_use_dpreview.h"
 #include "tools/ui/lookup_frm.h"
+#include "pictures/ui/bmp_extend_frm.h"
+#include "pictures/ui/meta_file_frm.h"
 #include "platform/paths.h"
 
 namespace dravik::app {
@@ -283,6 +285,22 @@ void TMainFrm::CreateActions() {
       Row("DeletePage1", "删除画面(&D)...").Hint("删除当前画面").Icon("page_delete").Project().Runs(call(&TMainFrm::DeletePage)),
       Row("RegisterSearch1", "寄存器查找(&L)").Key("F3").Hint("寄存器查找 F3").Icon("register_search").Project().Runs(call(&TMainFrm::ShowRegisterSearch)),
       Row("Statistics1", "元件统计(&W)...").Key("F4").Hint("元件统计 F4").Icon("statistics").Project().Runs(call(&TMainFrm::ShowStatistics)),
+      Row("PictureLibrary1", "图形库(&G)...").Hint("图形库").Project().Runs([this] {
+        // A project never saved has no picture library yet: it is saved first.
+        if (session_.ProjectFileName == model::kUnsavedProjectName) {
+          Warn(kSaveNewProjectFirst);
+          SaveProject();
+          return;
+        }
+        auto* library = Dialog<pictures::TMetaFileFrm>();
+        library->SetHooks(hooks_.desktop);
+        library->SetPaintProgram(paintProgram_);
+        library->ChoosePicture(pictures::kNoSelection);
+        // Pictures may have been replaced, edited or deleted: the pages show them anew.
+        for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+          if (auto* window = qobject_cast<editor::TStructureP*>(sub->widget())) window->PageRefresh();
+        }
+      }),
 
       // Draw and element kinds: the next click on a page places one.
       Row("Rectangle1", "长方形(&R)").CaptionHint().Icon("draw_rectangle").Project().Runs([this] { ChooseKind(elements::kKindRectangle); }),
@@ -416,7 +434,8 @@ void TMainFrm::CreateMenus() {
   QMenu* view = menu("View1", QStringLiteral("视图(&V)"), true);
   add(view, {"DataPreview1", nullptr, "StandardToolBar1", "DesignToolBar1", "EditToolBar1", "StatusBar1"});
   QMenu* tools = menu("Tools1", QStringLiteral("工具(&T)"), true);
-  add(tools, {"NewPage1", "PageAttribute1", "DeletePage1", nullptr, "RegisterSearch1", "Statistics1"});
+  add(tools, {"NewPage1", "PageAttribute1", "DeletePage1", nullptr, "RegisterSearch1", "Statistics1", nullptr,
+              "PictureLibrary1"});
   QMenu* draw = menu("Draw1", QStringLiteral("绘图(&D)"), true);
   add(draw, {"Rectangle1", "Ellipse1", "Scale1", "Line1"});
   QMenu* element = menu("Element1", QStringLiteral("元件(&O)"), true);
@@ -609,6 +628,10 @@ void TMainFrm::CreateDialogs() {
   auto* lookup = Keep(new tools::TLookupFrm(this));
   Keep(new tools::TCountStatFrm(this));
   Keep(new tools::TForUseDpreview(this));
+  auto* pictureLibrary = Keep(new pictures::TMetaFileFrm(this));
+  pictureLibrary->SetStretchForm(Keep(new pictures::TBmpExtendFrm(this)));
+  pictureLibrary->SetLibrary(&pictureLibrary_);
+  pictureLibrary->SetHooks(hooks_.desktop);
 
   newPage->acceptNumber = [this](int number) {
     if (!image_->IsPageUsed(number)) return true;
