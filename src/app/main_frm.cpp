@@ -32,6 +32,7 @@
 
 #include "app/about_box.h"
 #include "app/color_chooser.h"
+#include "elements/ui/property_dialogs.h"
 #include "app/icon_set.h"
 #include "app/new_page_frm.h"
 #include "app/page_commands.h"
@@ -586,6 +587,8 @@ void TMainFrm::CreateDialogs() {
   Keep(new comm::TDownloadForm(this));
   Keep(new comm::TFirmwareFrm(this));
   Keep(new macro::TMacroEditFrm(this));
+  propertyDialogs_ = std::make_unique<elements::PropertyDialogs>(this);
+  for (elements::TElementDialog* dialog : propertyDialogs_->Dialogs()) Keep(dialog);
 
   newPage->acceptNumber = [this](int number) {
     if (!image_->IsPageUsed(number)) return true;

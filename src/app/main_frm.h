@@ -49,6 +49,11 @@ namespace dravik::compiler {
 class TCompileCheckFrm;
 }  // namespace dravik::compiler
 
+namespace dravik::elements {
+class PropertyDialogs;
+struct PropertyContext;
+}  // namespace dravik::elements
+
 namespace dravik::params {
 class TAlarmSetFrm;
 class TKeyLedFrm;
@@ -258,6 +263,10 @@ class TMainFrm : public QMainWindow {
   DeviceCommandContext DeviceContext();
   void OpenPageWindow(int pageNumber);
   void ConnectPageWindow(editor::TStructureP* window);
+  // The property dialog of the element in `slot` of `window`'s page; false when it was
+  // cancelled (see TStructureP::openPropertyDialog).
+  bool OpenPropertyDialog(const editor::TStructureP& window, int slot);
+  elements::PropertyContext ElementDialogContext();
   // The snapshot after an edit in `window` (Save follows).
   void ElementEdited(editor::TStructureP* window);
   void AfterUndoStep(editor::TStructureP* window, const editor::UndoOutcome& outcome);
@@ -290,6 +299,7 @@ class TMainFrm : public QMainWindow {
   std::string lastFileCaption_;
   std::string commandLinePath_;
   std::vector<std::string> jumpTargets_;
+  std::unique_ptr<elements::PropertyDialogs> propertyDialogs_;
   QString openPreset_;  // the open dialog's preset file (Open example)
   bool shown_ = false;
   bool closing_ = false;
