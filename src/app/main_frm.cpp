@@ -33,6 +33,7 @@
 
 #include "app/about_box.h"
 #include "app/color_chooser.h"
+#include "elements/ui/property_dialogs.h"
 #include "app/icon_set.h"
 #include "app/new_page_frm.h"
 #include "app/page_commands.h"
@@ -632,6 +633,8 @@ void TMainFrm::CreateDialogs() {
   pictureLibrary->SetStretchForm(Keep(new pictures::TBmpExtendFrm(this)));
   pictureLibrary->SetLibrary(&pictureLibrary_);
   pictureLibrary->SetHooks(hooks_.desktop);
+  propertyDialogs_ = std::make_unique<elements::PropertyDialogs>(this);
+  for (elements::TElementDialog* dialog : propertyDialogs_->Dialogs()) Keep(dialog);
 
   newPage->acceptNumber = [this](int number) {
     if (!image_->IsPageUsed(number)) return true;

@@ -53,6 +53,11 @@ namespace dravik::compiler {
 class TCompileCheckFrm;
 }  // namespace dravik::compiler
 
+namespace dravik::elements {
+class PropertyDialogs;
+struct PropertyContext;
+}  // namespace dravik::elements
+
 namespace dravik::params {
 class TAlarmSetFrm;
 class TKeyLedFrm;
@@ -277,6 +282,10 @@ class TMainFrm : public QMainWindow {
   DeviceCommandContext DeviceContext();
   void OpenPageWindow(int pageNumber);
   void ConnectPageWindow(editor::TStructureP* window);
+  // The property dialog of the element in `slot` of `window`'s page; false when it was
+  // cancelled (see TStructureP::openPropertyDialog).
+  bool OpenPropertyDialog(const editor::TStructureP& window, int slot);
+  elements::PropertyContext ElementDialogContext();
   // The snapshot after an edit in `window` (Save follows).
   void ElementEdited(editor::TStructureP* window);
   void AfterUndoStep(editor::TStructureP* window, const editor::UndoOutcome& outcome);
@@ -309,6 +318,7 @@ class TMainFrm : public QMainWindow {
   std::string lastFileCaption_;
   std::string commandLinePath_;
   std::vector<std::string> jumpTargets_;
+  std::unique_ptr<elements::PropertyDialogs> propertyDialogs_;
   QString openPreset_;  // the open dialog's preset file (Open example)
   QComboBox* zoomBox_ = nullptr;  // ZoomVal, the used-data preview's ratio
   bool shown_ = false;

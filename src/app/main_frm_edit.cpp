@@ -8,9 +8,13 @@
 
 #include "app/main_frm.h"
 #include "app/page_clipboard.h"
+#include "app/page_commands.h"
 #include "app/shell_texts.h"
 #include "editor/ui/structure_page.h"
+#include "elements/bit_properties.h"
 #include "elements/element_kind.h"
+#include "elements/ui/property_dialogs.h"
+#include "model/settings_page.h"
 #include "model/project_session.h"
 
 namespace dravik::app {
@@ -33,9 +37,7 @@ void TMainFrm::ConnectPageWindow(editor::TStructureP* window) {
   if (window->property(kConnected).toBool()) return;
   window->setProperty(kConnected, true);
   window->SetHooks(&hooks_.desktop);
-  // No property dialog exists yet: a double-click draws the element again and takes the
-  // snapshot, as for a kind without a dialog. The dialogs will be opened from here, by
-  // the slot's kind.
+  window->openPropertyDialog = [this, window](int slot) { return OpenPropertyDialog(*window, slot); };
   connect(window, &editor::TStructureP::SelectionChanged, this, &TMainFrm::UpdateCommandStates);
   connect(window, &editor::TStructureP::ElementDescribed, this, [this](const QString& text) { ShowStatus(0, text); });
   connect(window, &editor::TStructureP::PointerMoved, this, [this](const QString& text) { ShowStatus(3, text); });
@@ -45,6 +47,27 @@ void TMainFrm::ConnectPageWindow(editor::TStructureP* window) {
   connect(window, &editor::TStructureP::PasteRequested, this, &TMainFrm::PasteElements);
   connect(window, &editor::TStructureP::PageAttributesRequested, this, &TMainFrm::EditPageAttributes);
   connect(window, &editor::TStructureP::RegisterSearchRequested, this, &TMainFrm::ShowRegisterSearch);
+}
+
+bool TMainFrm::OpenPropertyDialog(const editor::TStructureP& window, int slot) {
+  model::PageRecord& page = image_->Page(window.PageNumber());
+  // A kind without a dialog opens none; the element is drawn again and the snapshot
+  // follows as after any edit.
+  if (propertyDialogs_->DialogFor(page.ElemKind[static_cast<std::size_t>(slot)]) == nullptr) return true;
+  return propertyDialogs_->Open(page, slot, ElementDialogContext());
+}
+
+elements::PropertyContext TMainFrm::ElementDialogContext() {
+  const model::PageRecord& settings = image_->Settings();
+  elements::PropertyContext context;
+  context.hooks = &hooks_.desktop;
+  context.lists = &deviceLists_;
+  context.pageWidth = state_.PageWidth;
+  context.pageHeight = state_.PageHeight;
+  context.panelKeys = elements::PanelKeyItems(PanelKeyNames(At(settings, model::settings::kPanelModel)),
+                                              PageKeyRowCount(settings), IsChinese());
+  context.deviceHelp = [this](int link) { SpecifyingPLCDevicesHelp(link); };
+  return context;
 }
 
 void TMainFrm::ElementEdited(editor::TStructureP* window) {

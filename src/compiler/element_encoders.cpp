@@ -7,6 +7,7 @@
 #include "compiler/bit_address.h"
 #include "compiler/date_time_expansion.h"
 #include "compiler/rgb565.h"
+#include "elements/drawing_properties.h"
 #include "elements/element_fields.h"
 #include "elements/element_kind.h"
 #include "model/project_image.h"
@@ -256,18 +257,10 @@ void EncodeScale(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& o
 
 void EncodeLine(PageRecord& p, int s, const EncodeSettings&, PageBlockWriter& out) {
   const el::LineElement line(std::as_const(p), s);
-  const int x = line.left() - 5;
-  const int y = line.top() - 5;
-  const int width = line.width();
-  const int height = line.height();
-  const bool rising = line.rising() != 0;
-  const int x1 = x + 1;
-  const int y1 = rising ? y + height - 1 : y + 2;
-  const int x2 = x + width - 1;
-  const int y2 = rising ? y + 1 : y + height - 1;
+  const el::LineEnds ends = el::LineEndPoints(p, s);
   out.BeginRecord(el::kKindLine);
   ImageWriter& w = out.Image();
-  PutGeometry(w, PlainGeometry(x1, y1, x2, y2));
+  PutGeometry(w, PlainGeometry(ends.x1, ends.y1, ends.x2, ends.y2));
   w.PutU8(static_cast<std::uint8_t>(line.lineWidth()));
   w.PutU16le(Rgb565(line.colour()));
 }

@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
@@ -17,6 +19,7 @@
 #include "app/main_frm.h"
 #include "editor/ui/structure_page.h"
 #include "elements/element_kind.h"
+#include "elements/ui/group_box_lamp.h"
 #include "model/project_session.h"
 #include "platform/files.h"
 
@@ -99,6 +102,33 @@ TEST_F(ElementCommands, KindCommandsPlaceAndThePictureWaitsForASave) {
   EXPECT_EQ(main().State().PlaceKind, 0);
   EXPECT_EQ(shell->messages, std::vector<std::string>{" 请先保存此新工程 ！"});
   EXPECT_EQ(shell->savePresets.size(), 1u) << "Save runs (its dialog is cancelled here)";
+}
+
+TEST_F(ElementCommands, DoubleClickOpensTheKindsPropertyDialog) {
+  Place("Lamp1", QPoint(40, 40));
+  QDialog* shown = nullptr;
+  shell->dialogAnswer = [&](QDialog* dialog) {
+    shown = dialog;
+    auto* lamp = qobject_cast<elements::TGroupBoxLamp*>(dialog);
+    if (lamp == nullptr) return static_cast<int>(QDialog::Rejected);
+    lamp->LampTypeCombo()->setCurrentIndex(1);
+    lamp->OkButton()->click();
+    return lamp->result();
+  };
+  main().Session().Modified = false;
+  QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(45, 45));
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->objectName(), "GroupBoxLamp");
+  EXPECT_EQ(page().ElemByteF[0], 1);
+  EXPECT_TRUE(main().Session().Modified);
+  Run("Undo1");
+  EXPECT_EQ(page().ElemByteF[0], 0) << "the dialog's change is one step";
+
+  // Cancel writes nothing and asks for no Save.
+  shell->dialogAnswer = [](QDialog*) { return static_cast<int>(QDialog::Rejected); };
+  main().Session().Modified = false;
+  QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(45, 45));
+  EXPECT_FALSE(main().Session().Modified);
 }
 
 TEST_F(ElementCommands, UndoAndRedoWalkThePlacements) {

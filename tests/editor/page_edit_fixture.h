@@ -54,7 +54,10 @@ class PageEditTest : public ::testing::Test {
     };
     hooks.isChinese = [this] { return state.IsChinese; };
     window->SetHooks(&hooks);
-    window->openPropertyDialog = [this](int slot) { dialogs.push_back(slot); };
+    window->openPropertyDialog = [this](int slot) {
+      dialogs.push_back(slot);
+      return dialogAnswer;
+    };
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     return window;
@@ -77,6 +80,7 @@ class PageEditTest : public ::testing::Test {
   std::vector<std::string> messages;
   std::vector<QMessageBox::Icon> icons;
   std::vector<int> dialogs;
+  bool dialogAnswer = true;  // what the recorded dialogs answer: false is a Cancel
 };
 
 }  // namespace dravik::test

@@ -84,6 +84,22 @@ TEST_F(PageEditTest, PlacingOpensThePropertyDialogUnlessShiftIsHeld) {
   EXPECT_EQ(edited.count(), 2);
 }
 
+TEST_F(PageEditTest, ACancelledPropertyDialogTakesNoSnapshotButAPlacementDoes) {
+  auto window = Open();
+  QSignalSpy edited(window.get(), &TStructureP::Edited);
+  dialogAnswer = false;
+  state.PlaceKind = elements::kKindEllipse;
+  QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+  EXPECT_EQ(edited.count(), 1) << "the placement is an edit, whatever the dialog answered";
+
+  window->Panel1DblClick();
+  EXPECT_EQ(dialogs, (std::vector<int>{0, 0}));
+  EXPECT_EQ(edited.count(), 1) << "a cancelled dialog wrote nothing";
+  dialogAnswer = true;
+  window->Panel1DblClick();
+  EXPECT_EQ(edited.count(), 2);
+}
+
 TEST_F(PageEditTest, PlacementBeyondThePageIsKeptInside) {
   auto window = Open();
   state.PlaceKind = kKindRectangle;

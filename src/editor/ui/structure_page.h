@@ -113,9 +113,11 @@ class TStructureP : public QWidget {
   // Message boxes go through these (they outlive the window), so tests answer them;
   // without them, and for their unset parts, the plain Qt boxes show.
   void SetHooks(const ui::DesktopHooks* hooks) { hooks_ = hooks; }
-  // Opens the property dialog of the slot's kind modally. Unset, or for a kind without a
-  // dialog, nothing opens; either way the element is drawn again and a snapshot follows.
-  std::function<void(int slot)> openPropertyDialog;
+  // Opens the property dialog of the slot's kind modally and answers whether the element
+  // may have changed: false only when a dialog was cancelled, which writes nothing. Unset,
+  // or for a kind without a dialog, nothing opens. Either way the element is drawn again;
+  // a snapshot follows unless the dialog was cancelled (a placement takes its own).
+  std::function<bool(int slot)> openPropertyDialog;
 
   // Places an element of kind state.PlaceKind with its top-left corner at a window point;
   // its property dialog opens unless `withDialog` is false (a Shift-click).
@@ -242,6 +244,9 @@ class TStructureP : public QWidget {
   // The element image of `slot` moved to where the record now puts it.
   void FollowRecord(int slot);
   void DescribeElement(int slot);
+  // Runs the property dialog of `slot` and draws the element again; false when the dialog
+  // was cancelled or the element is gone.
+  bool RunPropertyDialog(int slot);
 
   model::ProjectImage& image_;
   EditorState& state_;

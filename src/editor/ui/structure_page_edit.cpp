@@ -294,13 +294,10 @@ void TStructureP::PlacedOrgan(QPoint windowPoint, bool withDialog) {
   state_.CurrentSlot = *slot;
   OrganEstablish();
   setCursor(Qt::SizeAllCursor);
-  // The property dialog ends with its own snapshot; the placement takes one only when
-  // no dialog follows, so one Undo takes the new element away.
-  if (withDialog) {
-    Panel1DblClick();
-  } else {
-    emit Edited();
-  }
+  // One snapshot for the placement and its dialog, whichever button closed the dialog,
+  // so one Undo takes the new element away.
+  if (withDialog) RunPropertyDialog(*slot);
+  emit Edited();
   SelectOrgan(*slot);
 }
 
@@ -308,14 +305,19 @@ void TStructureP::PlacedOrgan(QPoint windowPoint, bool withDialog) {
 
 void TStructureP::Panel1DblClick() {
   if (!HasSelection()) return;
-  const int slot = selectedSlot_;
+  // A cancelled dialog wrote nothing: a snapshot would only push an older step out of the
+  // history and ask for a Save.
+  if (RunPropertyDialog(selectedSlot_)) emit Edited();
+}
+
+bool TStructureP::RunPropertyDialog(int slot) {
   state_.PageWidth = CanvasWidth();
   state_.PageHeight = CanvasHeight();
-  if (openPropertyDialog) openPropertyDialog(slot);
-  if (scene_.Record().ElemKind[static_cast<std::size_t>(slot)] == 0) return;
+  const bool changed = !openPropertyDialog || openPropertyDialog(slot);
+  if (scene_.Record().ElemKind[static_cast<std::size_t>(slot)] == 0) return false;
   state_.CurrentSlot = slot;
   OrganRedraw();
-  emit Edited();
+  return changed;
 }
 
 void TStructureP::N3Click() {

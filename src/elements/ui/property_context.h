@@ -1,0 +1,30 @@
+#pragma once
+// What a property dialog needs from the program around it, handed over each time it
+// opens: the desktop (boxes, colour chooser, interface language, modal run), the register
+// kinds of the work parameters, the size of the page being edited, the bit switch's panel
+// keys and the PLC device help.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "params/device_resources.h"
+#include "ui/desktop_hooks.h"
+
+namespace dravik::elements {
+
+struct PropertyContext {
+  // Unset: the plain Qt boxes and dialogs.
+  const ui::DesktopHooks* hooks = nullptr;
+  // Unset: no register kind is known, so stored operands are kept as they are.
+  const params::DeviceLists* lists = nullptr;
+  int pageWidth = 0;  // the canvas of the page window
+  int pageHeight = 0;
+  // The bit switch's key list: one name per key row of the panel, then the cursor item
+  // (PanelKeyItems).
+  std::vector<std::string> panelKeys;
+  // The "?" buttons: the PLC device help of link 0 (Link 1) or 1 (Link 2).
+  std::function<void(int link)> deviceHelp;
+};
+
+}  // namespace dravik::elements
