@@ -53,9 +53,11 @@
 #include "params/ui/alarm_set_frm.h"
 #include "params/ui/key_led_frm.h"
 #include "params/ui/system_set_for.h"
+#include "tools/ui/batch_perfect_frm.h"
 #include "tools/ui/count_stat_frm.h"
 #include "tools/ui/for_use_dpreview.h"
 #include "tools/ui/lookup_frm.h"
+#include "tools/ui/mulriple_copy_frm.h"
 #include "pictures/ui/bmp_extend_frm.h"
 #include "pictures/ui/meta_file_frm.h"
 #include "platform/paths.h"
@@ -265,7 +267,7 @@ void TMainFrm::CreateActions() {
       Row("Cut1", "剪切(&T)").Key("Ctrl+X").Hint("剪切 (Ctrl+X)").Icon("cut").Project().Runs(call(&TMainFrm::CutElements)),
       Row("Copy1", "复制(&C)").Key("Ctrl+C").Hint("复制 (Ctrl+C)").Icon("copy").Project().Runs(call(&TMainFrm::CopyElements)),
       Row("Paste1", "粘贴(&P)").Key("Ctrl+V").Hint("粘贴 (Ctrl+V)").Icon("paste").Project().Runs(call(&TMainFrm::PasteElements)),
-      Row("MultiCopy1", "多重复制(&I)...").Hint("多重复制").Icon("multiple_copy").NotBuilt(),
+      Row("MultiCopy1", "多重复制(&I)...").Hint("多重复制").Icon("multiple_copy").Project().Runs(call(&TMainFrm::MultipleCopy)),
       Row("Undo1", "撤消(&U)").Key("Ctrl+Z").Hint("撤消 (Ctrl+Z)").Icon("undo").Project().Runs(call(&TMainFrm::Undo)),
       Row("Redo1", "重复(&R)").Key("Ctrl+Y").Hint("重复 (Ctrl+Y)").Icon("redo").Project().Runs(call(&TMainFrm::Redo)),
       Row("CopyPage1", "复制当前画面(&M)").Key("Shift+C").Hint("复制当前画面").Icon("page_copy").Project().Runs(call(&TMainFrm::CopyPage)),
@@ -325,7 +327,7 @@ void TMainFrm::CreateActions() {
       Row("PortSettings1", "下载端口设置(&S)").Key("F5").Hint("下载端口设置 F5").Icon("port_settings").Project().Runs(call(&TMainFrm::PortSettings)),
       Row("Download1", "下载(&U)").Key("F6").Hint("下载 F6").Icon("download").Project().Runs(call(&TMainFrm::Download)),
       Row("WorkParameters1", "设定工作参数(&W)...").Key("F7").Hint("设置QX系列 F7").Icon("work_parameters").Project().Runs([this] { ShowWorkParameters(); }),
-      Row("BatchModify1", "批量修改(&P)...").Key("F8").Hint("批量修改 F8").Icon("batch_modify").NotBuilt(),
+      Row("BatchModify1", "批量修改(&P)...").Key("F8").Hint("批量修改 F8").Icon("batch_modify").Project().Runs(call(&TMainFrm::BatchModify)),
       Row("KeyboardParameters1", "设定下键盘参数(&D)").Hint("设定下键盘参数").Icon("keyboard_led").Project().Runs(call(&TMainFrm::ShowKeyLedParameters)),
       Row("SaveBackup1", "保存和备份(&B)...").Hint("保存和备份").Icon("save_backup").Project().Runs(call(&TMainFrm::ShowSaveBackup)),
       Row("ClockMacro1", "Clock 宏(&M)").Key("F11").Hint("Clock 宏 F11").Icon("macro").Project().Runs([this] {
@@ -633,6 +635,8 @@ void TMainFrm::CreateDialogs() {
   pictureLibrary->SetStretchForm(Keep(new pictures::TBmpExtendFrm(this)));
   pictureLibrary->SetLibrary(&pictureLibrary_);
   pictureLibrary->SetHooks(hooks_.desktop);
+  Keep(new tools::TMulripleCopyFrm(this));
+  Keep(new tools::TBatchPerfectFrm(this));
   propertyDialogs_ = std::make_unique<elements::PropertyDialogs>(this);
   for (elements::TElementDialog* dialog : propertyDialogs_->Dialogs()) Keep(dialog);
 

@@ -153,6 +153,12 @@ class TMainFrm : public QMainWindow {
   // "预览画面使用数据": the active page with every element's address written over it, at
   // the preview ratio of the tool bar.
   void ShowUsedDataPreview();
+  // "多重复制": copies of the selected element in an array, their addresses rising.
+  void MultipleCopy();
+  // "批量修改": attributes of every element of a kind, or the pages' colour, over a page
+  // range; the dialog offers to undo the last batch once.
+  void BatchModify();
+  void ForgetBatchUndo();
   // The preview ratio ("25%" … "200%").
   QString PreviewRatio() const;
 

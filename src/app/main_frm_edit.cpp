@@ -47,6 +47,8 @@ void TMainFrm::ConnectPageWindow(editor::TStructureP* window) {
   connect(window, &editor::TStructureP::PasteRequested, this, &TMainFrm::PasteElements);
   connect(window, &editor::TStructureP::PageAttributesRequested, this, &TMainFrm::EditPageAttributes);
   connect(window, &editor::TStructureP::RegisterSearchRequested, this, &TMainFrm::ShowRegisterSearch);
+  connect(window, &editor::TStructureP::MultipleCopyRequested, this, &TMainFrm::MultipleCopy);
+  connect(window, &editor::TStructureP::BatchModifyRequested, this, &TMainFrm::BatchModify);
 }
 
 bool TMainFrm::OpenPropertyDialog(const editor::TStructureP& window, int slot) {
@@ -101,6 +103,7 @@ void TMainFrm::UpdateEditCommands(bool projectOpen) {
   Command("Lock1")->setEnabled(group || (single && !locked));
   Command("Unlock1")->setEnabled(group || locked);
   Command("SendToBack1")->setEnabled(single && window->CanSendToBack());
+  Command("MultiCopy1")->setEnabled(single);
   const bool aligning = group && editor::GroupToolsEnabled(window->Group());
   for (const char* tool : kAlignTools) Command(tool)->setEnabled(aligning);
   if (window != nullptr) window->SetPasteEnabled(paste);

@@ -27,6 +27,7 @@ void TMainFrm::NewProject() {
   }
   editor::CloseAllPageWindows(*mdi_);
   ForgetUndoHistory();
+  ForgetBatchUndo();
   state_.CurrentPage = result.currentPage;
   ToolbarInitialize();
   // What confirming the work parameters does: the lists of the (default) protocol.
@@ -67,6 +68,7 @@ void TMainFrm::OpenProject() {
   ProInitialize();
   editor::CloseAllPageWindows(*mdi_);
   ForgetUndoHistory();
+  ForgetBatchUndo();
   if (result.currentPage != 0) state_.CurrentPage = result.currentPage;
   PageCountRefresh();
   if (editor::TStructureP* window = ActivePageWindow()) window->Deselect();

@@ -155,15 +155,24 @@ std::optional<int> Paste1PcsOrgan(model::PageRecord& clipboardPage, int sourceSl
                                   model::PageRecord& page, PageSize pageSize) {
   if (!IsSlot(sourceSlot)) return std::nullopt;
   const auto a = static_cast<std::size_t>(sourceSlot);
+  return PasteElementAt(clipboardPage, sourceSlot, page, pageSize,
+                        clipboardPage.ElemLeft[a] + kPasteShiftX,
+                        clipboardPage.ElemTop[a] + kPasteShiftY);
+}
+
+std::optional<int> PasteElementAt(model::PageRecord& clipboardPage, int sourceSlot,
+                                  model::PageRecord& page, PageSize pageSize, int left, int top) {
+  if (!IsSlot(sourceSlot)) return std::nullopt;
+  const auto a = static_cast<std::size_t>(sourceSlot);
   const int kind = clipboardPage.ElemKind[a];
   if (kind == 0) return std::nullopt;
   const std::optional<int> slot = elements::FindFreeSlot(page, kind);
   if (!slot) return std::nullopt;
 
-  clipboardPage.ElemLeft[a] = static_cast<std::uint16_t>(ShiftedInside(
-      clipboardPage.ElemLeft[a], kPasteShiftX, clipboardPage.ElemWidth[a], pageSize.width));
-  clipboardPage.ElemTop[a] = static_cast<std::uint16_t>(ShiftedInside(
-      clipboardPage.ElemTop[a], kPasteShiftY, clipboardPage.ElemHeight[a], pageSize.height));
+  clipboardPage.ElemLeft[a] = static_cast<std::uint16_t>(
+      ShiftedInside(left, 0, clipboardPage.ElemWidth[a], pageSize.width));
+  clipboardPage.ElemTop[a] = static_cast<std::uint16_t>(
+      ShiftedInside(top, 0, clipboardPage.ElemHeight[a], pageSize.height));
   model::CopyElement(clipboardPage, sourceSlot, page, *slot);
   return slot;
 }

@@ -81,6 +81,13 @@ struct PasteOutcome {
 std::optional<int> Paste1PcsOrgan(model::PageRecord& clipboardPage, int sourceSlot,
                                   model::PageRecord& page, PageSize pageSize);
 
+// Pastes element `sourceSlot` of the clipboard page with its top left at (`left`, `top`)
+// in window coordinates, kept inside the page as every paste is, and stores the final
+// position back in the clipboard page. Nothing when the source slot holds no element or
+// the page has no free slot for its kind; the clipboard page is then unchanged.
+std::optional<int> PasteElementAt(model::PageRecord& clipboardPage, int sourceSlot,
+                                  model::PageRecord& page, PageSize pageSize, int left, int top);
+
 // Pastes every slot of an area, in order, leaving out those that find no free slot. The
 // frame walks on with its elements: it is shifted in `area` itself.
 PasteOutcome PasteArea(model::PageRecord& clipboardPage, AreaMarker& area, model::PageRecord& page,

@@ -61,9 +61,6 @@ constexpr MenuText kCanvasMenu[] = {
 };
 constexpr MenuText kUnlockText{"N3", "解锁(&U)", "Deblocking(&U)"};
 
-// Multiple copy and batch modify belong to tools this version lacks.
-constexpr const char* kMissingTools[] = {"CC2", "P1"};
-
 QString MenuCaption(const MenuText& text, bool isChinese) {
   return QString::fromUtf8(isChinese ? text.chinese : text.english);
 }
@@ -116,10 +113,6 @@ void TStructureP::CreateMenus() {
   connect(Action(elementMenu_, "CC2"), &QAction::triggered, this, &TStructureP::MultipleCopyRequested);
   connect(Action(canvasMenu_, "L1"), &QAction::triggered, this, &TStructureP::RegisterSearchRequested);
   connect(Action(canvasMenu_, "P1"), &QAction::triggered, this, &TStructureP::BatchModifyRequested);
-  for (const char* name : kMissingTools) {
-    QAction* action = findChild<QAction*>(QString::fromLatin1(name));
-    action->setEnabled(false);
-  }
   UpdateMenuTexts();
 }
 
