@@ -49,6 +49,9 @@ void TMainFrm::ConnectPageWindow(editor::TStructureP* window) {
 void TMainFrm::ElementEdited(editor::TStructureP* window) {
   const int page = window->PageNumber();
   const editor::UndoOutcome outcome = undoRing_.EditFileBackup(image_->Page(page), page);
+  // Ctrl+Z right after an edit takes it back; the clock's tick would come up to a second
+  // late, and the key would be lost meanwhile.
+  undoRing_.UpdateUndoCommands();
   if (outcome.enableSave) {
     MarkModified();
   } else {
@@ -103,6 +106,7 @@ void TMainFrm::ChoosePictureKind() {
 // Undo and redo
 
 void TMainFrm::AfterUndoStep(editor::TStructureP* window, const editor::UndoOutcome& outcome) {
+  undoRing_.UpdateUndoCommands();
   if (outcome.pageRestored) {
     window->PageRefresh();
     window->Deselect();
