@@ -56,16 +56,3 @@ void BM_PageRefresh(benchmark::State& run) {
 BENCHMARK(BM_PageRefresh)->ArgName("fontOptimisation")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  int qtArgc = 1;
-  char name[] = "dravik_editor_bench";
-  char* qtArgv[] = {name, nullptr};
-  QApplication app(qtArgc, qtArgv);
-  editor::InstallSongSubstitution();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

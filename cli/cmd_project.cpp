@@ -5,7 +5,9 @@
 #include <ostream>
 
 #include "cli/cli_command.h"
+#include "cli/json_writer.h"
 #include "cli/project_loader.h"
+#include "elements/kind_name_table.h"
 #include "macro/macro_database.h"
 #include "model/project_session.h"
 #include "model/settings_page.h"
@@ -20,6 +22,10 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kNewUsage[] = "usage: dravik-cli new [--force] PROJECT.QX3";
+constexpr char kInfoUsage[] = "usage: dravik-cli info [--json] PROJECT.QX3";
+// The page window draws the canvas 5 pixels into the window; positions are told as the
+// dialogs and the panel know them.
+constexpr int kCanvasOffset = 5;
 
 int CountElements(const model::PageRecord& page) {
   int count = 0;
@@ -128,14 +134,70 @@ int RunNew(const CommandContext& context) {
   return kExitOk;
 }
 
+namespace {
+
+int PagesInUse(const model::ProjectImage& image) {
+  int used = 0;
+  for (int n = 1; n <= model::kMaxPage; ++n) used += image.IsPageUsed(n);
+  return used;
+}
+
+void WriteElementJson(JsonWriter& json, const model::PageRecord& page, int slot) {
+  const auto s = static_cast<std::size_t>(slot);
+  const int kind = page.ElemKind[s];
+  json.BeginObject()
+      .Key("slot").Number(slot)
+      .Key("kind").Number(kind)
+      .Key("kindName").String(elements::KindNameOf(kind, false))
+      .Key("left").Number(static_cast<int>(page.ElemLeft[s]) - kCanvasOffset)
+      .Key("top").Number(static_cast<int>(page.ElemTop[s]) - kCanvasOffset)
+      .Key("width").Number(static_cast<int>(page.ElemWidth[s]))
+      .Key("height").Number(static_cast<int>(page.ElemHeight[s]))
+      .Key("locked").Bool(page.ElemByteA[s] != 0)
+      .EndObject();
+}
+
+// The summary with every element of every page in use, for scripts.
+void WriteInfoJson(const CommandContext& context, const std::string& path, const model::ProjectImage& image) {
+  const model::PageRecord& settings = image.Settings();
+  JsonWriter json;
+  json.BeginObject()
+      .Key("project").String(path)
+      .Key("panelModel").String(model::PanelModelName(settings))
+      .Key("link1").String(Link1ProtocolText(settings))
+      .Key("initialPage").Number(static_cast<std::int64_t>(model::At(settings, model::settings::kInitialPage)))
+      .Key("pagesInUse").Number(PagesInUse(image))
+      .Key("pages").BeginArray();
+  for (int n = 1; n <= model::kMaxPage; ++n) {
+    if (!image.IsPageUsed(n)) continue;
+    const model::PageRecord& page = image.Page(n);
+    json.BeginObject()
+        .Key("page").Number(n)
+        .Key("name").String(platform::GbkToUtf8(page.PageStrings[model::kPageName].View()))
+        .Key("elements").BeginArray();
+    for (int slot = 0; slot < model::kSlotCount; ++slot) {
+      if (page.ElemKind[static_cast<std::size_t>(slot)] != 0) WriteElementJson(json, page, slot);
+    }
+    json.EndArray().EndObject();
+  }
+  json.EndArray().EndObject();
+  context.out << json.Text() << '\n';
+}
+
+}  // namespace
+
 int RunInfo(const CommandContext& context) {
-  ParsedArgs args = context.Parse({});
+  ParsedArgs args = context.Parse({}, {"--json"});
   if (!args.error.empty() || args.positional.size() != 1) {
-    context.Report("usage: dravik-cli info PROJECT.QX3");
+    context.Report(kInfoUsage);
     return kExitUsage;
   }
   model::ProjectImage image;
   if (!LoadProject(context, image, args.positional[0])) return kExitRefused;
+  if (args.Has("--json")) {
+    WriteInfoJson(context, args.positional[0], image);
+    return kExitOk;
+  }
 
   const model::PageRecord& settings = image.Settings();
   using namespace model::settings;
@@ -144,9 +206,7 @@ int RunInfo(const CommandContext& context) {
   out << "panel model:    " << model::PanelModelName(settings) << '\n';
   out << "link 1:         " << Link1ProtocolText(settings) << '\n';
   out << "initial page:   " << At(settings, kInitialPage) << '\n';
-  int used = 0;
-  for (int n = 1; n <= model::kMaxPage; ++n) used += image.IsPageUsed(n);
-  out << "pages in use:   " << used << '\n';
+  out << "pages in use:   " << PagesInUse(image) << '\n';
   for (int n = 1; n <= model::kMaxPage; ++n) {
     if (!image.IsPageUsed(n)) continue;
     const model::PageRecord& page = image.Page(n);

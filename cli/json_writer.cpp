@@ -100,6 +100,12 @@ JsonWriter& JsonWriter::Null() {
   return *this;
 }
 
+JsonWriter& JsonWriter::Bool(bool value) {
+  BeforeValue();
+  text_ += value ? "true" : "false";
+  return *this;
+}
+
 JsonWriter& JsonWriter::Number(const std::optional<int>& value) {
   return value ? Number(*value) : Null();
 }

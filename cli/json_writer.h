@@ -26,6 +26,7 @@ class JsonWriter {
   JsonWriter& String(std::string_view text);
   JsonWriter& Number(std::int64_t value);
   JsonWriter& Null();
+  JsonWriter& Bool(bool value);
   // The number, or null when there is none.
   JsonWriter& Number(const std::optional<int>& value);
 

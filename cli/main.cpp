@@ -22,7 +22,7 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"new", dravik::cli::RunNew, "new [--force] PROJECT.QX3      create a project with the defaults"},
-    {"info", dravik::cli::RunInfo, "info PROJECT.QX3               pages, elements, settings summary"},
+    {"info", dravik::cli::RunInfo, "info [--json] PROJECT.QX3      pages, elements, settings summary (--json: every element)"},
     {"check", dravik::cli::RunCheck, "check PROJECT.QX3              compile check, one line per failing element"},
     {"compile", dravik::cli::RunCompile, "compile [--no-check] PROJECT.QX3 -o QX.bin   the device image"},
 #ifdef DRAVIK_HAS_RENDER

@@ -11,6 +11,8 @@ PACKAGES=(
   libjpeg62-turbo-dev libturbojpeg0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-arphic-uming xvfb xauth
+  # the end-to-end journeys: Xlib for their probe, the mouse and the keys, JSON
+  libx11-dev xdotool jq
 )
 
 missing=()

@@ -75,6 +75,9 @@ elements::PropertyContext TMainFrm::ElementDialogContext() {
 void TMainFrm::ElementEdited(editor::TStructureP* window) {
   const int page = window->PageNumber();
   const editor::UndoOutcome outcome = undoRing_.EditFileBackup(image_->Page(page), page);
+  // Ctrl+Z right after an edit takes it back; the clock's tick would come up to a second
+  // late, and the key would be lost meanwhile.
+  undoRing_.UpdateUndoCommands();
   if (outcome.enableSave) {
     MarkModified();
   } else {
@@ -130,6 +133,7 @@ void TMainFrm::ChoosePictureKind() {
 // Undo and redo
 
 void TMainFrm::AfterUndoStep(editor::TStructureP* window, const editor::UndoOutcome& outcome) {
+  undoRing_.UpdateUndoCommands();
   if (outcome.pageRestored) {
     window->PageRefresh();
     window->Deselect();

@@ -150,6 +150,44 @@ TEST_F(ElementCommands, UndoAndRedoWalkThePlacements) {
   EXPECT_FALSE(Enabled("Redo1"));
 }
 
+TEST_F(ElementCommands, UndoAndRedoAreAtHandRightAfterEachStepNotOnlyAfterTheClock) {
+  Place("Ellipse1", QPoint(20, 20));
+  ASSERT_TRUE(Enabled("Undo1")) << "Ctrl+Z at once after an edit takes it back";
+  main().Command("Undo1")->trigger();
+  EXPECT_EQ(Kind(0), 0);
+  EXPECT_FALSE(Enabled("Undo1"));
+  ASSERT_TRUE(Enabled("Redo1"));
+  main().Command("Redo1")->trigger();
+  EXPECT_EQ(Kind(0), elements::kKindEllipse);
+  EXPECT_FALSE(Enabled("Redo1"));
+  EXPECT_TRUE(Enabled("Undo1"));
+}
+
+TEST_F(ElementCommands, ALockedElementStaysSelectedWhenTheProgramIsActivatedAgain) {
+  QWidget otherProgram;
+  otherProgram.show();
+  main().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+  Place("Rectangle1", QPoint(20, 20));
+  Run("Lock1");
+  ASSERT_TRUE(Enabled("Unlock1"));
+
+  // The user turns to another program and back; the offscreen platform does not report
+  // the program going inactive by itself.
+  otherProgram.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&otherProgram));
+  QEvent programLeft(QEvent::ApplicationDeactivate);
+  QCoreApplication::sendEvent(qApp, &programLeft);
+  main().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+
+  EXPECT_EQ(window->SelectedSlot(), 0) << "the selection is kept";
+  EXPECT_TRUE(Enabled("Unlock1"));
+  EXPECT_TRUE(Enabled("Undo1")) << "and the history";
+  QTest::keyClick(window, Qt::Key_Right);
+  EXPECT_EQ(Position(0), QPoint(22, 20)) << "the arrow keys still move it";
+}
+
 TEST_F(ElementCommands, ActivatingTheSameWindowAgainKeepsItsHistory) {
   Place("Rectangle1", QPoint(20, 20));
   main().PageCountRefresh();  // the page list activates the open window again
@@ -218,6 +256,34 @@ TEST_F(ElementCommands, CopyCutAndPasteOneElementThroughTheClipboard) {
   EXPECT_EQ(test::ClipboardText(), "zr_QX:02");
   Run("Undo1");
   EXPECT_EQ(Kind(2), elements::kKindRectangle) << "a cut is undone";
+}
+
+TEST_F(ElementCommands, TheElementCommandsHoldWhileTheProgramIsInactive) {
+  QWidget otherProgram;
+  otherProgram.show();
+  main().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+  Place("Rectangle1", QPoint(20, 20));
+  Run("Copy1");
+  ASSERT_TRUE(WaitFor([&] { return Enabled("Paste1"); }));
+
+  // The program goes inactive (another program has the focus, or a menu took it for a
+  // moment; the offscreen platform does not report that by itself): the page window
+  // being edited stays the one the commands act on, so the clock and the clipboard
+  // notifications meanwhile leave them as they are.
+  otherProgram.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&otherProgram));
+  QEvent programLeft(QEvent::ApplicationDeactivate);
+  QCoreApplication::sendEvent(qApp, &programLeft);
+  ASSERT_EQ(main().MdiArea()->activeSubWindow(), nullptr);
+  main().ClockTick();
+  main().ReceiveClipboardData();
+  EXPECT_TRUE(Enabled("Paste1"));
+  EXPECT_TRUE(Enabled("Copy1"));
+  EXPECT_TRUE(Enabled("Undo1"));
+  EXPECT_EQ(main().ActivePageWindowWidget(), window);
+  main().Command("Paste1")->trigger();
+  EXPECT_EQ(Position(1), QPoint(30, 26));
 }
 
 TEST_F(ElementCommands, AGroupIsCopiedAndPastedAsAGroup) {

@@ -129,10 +129,29 @@ TEST(CliInfo, DescribesAProject) {
   EXPECT_NE(run.out.find("link 1:"), std::string::npos) << run.out;
 }
 
+TEST(CliInfo, JsonListsEveryElementWithItsPageGeometry) {
+  const std::string example = (fs::path(DRAVIK_TEST_SOURCE_DIR) / "data" / "examples" / "茶叶整形机.QX3").string();
+  test::CliRun run = RunCli({"info", "--json", example});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\"pagesInUse\":5,\"pages\":[{\"page\":1,"), std::string::npos) << run.out;
+  // Positions as the dialogs show them: the window's 5-pixel margin taken off.
+  EXPECT_NE(run.out.find("{\"slot\":1,\"kind\":10,\"kindName\":\"Date\",\"left\":8,\"top\":40,"
+                         "\"width\":180,\"height\":28,\"locked\":false}"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(run.out.back(), '\n');
+
+  TempDir dir;
+  const auto empty = (dir / "empty.QX3").string();
+  ASSERT_EQ(RunCli({"new", empty}).status, 0);
+  EXPECT_NE(RunCli({"info", empty, "--json"}).out.find("\"name\":\"Window1\",\"elements\":[]"), std::string::npos);
+}
+
 TEST(CliUsage, WrongArgumentsExitTwo) {
   EXPECT_EQ(RunCli({}).status, 2);
   EXPECT_EQ(RunCli({"info"}).status, 2);
   EXPECT_EQ(RunCli({"info", "a", "b"}).status, 2);
+  EXPECT_EQ(RunCli({"info", "--json"}).status, 2);
   EXPECT_EQ(RunCli({"frobnicate"}).status, 2);
   EXPECT_EQ(RunCli({"--lang", "fr", "info", "x"}).status, 2);
   EXPECT_EQ(RunCli({"--help"}).status, 0);

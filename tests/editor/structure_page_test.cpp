@@ -9,7 +9,9 @@
 #include <QMdiSubWindow>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
+#include <QTest>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -283,6 +285,51 @@ TEST_F(PageWindowTest, MultipleDocumentAreaOpensOncePerPageAndClosesAll) {
   EXPECT_TRUE(area.subWindowList().isEmpty());
   EXPECT_EQ(FindPageWindow(area, 1), nullptr);
   EXPECT_EQ(page().ElemKind[0], 20) << "the page data stays";
+}
+
+TEST_F(PageWindowTest, OnlyEnteringFromAnotherPageWindowStartsAfreshNotTheMainWindowsFocusComingBack) {
+  PutBlock(0, 10, 10, 20, 20, kRed);
+  image->Page(2) = image->Page(1);
+  image->Page(2).PageStrings[model::kPageNumberText] = "2";
+  QWidget mainWindow;
+  auto* area = new QMdiArea(&mainWindow);
+  area->resize(800, 600);
+  mainWindow.resize(800, 600);
+  mainWindow.show();
+  state.CurrentPage = 1;
+  TStructureP* one = OpenPageWindow(*area, *image, state, nullptr);
+  ASSERT_NE(one, nullptr);
+  mainWindow.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+  one->SelectOrgan(0);
+  ASSERT_TRUE(one->HasSelection());
+  QSignalSpy entered(one, &TStructureP::Activated);
+
+  // The user turns to another program and comes back: the program as a whole goes
+  // inactive (which the offscreen platform never reports by itself), its window is
+  // activated again, and the area hands the same page window back.
+  QWidget otherProgram;
+  otherProgram.show();
+  otherProgram.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&otherProgram));
+  QEvent programLeft(QEvent::ApplicationDeactivate);
+  QCoreApplication::sendEvent(qApp, &programLeft);
+  EXPECT_EQ(area->activeSubWindow(), nullptr);
+  EXPECT_EQ(ActivePageWindow(*area), one) << "still the page being edited";
+  mainWindow.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+  EXPECT_EQ(ActivePageWindow(*area), one);
+  EXPECT_TRUE(one->HasSelection());
+  EXPECT_EQ(entered.count(), 0);
+
+  // Another page window was the one being edited in between: the page is entered anew.
+  state.CurrentPage = 2;
+  TStructureP* two = OpenPageWindow(*area, *image, state, nullptr);
+  ASSERT_NE(two, nullptr);
+  area->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(one->parentWidget()));
+  EXPECT_EQ(entered.count(), 1);
+  EXPECT_FALSE(one->HasSelection());
+  EXPECT_EQ(state.CurrentPage, 1);
 }
 
 TEST_F(PageWindowTest, OpeningFailsWithTheBilingualMessage) {

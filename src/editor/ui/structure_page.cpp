@@ -174,6 +174,7 @@ void TStructureP::BitPreviewRefresh() {
 }
 
 void TStructureP::FormActivate() {
+  entered_ = true;
   state_.CurrentPage = pageNumber_;
   StructureGridding();
   state_.PageWidth = scene_.Width();
@@ -182,10 +183,20 @@ void TStructureP::FormActivate() {
   emit Activated(pageNumber_);
 }
 
+void TStructureP::EnterPage() {
+  if (entered_ && state_.CurrentPage == pageNumber_) return;
+  FormActivate();
+}
+
+void TStructureP::LeavePage() {
+  entered_ = false;
+  HideGhost();
+}
+
 bool TStructureP::IsActivePage() const {
   auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
   if (sub == nullptr || sub->mdiArea() == nullptr) return true;
-  return sub->mdiArea()->activeSubWindow() == sub;
+  return sub->mdiArea()->currentSubWindow() == sub;
 }
 
 int TStructureP::SlotAt(QPoint windowPoint) const { return scene_.SlotAt(windowPoint); }
@@ -225,7 +236,7 @@ void TStructureP::paintEvent(QPaintEvent* event) {
 void TStructureP::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   // A window on its own (not inside a multiple-document area) activates like a form.
-  if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow()) FormActivate();
+  if (event->type() == QEvent::ActivationChange && isWindow() && isActiveWindow()) EnterPage();
 }
 
 QImage TStructureP::PagePicture() const {
@@ -258,7 +269,10 @@ TStructureP* FindPageWindow(QMdiArea& area, int pageNumber) {
   return nullptr;
 }
 
-TStructureP* ActivePageWindow(QMdiArea& area) { return PageWindowOf(area.activeSubWindow()); }
+// The area's current sub-window, not its active one: the active one is nothing while the
+// program is inactive (another program or, for a moment, a menu has the focus), and the
+// page being edited must not be forgotten then.
+TStructureP* ActivePageWindow(QMdiArea& area) { return PageWindowOf(area.currentSubWindow()); }
 
 TStructureP* OpenPageWindow(QMdiArea& area, model::ProjectImage& image, EditorState& state,
                             Bilingual* failure) {
@@ -290,8 +304,11 @@ TStructureP* OpenPageWindow(QMdiArea& area, model::ProjectImage& image, EditorSt
   QObject::connect(raw, &QWidget::windowTitleChanged, sub, &QWidget::setWindowTitle);
   QObject::connect(&area, &QMdiArea::subWindowActivated, raw, [raw, sub](QMdiSubWindow* active) {
     if (active == sub) {
-      raw->FormActivate();
+      raw->EnterPage();
+    } else if (active != nullptr) {
+      raw->LeavePage();
     } else {
+      // The main window went inactive: the page stays the one being edited.
       raw->HideGhost();
     }
   });

@@ -81,6 +81,13 @@ class TStructureP : public QWidget {
   // PageHeight, nothing selected. The main window adds its own steps (page list, undo
   // snapshot, paste item) on Activated.
   void FormActivate();
+  // The window became the active one: FormActivate, unless it is the page being edited
+  // already. The multiple-document area hands the same window back whenever the main
+  // window is activated again (after another program had the focus), which is no new
+  // entry into the page and must not cost its selection.
+  void EnterPage();
+  // Another page window is the one being edited now: coming back enters this page anew.
+  void LeavePage();
 
   // The slot drawn topmost at a point in window coordinates, -1 over the bare canvas.
   int SlotAt(QPoint windowPoint) const;
@@ -149,7 +156,7 @@ class TStructureP : public QWidget {
   QRect GhostFrame() const { return ghost_; }
   // Where a handle of the selection stands, 5 x 5; empty when it is not shown.
   QRect HandleRect(Handle handle) const;
-  // Whether the window is the one being edited: the active sub-window of its area, or a
+  // Whether the window is the one being edited: the current sub-window of its area, or a
   // window of its own. Only that one shows the placement ghost.
   bool IsActivePage() const;
   // Drops the placement ghost (another page window became the active one).
@@ -276,6 +283,8 @@ class TStructureP : public QWidget {
   WindowRect frameAtPress_;  // the group's frame when a group drag began
   bool nudged_ = false;     // arrow presses moved something since the last key release
 
+  bool entered_ = false;  // FormActivate ran and no other page window was entered since
+
   QMenu* elementMenu_ = nullptr;  // PopupMenu1
   QMenu* canvasMenu_ = nullptr;   // PopupMenu2
   bool pasteEnabled_ = false;
@@ -288,7 +297,8 @@ TStructureP* OpenPageWindow(QMdiArea& area, model::ProjectImage& image, EditorSt
                             Bilingual* failure);
 // The page window of `pageNumber` in `area`, nullptr when none is open.
 TStructureP* FindPageWindow(QMdiArea& area, int pageNumber);
-// The page window of the active sub-window, nullptr when none.
+// The page window being edited: that of the area's current sub-window, which stays the
+// same while the program is inactive; nullptr when none.
 TStructureP* ActivePageWindow(QMdiArea& area);
 // Destroys every page window in `area`; the page data stays in the project image.
 void CloseAllPageWindows(QMdiArea& area);
