@@ -1,7 +1,8 @@
 // Editing a crowded page (200 elements) with real Qt events on the offscreen platform,
 // each step with the window's redraw: one pointer step dragging one element and one
 // dragging a group of 50 (goal: at most 8 ms each), Undo and Redo of a whole page (at
-// most 15 ms each) and pasting an area of 50 elements (at most 30 ms).
+// most 15 ms each), pasting an area of 50 elements (at most 30 ms) and a multiple copy of
+// a 10 x 10 array (at most 50 ms).
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -18,7 +19,9 @@
 #include "editor/render/font_tables.h"
 #include "editor/ui/structure_page.h"
 #include "editor/undo_ring.h"
+#include "elements/element_kind.h"
 #include "model/project_session.h"
+#include "tools/multiple_copy.h"
 
 namespace {
 
@@ -202,5 +205,51 @@ void BM_PasteArea(benchmark::State& run) {
   run.counters["pasted"] = pasted;
 }
 BENCHMARK(BM_PasteArea)->Unit(benchmark::kMillisecond);
+
+// A multiple copy of a 10 x 10 array on an empty page: 99 copies, each with its own
+// widget, then the undo snapshot and the repaint, as the dialog's run does.
+void BM_MultipleCopy10x10(benchmark::State& run) {
+  Fixture& f = Shared();
+  model::PageRecord& target = f.image->Page(2);
+  target = f.image->Page(1);
+  target.ElemKind.fill(0);
+  constexpr std::size_t kSource = 0;
+  target.ElemKind[kSource] = elements::kKindRectangle;
+  target.ElemLeft[kSource] = 10;
+  target.ElemTop[kSource] = 10;
+  target.ElemWidth[kSource] = 16;
+  target.ElemHeight[kSource] = 10;
+  const model::PageRecord source = target;
+  auto window = f.OpenWindow(2);
+  auto clipboardPage = std::make_unique<model::PageRecord>();
+  tools::MultipleCopyOptions options;
+  options.perRow = 10;
+  options.perColumn = 10;
+  options.horizontalGap = 2;
+  options.verticalGap = 2;
+  editor::UndoRing ring;
+  ring.ActivationSnapshot(target, 2);
+  int created = 0;
+  for (auto _ : run) {
+    *clipboardPage = source;
+    const tools::MultipleCopyOutcome outcome =
+        tools::RunMultipleCopy(options, {}, *clipboardPage, static_cast<int>(kSource), target,
+                               {window->CanvasWidth(), window->CanvasHeight()});
+    for (const int slot : outcome.created) {
+      f.state.CurrentSlot = slot;
+      window->OrganEstablish();
+    }
+    ring.EditFileBackup(target, 2);
+    window->repaint();
+    created = static_cast<int>(outcome.created.size());
+
+    run.PauseTiming();
+    target = source;
+    window->PageRefresh();
+    run.ResumeTiming();
+  }
+  run.counters["copies"] = created;
+}
+BENCHMARK(BM_MultipleCopy10x10)->Unit(benchmark::kMillisecond);
 
 }  // namespace
