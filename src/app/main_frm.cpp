@@ -97,7 +97,6 @@ TMainFrm::TMainFrm(StartOptions options, QWidget* parent)
   nativeStyle_ = QApplication::style()->name();
   state_.Pictures = &pictureLibrary_;
 
-
   // The work folder is shared by all instances; what a previous run left there is stale.
   // Without a trustworthy one (main() has told the user why) the work files stay unused.
   if (Result<std::filesystem::path> work = platform::WorkDir()) workDir_ = *work;
@@ -712,10 +711,6 @@ void TMainFrm::Inform(const Bilingual& message) {
 
 QMessageBox::StandardButton TMainFrm::Ask(const Bilingual& question, QMessageBox::StandardButtons buttons) {
   return hooks_.desktop.Ask(this, QString::fromLatin1(kProgramCaption), hooks_.desktop.Text(question), buttons);
-}
-
-void TMainFrm::NotAvailable() {
-  ShowStatus(0, QString::fromStdString(kNotAvailableYet.In(IsChinese())));
 }
 
 int TMainFrm::ExecDialog(QDialog* dialog) { return hooks_.desktop.Exec(dialog); }

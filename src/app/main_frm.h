@@ -266,7 +266,6 @@ class TMainFrm : public QMainWindow {
   void Warn(const Bilingual& message);
   void Inform(const Bilingual& message);
   QMessageBox::StandardButton Ask(const Bilingual& question, QMessageBox::StandardButtons buttons);
-  void NotAvailable();
   int ExecDialog(QDialog* dialog);
   void HandOver(const std::string& command);
   void AttachPictureLibrary();

@@ -7,7 +7,6 @@ namespace dravik::app {
 
 const Bilingual kExitQuestion{"是否退出程序 ？", "Whether to exit the program?"};
 const Bilingual kSaveNewProjectFirst{" 请先保存此新工程 ！", " Please save this new project!"};
-const Bilingual kNotAvailableYet{" 此功能在本版本中尚不可用", " This command is not available in this version"};
 const Bilingual kReadyStatus{" 就绪", " Ready"};
 const Bilingual kWelcomeIdle{"按一个图形,开始...", "Click A graphic,Start..."};
 const Bilingual kWelcomeNew{"创建一个新的工程...", "Create a new project..."};

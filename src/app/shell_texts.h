@@ -15,7 +15,6 @@ inline constexpr int kVersionMinor = 73;
 extern const Bilingual kExitQuestion;           // "是否退出程序 ？"
 Bilingual SaveBeforeExitQuestion(const std::string& projectFileName);
 extern const Bilingual kSaveNewProjectFirst;    // " 请先保存此新工程 ！"
-extern const Bilingual kNotAvailableYet;        // a command whose part this version lacks
 extern const Bilingual kReadyStatus;            // " 就绪"
 extern const Bilingual kWelcomeIdle;            // "按一个图形,开始..."
 extern const Bilingual kWelcomeNew;
