@@ -294,14 +294,7 @@ void TMainFrm::CreateActions() {
           SaveProject();
           return;
         }
-        auto* library = Dialog<pictures::TMetaFileFrm>();
-        library->SetHooks(hooks_.desktop);
-        library->SetPaintProgram(paintProgram_);
-        library->ChoosePicture(pictures::kNoSelection);
-        // Pictures may have been replaced, edited or deleted: the pages show them anew.
-        for (QMdiSubWindow* sub : mdi_->subWindowList()) {
-          if (auto* window = qobject_cast<editor::TStructureP*>(sub->widget())) window->PageRefresh();
-        }
+        ChooseFromPictureLibrary(pictures::kNoSelection);
       }),
 
       // Draw and element kinds: the next click on a page places one.

@@ -291,6 +291,9 @@ class TMainFrm : public QMainWindow {
   // cancelled (see TStructureP::openPropertyDialog).
   bool OpenPropertyDialog(const editor::TStructureP& window, int slot);
   elements::PropertyContext ElementDialogContext();
+  // Shows the picture library window with `chosenId` selected; the ID chosen there. The
+  // pages show their pictures anew, since pictures may have been replaced or deleted.
+  int ChooseFromPictureLibrary(int chosenId);
   // The snapshot after an edit in `window` (Save follows).
   void ElementEdited(editor::TStructureP* window);
   void AfterUndoStep(editor::TStructureP* window, const editor::UndoOutcome& outcome);

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 #include "app/main_frm.h"
 #include "app/page_clipboard.h"
@@ -15,6 +17,7 @@
 #include "elements/element_kind.h"
 #include "elements/ui/property_dialogs.h"
 #include "model/settings_page.h"
+#include "pictures/ui/meta_file_frm.h"
 #include "model/project_session.h"
 
 namespace dravik::app {
@@ -69,7 +72,20 @@ elements::PropertyContext TMainFrm::ElementDialogContext() {
   context.panelKeys = elements::PanelKeyItems(PanelKeyNames(At(settings, model::settings::kPanelModel)),
                                               PageKeyRowCount(settings), IsChinese());
   context.deviceHelp = [this](int link) { SpecifyingPLCDevicesHelp(link); };
+  if (pictureLibrary_.IsOpen()) context.pictures = &pictureLibrary_;
+  context.choosePicture = [this](int chosenId) { return ChooseFromPictureLibrary(chosenId); };
   return context;
+}
+
+int TMainFrm::ChooseFromPictureLibrary(int chosenId) {
+  auto* library = Dialog<pictures::TMetaFileFrm>();
+  library->SetHooks(hooks_.desktop);
+  library->SetPaintProgram(paintProgram_);
+  const int chosen = library->ChoosePicture(chosenId);
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+    if (auto* window = qobject_cast<editor::TStructureP*>(sub->widget())) window->PageRefresh();
+  }
+  return chosen;
 }
 
 void TMainFrm::ElementEdited(editor::TStructureP* window) {

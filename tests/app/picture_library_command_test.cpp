@@ -5,10 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "app_fixture.h"
+#include "app/main_frm.h"
+#include "editor/ui/structure_page.h"
+#include "elements/element_kind.h"
+#include "elements/ui/group_box_bmp.h"
 #include "model/project_image.h"
 #include "model/project_session.h"
 #include "pictures/picture_commands.h"
@@ -87,6 +93,50 @@ TEST_F(PictureLibraryCommand, ShowsTheLibraryOfTheOpenProject) {
   EXPECT_EQ(shell->Dialog<pictures::TMetaFileFrm>()->Button("CompactButton")->text(),
             "Compression Library");
   EXPECT_TRUE(shell.messages.empty()) << shell.messages.front();
+}
+
+TEST_F(PictureLibraryCommand, APictureElementTakesThePictureChosenInTheLibrary) {
+  TempDir dir;
+  const std::filesystem::path project = dir / "p.QX3";
+  {
+    auto image = std::make_unique<model::ProjectImage>();
+    model::InitializeNewProject(*image);
+    ASSERT_TRUE(model::WriteProjectFile(*image, project));
+  }
+  test::WriteAll(dir / "valve.bmp", platform::EncodeBmp({12, 9, std::vector<std::uint8_t>(12 * 9 * 3, 90)}));
+  ASSERT_TRUE(pictures::AddProjectPicture(project, dir / "valve.bmp", true).ok());
+
+  RecordingShell shell;
+  shell->show();
+  shell.openPaths = {project.string()};
+  shell->OpenProject();
+  auto* window = qobject_cast<editor::TStructureP*>(shell->ActivePageWindowWidget());
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+
+  // Place a picture: its dialog opens on the placeholder (no picture chosen yet); a double
+  // click on the preview opens the library, whose first picture is taken.
+  QStringList shown;
+  shell.dialogAnswer = [&shown](QDialog* dialog) {
+    shown << dialog->objectName();
+    if (auto* library = qobject_cast<pictures::TMetaFileFrm*>(dialog)) {
+      library->SelectRow(0);
+      return static_cast<int>(QDialog::Accepted);
+    }
+    auto* element = qobject_cast<elements::TGroupBoxBmp*>(dialog);
+    if (element == nullptr) return static_cast<int>(QDialog::Rejected);
+    QTest::mouseDClick(element->Preview(), Qt::LeftButton);
+    element->OkButton()->click();
+    return element->result();
+  };
+  shell->Command("Picture1")->trigger();
+  QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+  model::PageRecord& page = shell->Image().Page(window->PageNumber());
+  ASSERT_EQ(page.ElemKind[0], elements::kKindPicture);
+  EXPECT_EQ(shown, (QStringList{"GroupBoxBmp", "MetaFileFrm"}));
+  EXPECT_EQ(page.ElemWordE[0], shell->Dialog<pictures::TMetaFileFrm>()->SelectedId());
+  EXPECT_EQ(page.ElemWidth[0], 12);
+  EXPECT_EQ(page.ElemHeight[0], 9);
 }
 
 }  // namespace

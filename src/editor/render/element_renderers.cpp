@@ -318,23 +318,22 @@ QImage PicturePlaceholder(bool isChinese) {
   return image;
 }
 
+ShownPicture PictureShown(pictures::PictureLibrary* library, int id, bool isChinese) {
+  if (library == nullptr) return {PicturePlaceholder(isChinese), false};
+  pictures::GainedImage gained = library->GainImage(id);
+  switch (gained.kind) {
+    case pictures::GainedImage::Kind::Picture: return {ToQImage(gained.picture), true};
+    case pictures::GainedImage::Kind::Placeholder: return {PicturePlaceholder(isChinese), false};
+    case pictures::GainedImage::Kind::Empty: break;
+  }
+  return {};
+}
+
 void DrawPicture(const RenderContext& context, ElementImage& element) {
   if (!BeginDrawing(context, element)) return;
   const el::PictureElement picture(std::as_const(context.page), context.slot);
-  QImage shown;
-  if (context.options.pictures == nullptr) {
-    shown = PicturePlaceholder(context.options.isChinese);
-  } else {
-    pictures::GainedImage gained = context.options.pictures->GainImage(picture.pictureNumber());
-    switch (gained.kind) {
-      case pictures::GainedImage::Kind::Picture: shown = ToQImage(gained.picture); break;
-      case pictures::GainedImage::Kind::Placeholder:
-        shown = PicturePlaceholder(context.options.isChinese);
-        break;
-      case pictures::GainedImage::Kind::Empty: break;
-    }
-  }
-  element.bitmap = shown;
+  element.bitmap =
+      PictureShown(context.options.pictures, picture.pictureNumber(), context.options.isChinese).image;
   element.transparent = (picture.showFlags() & 1) != 0;
   element.keyColour = Colour(picture.keyColour());
   element.stretch = (picture.showFlags() & 2) != 0;

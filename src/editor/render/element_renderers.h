@@ -62,4 +62,13 @@ void DrawElement(const RenderContext& context, ElementImage& element);
 // 165 x 23 rectangle with "图形库中已经不存在该图片 ！" / "Not exist in the graphic library!".
 QImage PicturePlaceholder(bool isChinese);
 
+// What a picture element showing picture `id` draws: the library's picture, the
+// placeholder when the library (or the ID in it) is missing, and nothing (a null image)
+// for a listed picture that has no image.
+struct ShownPicture {
+  QImage image;
+  bool fromLibrary = false;  // the library's own picture, whose size the element takes
+};
+ShownPicture PictureShown(pictures::PictureLibrary* library, int id, bool isChinese);
+
 }  // namespace dravik::editor

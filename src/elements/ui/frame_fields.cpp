@@ -36,7 +36,6 @@ FrameFields::FrameFields(QWidget* parent, ColourCaptions captions) : QGroupBox(p
   width_ = PageSpin(this, "SpinEdit4");
   height_ = PageSpin(this, "SpinEdit9");
   moveLock_ = ui::Named(new QCheckBox(QStringLiteral("移动锁定"), this), "MoveLock");
-  fore_ = new ColourPanel(this, "OrganFrontCol");
   labels_ = {ui::Label(this, "LeftLabel", "左边:"), ui::Label(this, "TopLabel", "顶部:"),
              ui::Label(this, "WidthLabel", "宽度:"), ui::Label(this, "HeightLabel", "高度:")};
 
@@ -50,13 +49,16 @@ FrameFields::FrameFields(QWidget* parent, ColourCaptions captions) : QGroupBox(p
     back_ = new ColourPanel(this, "OrganBackCol");
     ui::Pair(grid, 2, 0, ui::Label(this, "BackLabel", captions.back), back_);
   }
-  ui::Pair(grid, 2, 2, ui::Label(this, "ForeLabel", captions.fore), fore_);
+  if (captions.fore != nullptr) {
+    fore_ = new ColourPanel(this, "OrganFrontCol");
+    ui::Pair(grid, 2, 2, ui::Label(this, "ForeLabel", captions.fore), fore_);
+  }
   grid->setColumnStretch(5, 1);
 }
 
 void FrameFields::SetHooks(const ui::DesktopHooks* hooks) {
   if (back_ != nullptr) back_->SetHooks(hooks);
-  fore_->SetHooks(hooks);
+  if (fore_ != nullptr) fore_->SetHooks(hooks);
 }
 
 void FrameFields::Load(const FrameValues& frame, const FrameRanges& ranges) {

@@ -25,7 +25,7 @@ class ColourPanel;
 
 struct ColourCaptions {
   const char* back = "背景:";  // nullptr: the element has one colour, the foreground
-  const char* fore = "前景:";
+  const char* fore = "前景:";  // nullptr as well: the dialog edits no colour
 };
 
 class FrameFields : public QGroupBox {
@@ -40,7 +40,7 @@ class FrameFields : public QGroupBox {
   FrameValues Values() const;
 
   ColourPanel* BackColour() const { return back_; }  // OrganBackCol; null with one colour
-  ColourPanel* ForeColour() const { return fore_; }  // OrganFrontCol
+  ColourPanel* ForeColour() const { return fore_; }  // OrganFrontCol; null without colours
   QSpinBox* LeftSpin() const { return left_; }       // SpinEdit1
   QSpinBox* TopSpin() const { return top_; }         // SpinEdit2
   QSpinBox* WidthSpin() const { return width_; }     // SpinEdit4

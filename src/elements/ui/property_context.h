@@ -2,7 +2,7 @@
 // What a property dialog needs from the program around it, handed over each time it
 // opens: the desktop (boxes, colour chooser, interface language, modal run), the register
 // kinds of the work parameters, the size of the page being edited, the bit switch's panel
-// keys and the PLC device help.
+// keys, the PLC device help and the picture library.
 
 #include <functional>
 #include <string>
@@ -10,6 +10,10 @@
 
 #include "params/device_resources.h"
 #include "ui/desktop_hooks.h"
+
+namespace dravik::pictures {
+class PictureLibrary;
+}
 
 namespace dravik::elements {
 
@@ -25,6 +29,12 @@ struct PropertyContext {
   std::vector<std::string> panelKeys;
   // The "?" buttons: the PLC device help of link 0 (Link 1) or 1 (Link 2).
   std::function<void(int link)> deviceHelp;
+  // The project's picture library the picture element shows from; unset: every picture
+  // shows the placeholder.
+  pictures::PictureLibrary* pictures = nullptr;
+  // Opens the picture library window with picture `chosenId` selected and gives back the
+  // ID chosen there (`chosenId` when the window was cancelled).
+  std::function<int(int chosenId)> choosePicture;
 };
 
 }  // namespace dravik::elements

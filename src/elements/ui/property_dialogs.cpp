@@ -4,6 +4,7 @@
 #include <span>
 
 #include "elements/element_kind.h"
+#include "elements/ui/group_box_bmp.h"
 #include "elements/ui/group_box_fun_but.h"
 #include "elements/ui/group_box_lamp.h"
 #include "elements/ui/group_box_register.h"
@@ -31,6 +32,7 @@ constexpr int kDrawingKinds[] = {kKindRectangle,         kKindRectangleVariant1,
                                  kKindRectangleVariant2, kKindRectangleVariant3,
                                  kKindRectangleVariant4, kKindScale,
                                  kKindEllipse,           kKindLine};
+constexpr int kPictureKinds[] = {kKindPicture};
 
 // One row per dialog: how it is made and the kinds it edits.
 struct DialogRow {
@@ -38,13 +40,14 @@ struct DialogRow {
   std::span<const int> kinds;
 };
 // clang-format off
-constexpr std::array<DialogRow, 6> kDialogRows{{
+constexpr std::array<DialogRow, 7> kDialogRows{{
   {Make<TGroupBoxText>,        kTextKinds},
   {Make<TGroupBoxRegister>,    kRegisterKinds},
   {Make<TGroupBoxLamp>,        kLampKinds},
   {Make<TGroupChangingLetter>, kAsciiChineseKinds},
   {Make<TGroupBoxFunBut>,      kBitSwitchKinds},
   {Make<TGroupDrawPicture>,    kDrawingKinds},
+  {Make<TGroupBoxBmp>,         kPictureKinds},
 }};
 // clang-format on
 
