@@ -4,7 +4,6 @@
 //   dravik-shoot-macro-editor PROJECT.QX3 zh|en OUT.png
 
 #include <QApplication>
-#include <QFile>
 #include <QFont>
 #include <QPixmap>
 #include <QStyleFactory>
@@ -12,13 +11,12 @@
 #include <memory>
 #include <string>
 
-#include "app/language_file.h"
+#include "language_lines.h"
 #include "macro/mac_operand.h"
 #include "macro/ui/macro_edit_frm.h"
 #include "model/project_image.h"
 #include "model/project_session.h"
 #include "params/work_parameters.h"
-#include "platform/paths.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -55,21 +53,8 @@ int main(int argc, char** argv) {
   };
   editor.SetHooks(hooks);
   if (!chinese) {
-    // Only the editor's lines: the file's other forms are not made here.
-    QFile file(
-        QString::fromStdString((dravik::platform::ProgramDir() / "lang" / "apeng.ini").string()));
-    if (!file.open(QIODevice::ReadOnly)) {
-      std::fprintf(stderr, "cannot read %s\n", file.fileName().toStdString().c_str());
-      return 1;
-    }
-    QStringList lines;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-      if (line.startsWith(editor.objectName() + QLatin1Char('.'))) lines << line;
-    }
-    const dravik::app::LanguageImport applied =
-        dravik::app::ApplyLanguageText(lines.join(QLatin1Char('\n')), {&editor});
-    if (!applied.ok()) {
-      std::fprintf(stderr, "%s\n", applied.error.toStdString().c_str());
+    if (const QString failed = dravik::devtools::ApplyLanguageToForms(false, {&editor}); !failed.isEmpty()) {
+      std::fprintf(stderr, "%s\n", failed.toStdString().c_str());
       return 1;
     }
   }

@@ -3,12 +3,31 @@
 # in Chinese and in English, in the light (first) and the dark (second) visual style, on a
 # virtual X server (Xvfb): main_window_{zh,en}_{light,dark}.png; and the clock macro
 # editor with the example's macro in both languages, on the offscreen platform:
-# macro_editor_{zh,en}.png.
+# macro_editor_{zh,en}.png; and every element property dialog in both languages, on Xvfb:
+# dialogs/<dialog>[_<kind>]_{zh,en}.png, which the user guide shows.
+#
+# Usage: scripts/screenshots.sh [main] [macro] [dialogs]   (no section: all three)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${DRAVIK_BUILD_DIR:-$root/build}"
+sections=("$@")
+if [ ${#sections[@]} -eq 0 ]; then sections=(main macro dialogs); fi
+targets=(dravik_program_data)
+for section in "${sections[@]}"; do
+  case "$section" in
+    main) targets+=(dravik dravik-grab-screen) ;;
+    macro) targets+=(dravik-shoot-macro-editor) ;;
+    dialogs) targets+=(dravik-shoot-dialogs) ;;
+    *) echo "usage: $0 [main] [macro] [dialogs]" >&2; exit 2 ;;
+  esac
+done
+wants() {
+  local section
+  for section in "${sections[@]}"; do [ "$section" = "$1" ] && return 0; done
+  return 1
+}
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
-cmake --build "$build" --target dravik dravik-grab-screen dravik-shoot-macro-editor dravik_program_data
+cmake --build "$build" --target "${targets[@]}"
 out="$root/docs/screenshots"
 mkdir -p "$out"
 scratch="$(mktemp -d)"
@@ -46,15 +65,37 @@ INI
   echo "wrote $out/$name.png"
 }
 
-for language in zh en; do
-  for style in light dark; do shoot "$language" "$style"; done
-done
+if wants main; then
+  for language in zh en; do
+    for style in light dark; do shoot "$language" "$style"; done
+  done
+fi
 
-for language in zh en; do
-  mkdir -p "$scratch/macro_$language"
-  cp -r "$build/bin/examples" "$scratch/macro_$language/examples"
-  DRAVIK_WORKDIR="$scratch/macro_$language" QT_QPA_PLATFORM=offscreen \
-    "$build/bin/dravik-shoot-macro-editor" "$scratch/macro_$language/examples/茶叶整形机.QX3" \
-    "$language" "$out/macro_editor_$language.png"
-  echo "wrote $out/macro_editor_$language.png"
-done
+if wants macro; then
+  for language in zh en; do
+    mkdir -p "$scratch/macro_$language"
+    cp -r "$build/bin/examples" "$scratch/macro_$language/examples"
+    DRAVIK_WORKDIR="$scratch/macro_$language" QT_QPA_PLATFORM=offscreen \
+      "$build/bin/dravik-shoot-macro-editor" "$scratch/macro_$language/examples/茶叶整形机.QX3" \
+      "$language" "$out/macro_editor_$language.png"
+    echo "wrote $out/macro_editor_$language.png"
+  done
+fi
+
+# The dialogs are shot into a scratch folder first and replace the old pictures only when
+# both languages came out, so a dialog that is gone leaves no picture behind and a failed
+# run leaves the old ones.
+if wants dialogs; then
+  shots="$scratch/dialogs"
+  mkdir -p "$shots" "$scratch/dialogs_work"
+  cp -r "$build/bin/examples" "$scratch/dialogs_examples"
+  for language in zh en; do
+    env -u QT_QPA_PLATFORM DRAVIK_WORKDIR="$scratch/dialogs_work" \
+      xvfb-run -a -s "-screen 0 1280x800x24" \
+      "$build/bin/dravik-shoot-dialogs" "$language" "$shots" "$scratch/dialogs_examples/茶叶整形机.QX3"
+  done
+  mkdir -p "$out/dialogs"
+  rm -f "$out/dialogs"/*.png
+  cp "$shots"/*.png "$out/dialogs/"
+  echo "wrote $(ls "$out/dialogs" | wc -l) pictures into $out/dialogs"
+fi
