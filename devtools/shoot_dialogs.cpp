@@ -33,6 +33,7 @@
 #include "model/project_image.h"
 #include "model/project_session.h"
 #include "model/settings_page.h"
+#include "pictures/picture_library.h"
 #include "params/work_parameters.h"
 #include "platform/paths.h"
 #include "platform/runtime_dir.h"
@@ -77,8 +78,9 @@ struct Shot {
 class DialogShooter {
  public:
   DialogShooter(const dravik::model::ProjectImage& image, int freePage,
-                const dravik::params::DeviceLists& lists, bool chinese)
-      : image_(image), freePage_(freePage), lists_(lists), chinese_(chinese) {
+                const dravik::params::DeviceLists& lists, dravik::pictures::PictureLibrary* pictures,
+                bool chinese)
+      : image_(image), freePage_(freePage), lists_(lists), pictures_(pictures), chinese_(chinese) {
     hooks_.isChinese = [chinese] { return chinese; };
     hooks_.message = [](const QString&, const QString& text, QMessageBox::Icon) {
       std::fprintf(stderr, "message: %s\n", text.toStdString().c_str());
@@ -98,6 +100,15 @@ class DialogShooter {
     Shot shot{&kind, &dialog, {}, {}};
     if (!slot) return shot;
     const dravik::editor::PageSize canvas = dravik::editor::PageCanvasSize(*page, settings);
+    // A picture element shows the project's first picture rather than the placeholder.
+    if (kind.code == dravik::elements::kKindPicture && pictures_ != nullptr &&
+        !pictures_->Entries().empty()) {
+      const int id = pictures_->Entries().front().id;
+      const dravik::pictures::GainedImage gained = pictures_->GainImage(id);
+      page->ElemWordE[*slot] = static_cast<std::uint16_t>(id);
+      page->ElemWidth[*slot] = static_cast<std::uint16_t>(gained.picture.width);
+      page->ElemHeight[*slot] = static_cast<std::uint16_t>(gained.picture.height);
+    }
     dravik::editor::RepairGeometry(*page, *slot, canvas);
 
     hooks_.execDialog = [&shot, &dialog](QDialog* shown) {
@@ -118,6 +129,7 @@ class DialogShooter {
         dravik::app::PanelKeyNames(dravik::model::At(settings, dravik::model::settings::kPanelModel)),
         dravik::app::PageKeyRowCount(settings), chinese_);
     context.deviceHelp = [](int) {};
+    context.pictures = pictures_;
     dialog.Edit(*page, *slot, context);
     return shot;
   }
@@ -126,6 +138,7 @@ class DialogShooter {
   const dravik::model::ProjectImage& image_;
   int freePage_;
   const dravik::params::DeviceLists& lists_;
+  dravik::pictures::PictureLibrary* pictures_;
   bool chinese_;
   dravik::ui::DesktopHooks hooks_;
 };
@@ -183,7 +196,10 @@ int main(int argc, char** argv) {
   }
 
   // Every kind a command places (the others have no name and no command), by dialog.
-  DialogShooter shooter(*image, freePage, lists, chinese);
+  // The project's pictures, when it has any (a project never saved has none).
+  dravik::pictures::PictureLibrary pictures(chinese);
+  const bool withPictures = pictures.ADOConnected(project).ok();
+  DialogShooter shooter(*image, freePage, lists, withPictures ? &pictures : nullptr, chinese);
   std::map<TElementDialog*, std::vector<Shot>> shotsByDialog;
   std::vector<TElementDialog*> order;
   for (const KindDescriptor& kind : dravik::elements::AllKinds()) {
