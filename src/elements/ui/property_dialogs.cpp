@@ -4,10 +4,12 @@
 #include <span>
 
 #include "elements/element_kind.h"
+#include "elements/ui/group_box_current.h"
 #include "elements/ui/group_box_fun_but.h"
 #include "elements/ui/group_box_lamp.h"
 #include "elements/ui/group_box_register.h"
 #include "elements/ui/group_box_text.h"
+#include "elements/ui/group_box_virgate.h"
 #include "elements/ui/group_changing_letter.h"
 #include "elements/ui/group_draw_picture.h"
 
@@ -31,6 +33,8 @@ constexpr int kDrawingKinds[] = {kKindRectangle,         kKindRectangleVariant1,
                                  kKindRectangleVariant2, kKindRectangleVariant3,
                                  kKindRectangleVariant4, kKindScale,
                                  kKindEllipse,           kKindLine};
+constexpr int kTrendChartKinds[] = {kKindTrendChart};
+constexpr int kBarGraphKinds[] = {kKindBarGraph};
 
 // One row per dialog: how it is made and the kinds it edits.
 struct DialogRow {
@@ -38,13 +42,15 @@ struct DialogRow {
   std::span<const int> kinds;
 };
 // clang-format off
-constexpr std::array<DialogRow, 6> kDialogRows{{
+constexpr std::array<DialogRow, 8> kDialogRows{{
   {Make<TGroupBoxText>,        kTextKinds},
   {Make<TGroupBoxRegister>,    kRegisterKinds},
   {Make<TGroupBoxLamp>,        kLampKinds},
   {Make<TGroupChangingLetter>, kAsciiChineseKinds},
   {Make<TGroupBoxFunBut>,      kBitSwitchKinds},
   {Make<TGroupDrawPicture>,    kDrawingKinds},
+  {Make<TGroupBoxCurrent>,     kTrendChartKinds},
+  {Make<TGroupBoxVirgate>,     kBarGraphKinds},
 }};
 // clang-format on
 
