@@ -493,6 +493,30 @@ TEST(BarRules, EightPatterns) {
   }
 }
 
+// The pattern list of the bar's dialog shows each pattern as the page fills a bar with it:
+// black where the bar takes its colour, white elsewhere; the hollow sample is all white.
+TEST(BarRules, PatternSamplesAreFilledLikeTheBar) {
+  constexpr int w = 52;
+  constexpr int h = 16;
+  for (int pattern = 0; pattern < kBarFillPatterns; ++pattern) {
+    Records r;
+    PutElement(*r.page, 0, 5, w, 2 * h);
+    r.page->ElemLongA[0] = kWhite;
+    r.page->ElemLongB[0] = kRed;
+    r.page->ElemWordC[0] = static_cast<std::uint16_t>(pattern);  // the lower half
+    const ElementImage e = Draw(r, 0);
+    const QImage sample = BarFillSample(pattern, w, h);
+    ASSERT_EQ(sample.size(), QSize(w, h));
+    for (int y = 1; y < h - 1; ++y) {
+      for (int x = 1; x < w - 1; ++x) {
+        const bool barColour = Shown(e, x, h + y) == Rgb(kRed);
+        const QRgb expected = pattern == 1 || !barColour ? kWhiteRgb : kBlackRgb;
+        ASSERT_EQ(sample.pixel(x, y), expected) << "pattern " << pattern << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
 // ---- rectangle family ----
 
 TEST(RectangleRules, FilledOpaqueAndOutlineTransparent) {

@@ -274,6 +274,30 @@ void DrawTrendChart(const RenderContext& context, ElementImage& element) {
   element.Compose();
 }
 
+namespace {
+
+// The bar's fill, for the page and for the samples of the pattern list alike. The pattern
+// is set before the colour, so "clear" (1) turns solid again.
+void SetBarFill(ElementCanvas& canvas, int pattern, std::uint32_t colour) {
+  canvas.SetBrushStyle(pattern >= 0 && pattern < kBarFillPatterns ? static_cast<BrushStyle>(pattern)
+                                                                  : BrushStyle::Solid);
+  canvas.SetBrushColour(colour);
+}
+
+}  // namespace
+
+QImage BarFillSample(int pattern, int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  CanvasPen pen{.style = PenStyle::Clear};
+  CanvasBrush brush;
+  ElementCanvas canvas(image, pen, brush);
+  // The hollow bar has nothing of its own to show: its sample is white.
+  SetBarFill(canvas, pattern, pattern == static_cast<int>(BrushStyle::Clear) ? kWhite : kBlack);
+  canvas.Rectangle(0, 0, width, height);
+  return image;
+}
+
 void DrawBarGraph(const RenderContext& context, ElementImage& element) {
   if (!BeginDrawing(context, element)) return;
   const el::BarGraphElement bar(std::as_const(context.page), context.slot);
@@ -287,10 +311,7 @@ void DrawBarGraph(const RenderContext& context, ElementImage& element) {
   canvas.SetPenColour(kBlack);
   canvas.Rectangle(0, 0, w, h);
 
-  // The pattern is set before the colour, so "clear" (1) turns solid again.
-  const int pattern = directionAndPattern & 0xFF;
-  canvas.SetBrushStyle(pattern <= 7 ? static_cast<BrushStyle>(pattern) : BrushStyle::Solid);
-  canvas.SetBrushColour(Colour(bar.foreColour()));
+  SetBarFill(canvas, directionAndPattern & 0xFF, Colour(bar.foreColour()));
 
   switch (directionAndPattern >> 8) {
     case 0: canvas.Rectangle(0, h / 2, w, h); break;      // grows upward

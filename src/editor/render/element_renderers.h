@@ -58,6 +58,13 @@ Renderer RendererForKind(int kind);
 // empty, see-through image), as every occupied slot has a place on the page.
 void DrawElement(const RenderContext& context, ElementImage& element);
 
+// The bar graph's fill patterns 0..7, in the order of BrushStyle; a bar with any other
+// code is filled solid.
+inline constexpr int kBarFillPatterns = 8;
+// A sample of a fill pattern as the bar graph's pattern list shows it, filled the way the
+// page fills a bar: black on white, the hollow pattern all white.
+QImage BarFillSample(int pattern, int width, int height);
+
 // The picture shown for a picture number that the library does not hold: a framed
 // 165 x 23 rectangle with "图形库中已经不存在该图片 ！" / "Not exist in the graphic library!".
 QImage PicturePlaceholder(bool isChinese);

@@ -5,10 +5,12 @@
 
 #include "elements/element_kind.h"
 #include "elements/ui/group_box_bmp.h"
+#include "elements/ui/group_box_current.h"
 #include "elements/ui/group_box_fun_but.h"
 #include "elements/ui/group_box_lamp.h"
 #include "elements/ui/group_box_register.h"
 #include "elements/ui/group_box_text.h"
+#include "elements/ui/group_box_virgate.h"
 #include "elements/ui/group_changing_letter.h"
 #include "elements/ui/group_draw_picture.h"
 
@@ -33,6 +35,8 @@ constexpr int kDrawingKinds[] = {kKindRectangle,         kKindRectangleVariant1,
                                  kKindRectangleVariant4, kKindScale,
                                  kKindEllipse,           kKindLine};
 constexpr int kPictureKinds[] = {kKindPicture};
+constexpr int kTrendChartKinds[] = {kKindTrendChart};
+constexpr int kBarGraphKinds[] = {kKindBarGraph};
 
 // One row per dialog: how it is made and the kinds it edits.
 struct DialogRow {
@@ -40,7 +44,7 @@ struct DialogRow {
   std::span<const int> kinds;
 };
 // clang-format off
-constexpr std::array<DialogRow, 7> kDialogRows{{
+constexpr std::array<DialogRow, 9> kDialogRows{{
   {Make<TGroupBoxText>,        kTextKinds},
   {Make<TGroupBoxRegister>,    kRegisterKinds},
   {Make<TGroupBoxLamp>,        kLampKinds},
@@ -48,6 +52,8 @@ constexpr std::array<DialogRow, 7> kDialogRows{{
   {Make<TGroupBoxFunBut>,      kBitSwitchKinds},
   {Make<TGroupDrawPicture>,    kDrawingKinds},
   {Make<TGroupBoxBmp>,         kPictureKinds},
+  {Make<TGroupBoxCurrent>,     kTrendChartKinds},
+  {Make<TGroupBoxVirgate>,     kBarGraphKinds},
 }};
 // clang-format on
 

@@ -44,7 +44,9 @@ TEST_F(PropertyDialogsTest, EachKindFindsItsDialog) {
       {kKindEllipse, "GroupDrawPicture"},
       {kKindLine, "GroupDrawPicture"},
       {kKindPicture, "GroupBoxBmp"},
-      {kKindTrendChart, nullptr},
+      {kKindTrendChart, "GroupBoxCurrent"},
+      {kKindBarGraph, "GroupBoxVirgate"},
+      {kKindTrendChartVariant, nullptr},
       {kKindDate, nullptr},
       {kKindMovingShape, nullptr},
       {kKindEmpty, nullptr},
@@ -59,9 +61,9 @@ TEST_F(PropertyDialogsTest, EachKindFindsItsDialog) {
       EXPECT_EQ(dialog->parent(), &owner);
     }
   }
-  EXPECT_EQ(dialogs.Dialogs().size(), 7u);
+  EXPECT_EQ(dialogs.Dialogs().size(), 9u);
   // A kind without a dialog opens nothing and writes nothing.
-  const int s = Place(kKindTrendChart);
+  const int s = Place(kKindTextListA);
   auto expected = Copy();
   EXPECT_FALSE(Open(s, Finish::Ok));
   EXPECT_TRUE(SameBytes(*expected));
@@ -86,6 +88,13 @@ TEST_F(PropertyDialogsTest, OkWithoutChangesKeepsAPlacedElement) {
       {kKindScale, nullptr},
       {kKindLine, nullptr},
       {kKindPicture, nullptr},
+      // The chart keeps at most 63 points; its placed label format is no list item.
+      {kKindTrendChart,
+       [](model::PageRecord& p, int s) {
+         p.ElemWordC[s] = 63;
+         p.ElemByteF[s] = 255;
+       }},
+      {kKindBarGraph, nullptr},
   };
   for (const RoundTrip& c : cases) {
     const int s = Place(c.kind);
@@ -100,6 +109,9 @@ TEST_F(PropertyDialogsTest, CancelAfterChangesWritesNothing) {
   nextColour_ = 0x112233;
   for (int kind : {kKindText, kKindRegister, kKindLamp, kKindAsciiChinese, kKindBitSwitch,
                    kKindRectangle, kKindScale, kKindEllipse, kKindLine, kKindPicture}) {
+  for (int kind :
+       {kKindText, kKindRegister, kKindLamp, kKindAsciiChinese, kKindBitSwitch, kKindRectangle,
+        kKindScale, kKindEllipse, kKindLine, kKindTrendChart, kKindBarGraph}) {
     const int s = Place(kind);
     auto expected = Copy();
     const bool accepted = Open(s, Finish::Cancel, [](QDialog* dialog) {
