@@ -4,6 +4,7 @@
 #include <span>
 
 #include "elements/element_kind.h"
+#include "elements/ui/group_box_dtext.h"
 #include "elements/ui/group_box_fun_but.h"
 #include "elements/ui/group_box_lamp.h"
 #include "elements/ui/group_box_register.h"
@@ -27,6 +28,7 @@ constexpr int kRegisterKinds[] = {kKindRegister};
 constexpr int kLampKinds[] = {kKindLamp};
 constexpr int kAsciiChineseKinds[] = {kKindAsciiChinese};
 constexpr int kBitSwitchKinds[] = {kKindBitSwitch};
+constexpr int kDynamicTextKinds[] = {kKindDynamicText};
 constexpr int kDrawingKinds[] = {kKindRectangle,         kKindRectangleVariant1,
                                  kKindRectangleVariant2, kKindRectangleVariant3,
                                  kKindRectangleVariant4, kKindScale,
@@ -38,13 +40,14 @@ struct DialogRow {
   std::span<const int> kinds;
 };
 // clang-format off
-constexpr std::array<DialogRow, 6> kDialogRows{{
+constexpr std::array<DialogRow, 7> kDialogRows{{
   {Make<TGroupBoxText>,        kTextKinds},
   {Make<TGroupBoxRegister>,    kRegisterKinds},
   {Make<TGroupBoxLamp>,        kLampKinds},
   {Make<TGroupChangingLetter>, kAsciiChineseKinds},
   {Make<TGroupBoxFunBut>,      kBitSwitchKinds},
   {Make<TGroupDrawPicture>,    kDrawingKinds},
+  {Make<TGroupBoxDText>,       kDynamicTextKinds},
 }};
 // clang-format on
 

@@ -43,6 +43,7 @@ TEST_F(PropertyDialogsTest, EachKindFindsItsDialog) {
       {kKindScale, "GroupDrawPicture"},
       {kKindEllipse, "GroupDrawPicture"},
       {kKindLine, "GroupDrawPicture"},
+      {kKindDynamicText, "GroupBoxDText"},
       {kKindTrendChart, nullptr},
       {kKindDate, nullptr},
       {kKindMovingShape, nullptr},
@@ -58,7 +59,7 @@ TEST_F(PropertyDialogsTest, EachKindFindsItsDialog) {
       EXPECT_EQ(dialog->parent(), &owner);
     }
   }
-  EXPECT_EQ(dialogs.Dialogs().size(), 6u);
+  EXPECT_EQ(dialogs.Dialogs().size(), 7u);
   // A kind without a dialog opens nothing and writes nothing.
   const int s = Place(kKindTrendChart);
   auto expected = Copy();
@@ -84,6 +85,12 @@ TEST_F(PropertyDialogsTest, OkWithoutChangesKeepsAPlacedElement) {
       {kKindEllipse, [](model::PageRecord& p, int s) { p.ElemLongC[s] = 65000; }},
       {kKindScale, nullptr},
       {kKindLine, nullptr},
+      // A dynamic text's own texts become the text of state 0, without its value.
+      {kKindDynamicText,
+       [](model::PageRecord& p, int s) {
+         p.ElemTextA[s].Assign(Gbk("动态文字串"));
+         p.ElemTextB[s].Assign("D.Text");
+       }},
   };
   for (const RoundTrip& c : cases) {
     const int s = Place(c.kind);
@@ -97,7 +104,7 @@ TEST_F(PropertyDialogsTest, OkWithoutChangesKeepsAPlacedElement) {
 TEST_F(PropertyDialogsTest, CancelAfterChangesWritesNothing) {
   nextColour_ = 0x112233;
   for (int kind : {kKindText, kKindRegister, kKindLamp, kKindAsciiChinese, kKindBitSwitch,
-                   kKindRectangle, kKindScale, kKindEllipse, kKindLine}) {
+                   kKindRectangle, kKindScale, kKindEllipse, kKindLine, kKindDynamicText}) {
     const int s = Place(kind);
     auto expected = Copy();
     const bool accepted = Open(s, Finish::Cancel, [](QDialog* dialog) {
