@@ -8,6 +8,7 @@
 #include "compiler/date_time_expansion.h"
 #include "compiler/rgb565.h"
 #include "elements/drawing_properties.h"
+#include "elements/dynamic_text_properties.h"
 #include "elements/element_fields.h"
 #include "elements/element_kind.h"
 #include "model/project_image.h"
@@ -309,10 +310,6 @@ constexpr KindEncoder kKindEncoders[] = {
     {el::kKindBitSwitch, EncodeBitSwitch},
 };
 
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
 }  // namespace
 
 std::array<std::uint8_t, 8> GeometryBlock(int left, int top, int width, int height) {
@@ -366,18 +363,8 @@ DynTextState SplitStateText(std::string_view stored, int index, int language) {
     text = std::string(language == 0 ? kEmptyStatePrefixA : kEmptyStatePrefixB) +
            std::to_string(index);
   }
-  const std::size_t tail = std::min<std::size_t>(4, text.size());
-  const std::string_view digits = std::string_view(text).substr(text.size() - tail);
-  if (!std::all_of(digits.begin(), digits.end(), IsHexDigit)) {
-    return {static_cast<std::uint16_t>(index), text};
-  }
-  std::uint16_t value = 0;
-  for (const char c : digits) {
-    const int digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
-    value = static_cast<std::uint16_t>(value * 16 + digit);
-  }
-  text.resize(text.size() - tail);
-  return {value, text};
+  el::StateEntry state = el::SplitStateEntry(text, index);
+  return {static_cast<std::uint16_t>(state.value), std::move(state.text)};
 }
 
 Encoder EncoderForKind(int kind) {

@@ -60,8 +60,7 @@ struct TextFields {
 void PutTextRecord(PageBlockWriter& out, const TextFields& fields);
 
 // One state of a dynamic text as the image carries it: the stored text ("空"/"N" + index
-// when empty) whose last one to four characters, when they are all hexadecimal digits,
-// are the state's value and are cut off; otherwise the value is the state's index.
+// when empty) split into text and value as the dialog splits it (elements::SplitStateEntry).
 struct DynTextState {
   std::uint16_t value = 0;
   std::string text;  // GBK

@@ -98,6 +98,15 @@ void OperandSelector::Load(const params::DeviceLists* lists, int link, int kind,
   ShowKind(kind);
 }
 
+void OperandSelector::ChooseKind(int kind) {
+  if (view_.known && kind != view_.kind) ShowKind(kind);
+}
+
+void OperandSelector::HoldKind(bool held) {
+  kindHeld_ = held;
+  kind_->setEnabled(view_.known && !kindHeld_);
+}
+
 int OperandSelector::Link() const {
   int link = storedLink_;
   if (link_ != nullptr) ui::TakeIndex(link_, link);
@@ -120,7 +129,7 @@ void OperandSelector::ShowKind(int kind) {
     kind_->clear();
     for (const std::string& name : view_.kindItems) kind_->addItem(QString::fromStdString(name));
     kind_->setCurrentIndex(view_.kindItem);
-    kind_->setEnabled(view_.known);
+    kind_->setEnabled(view_.known && !kindHeld_);
   }
   if (number_ != nullptr) {
     registerLabel_->setText(QString::fromStdString(

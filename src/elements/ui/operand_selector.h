@@ -42,6 +42,13 @@ class OperandSelector : public QWidget {
   void Load(const params::DeviceLists* lists, int link, int kind, int number, int bit,
             bool chinese);
 
+  // Shows kind `kind` as chosen, as if the user had picked it; with nothing known about
+  // the link the stored kind stays.
+  void ChooseKind(int kind);
+  // While held, the kind list shows its choice but cannot be opened: a rule of the dialog
+  // decides the kind.
+  void HoldKind(bool held);
+
   int Link() const;
   int Kind() const { return view_.kind; }
   int Number() const;
@@ -71,6 +78,7 @@ class OperandSelector : public QWidget {
   OperandSelectorOptions options_;  // before the widgets: they are made from it
   const params::DeviceLists* lists_ = nullptr;
   bool chinese_ = true;
+  bool kindHeld_ = false;
   int storedLink_ = 0;
   OperandView view_;
   QGridLayout* grid_ = nullptr;

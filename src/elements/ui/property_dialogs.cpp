@@ -6,6 +6,7 @@
 #include "elements/element_kind.h"
 #include "elements/ui/group_box_bmp.h"
 #include "elements/ui/group_box_current.h"
+#include "elements/ui/group_box_dtext.h"
 #include "elements/ui/group_box_fun_but.h"
 #include "elements/ui/group_box_lamp.h"
 #include "elements/ui/group_box_register.h"
@@ -30,6 +31,7 @@ constexpr int kRegisterKinds[] = {kKindRegister};
 constexpr int kLampKinds[] = {kKindLamp};
 constexpr int kAsciiChineseKinds[] = {kKindAsciiChinese};
 constexpr int kBitSwitchKinds[] = {kKindBitSwitch};
+constexpr int kDynamicTextKinds[] = {kKindDynamicText};
 constexpr int kDrawingKinds[] = {kKindRectangle,         kKindRectangleVariant1,
                                  kKindRectangleVariant2, kKindRectangleVariant3,
                                  kKindRectangleVariant4, kKindScale,
@@ -44,7 +46,7 @@ struct DialogRow {
   std::span<const int> kinds;
 };
 // clang-format off
-constexpr std::array<DialogRow, 9> kDialogRows{{
+constexpr std::array<DialogRow, 10> kDialogRows{{
   {Make<TGroupBoxText>,        kTextKinds},
   {Make<TGroupBoxRegister>,    kRegisterKinds},
   {Make<TGroupBoxLamp>,        kLampKinds},
@@ -54,6 +56,7 @@ constexpr std::array<DialogRow, 9> kDialogRows{{
   {Make<TGroupBoxBmp>,         kPictureKinds},
   {Make<TGroupBoxCurrent>,     kTrendChartKinds},
   {Make<TGroupBoxVirgate>,     kBarGraphKinds},
+  {Make<TGroupBoxDText>,       kDynamicTextKinds},
 }};
 // clang-format on
 

@@ -47,6 +47,7 @@ TEST_F(PropertyDialogsTest, EachKindFindsItsDialog) {
       {kKindTrendChart, "GroupBoxCurrent"},
       {kKindBarGraph, "GroupBoxVirgate"},
       {kKindTrendChartVariant, nullptr},
+      {kKindDynamicText, "GroupBoxDText"},
       {kKindDate, nullptr},
       {kKindMovingShape, nullptr},
       {kKindEmpty, nullptr},
@@ -61,7 +62,7 @@ TEST_F(PropertyDialogsTest, EachKindFindsItsDialog) {
       EXPECT_EQ(dialog->parent(), &owner);
     }
   }
-  EXPECT_EQ(dialogs.Dialogs().size(), 9u);
+  EXPECT_EQ(dialogs.Dialogs().size(), 10u);
   // A kind without a dialog opens nothing and writes nothing.
   const int s = Place(kKindTextListA);
   auto expected = Copy();
@@ -95,6 +96,12 @@ TEST_F(PropertyDialogsTest, OkWithoutChangesKeepsAPlacedElement) {
          p.ElemByteF[s] = 255;
        }},
       {kKindBarGraph, nullptr},
+      // A dynamic text's own texts become the text of state 0, without its value.
+      {kKindDynamicText,
+       [](model::PageRecord& p, int s) {
+         p.ElemTextA[s].Assign(Gbk("动态文字串"));
+         p.ElemTextB[s].Assign("D.Text");
+       }},
   };
   for (const RoundTrip& c : cases) {
     const int s = Place(c.kind);
@@ -111,7 +118,8 @@ TEST_F(PropertyDialogsTest, CancelAfterChangesWritesNothing) {
                    kKindRectangle, kKindScale, kKindEllipse, kKindLine, kKindPicture}) {
   for (int kind :
        {kKindText, kKindRegister, kKindLamp, kKindAsciiChinese, kKindBitSwitch, kKindRectangle,
-        kKindScale, kKindEllipse, kKindLine, kKindTrendChart, kKindBarGraph}) {
+        kKindScale, kKindEllipse, kKindLine, kKindPicture, kKindTrendChart, kKindBarGraph,
+        kKindDynamicText}) {
     const int s = Place(kind);
     auto expected = Copy();
     const bool accepted = Open(s, Finish::Cancel, [](QDialog* dialog) {
