@@ -68,6 +68,7 @@ elements::PropertyContext TMainFrm::ElementDialogContext() {
   context.pageHeight = state_.PageHeight;
   context.panelKeys = elements::PanelKeyItems(PanelKeyNames(At(settings, model::settings::kPanelModel)),
                                               PageKeyRowCount(settings), IsChinese());
+  context.jumpTargets = JumpTargets();
   context.deviceHelp = [this](int link) { SpecifyingPLCDevicesHelp(link); };
   return context;
 }

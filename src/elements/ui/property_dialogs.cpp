@@ -4,7 +4,9 @@
 #include <span>
 
 #include "elements/element_kind.h"
+#include "elements/ui/group_box_date.h"
 #include "elements/ui/group_box_fun_but.h"
+#include "elements/ui/group_box_fun_key.h"
 #include "elements/ui/group_box_lamp.h"
 #include "elements/ui/group_box_register.h"
 #include "elements/ui/group_box_text.h"
@@ -31,6 +33,8 @@ constexpr int kDrawingKinds[] = {kKindRectangle,         kKindRectangleVariant1,
                                  kKindRectangleVariant2, kKindRectangleVariant3,
                                  kKindRectangleVariant4, kKindScale,
                                  kKindEllipse,           kKindLine};
+constexpr int kFunctionKeyKinds[] = {kKindFunctionKey};
+constexpr int kClockKinds[] = {kKindDate, kKindTime};
 
 // One row per dialog: how it is made and the kinds it edits.
 struct DialogRow {
@@ -38,13 +42,15 @@ struct DialogRow {
   std::span<const int> kinds;
 };
 // clang-format off
-constexpr std::array<DialogRow, 6> kDialogRows{{
+constexpr std::array<DialogRow, 8> kDialogRows{{
   {Make<TGroupBoxText>,        kTextKinds},
   {Make<TGroupBoxRegister>,    kRegisterKinds},
   {Make<TGroupBoxLamp>,        kLampKinds},
   {Make<TGroupChangingLetter>, kAsciiChineseKinds},
   {Make<TGroupBoxFunBut>,      kBitSwitchKinds},
   {Make<TGroupDrawPicture>,    kDrawingKinds},
+  {Make<TGroupBoxFunKey>,      kFunctionKeyKinds},
+  {Make<TGroupBoxDate>,        kClockKinds},
 }};
 // clang-format on
 

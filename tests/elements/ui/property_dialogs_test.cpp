@@ -43,8 +43,10 @@ TEST_F(PropertyDialogsTest, EachKindFindsItsDialog) {
       {kKindScale, "GroupDrawPicture"},
       {kKindEllipse, "GroupDrawPicture"},
       {kKindLine, "GroupDrawPicture"},
+      {kKindFunctionKey, "GroupBoxFunKey"},
+      {kKindDate, "GroupBoxDate"},
+      {kKindTime, "GroupBoxDate"},
       {kKindTrendChart, nullptr},
-      {kKindDate, nullptr},
       {kKindMovingShape, nullptr},
       {kKindEmpty, nullptr},
   };
@@ -58,7 +60,7 @@ TEST_F(PropertyDialogsTest, EachKindFindsItsDialog) {
       EXPECT_EQ(dialog->parent(), &owner);
     }
   }
-  EXPECT_EQ(dialogs.Dialogs().size(), 6u);
+  EXPECT_EQ(dialogs.Dialogs().size(), 8u);
   // A kind without a dialog opens nothing and writes nothing.
   const int s = Place(kKindTrendChart);
   auto expected = Copy();
@@ -84,6 +86,12 @@ TEST_F(PropertyDialogsTest, OkWithoutChangesKeepsAPlacedElement) {
       {kKindEllipse, [](model::PageRecord& p, int s) { p.ElemLongC[s] = 65000; }},
       {kKindScale, nullptr},
       {kKindLine, nullptr},
+      // A key keeps only its check boxes and its action in the flags.
+      {kKindFunctionKey, [](model::PageRecord& p, int s) { p.ElemWordD[s] = 4; }},
+      // A clock takes the text of its format.
+      {kKindDate, [](model::PageRecord& p, int s) { p.ElemTextA[s].Assign("YYYY-MM-DD"); }},
+      {kKindTime,
+       [](model::PageRecord& p, int s) { p.ElemTextA[s].Assign(Gbk("HH时MM分")); }},
   };
   for (const RoundTrip& c : cases) {
     const int s = Place(c.kind);
@@ -97,7 +105,8 @@ TEST_F(PropertyDialogsTest, OkWithoutChangesKeepsAPlacedElement) {
 TEST_F(PropertyDialogsTest, CancelAfterChangesWritesNothing) {
   nextColour_ = 0x112233;
   for (int kind : {kKindText, kKindRegister, kKindLamp, kKindAsciiChinese, kKindBitSwitch,
-                   kKindRectangle, kKindScale, kKindEllipse, kKindLine}) {
+                   kKindRectangle, kKindScale, kKindEllipse, kKindLine, kKindFunctionKey,
+                   kKindDate, kKindTime}) {
     const int s = Place(kind);
     auto expected = Copy();
     const bool accepted = Open(s, Finish::Cancel, [](QDialog* dialog) {
