@@ -128,6 +128,7 @@ class DialogShooter {
     context.panelKeys = dravik::elements::PanelKeyItems(
         dravik::app::PanelKeyNames(dravik::model::At(settings, dravik::model::settings::kPanelModel)),
         dravik::app::PageKeyRowCount(settings), chinese_);
+    context.jumpTargets = dravik::app::JumpTargetTexts(image_, chinese_);
     context.deviceHelp = [](int) {};
     context.pictures = pictures_;
     dialog.Edit(*page, *slot, context);

@@ -71,6 +71,7 @@ elements::PropertyContext TMainFrm::ElementDialogContext() {
   context.pageHeight = state_.PageHeight;
   context.panelKeys = elements::PanelKeyItems(PanelKeyNames(At(settings, model::settings::kPanelModel)),
                                               PageKeyRowCount(settings), IsChinese());
+  context.jumpTargets = JumpTargets();
   context.deviceHelp = [this](int link) { SpecifyingPLCDevicesHelp(link); };
   if (pictureLibrary_.IsOpen()) context.pictures = &pictureLibrary_;
   context.choosePicture = [this](int chosenId) { return ChooseFromPictureLibrary(chosenId); };

@@ -1,5 +1,6 @@
 // The main window's element commands on a new project's page window, driven by real
-// mouse events and the commands themselves: the kind commands, undo and redo (with the
+// mouse events and the commands themselves: the kind commands, the property dialogs with
+// what the main window hands them (the function key's jump targets), undo and redo (with the
 // snapshot a drag and a lock take), lock and unlock, send to bottom, the status panels,
 // cut, copy and paste of one element and of a group through the clipboard, the
 // alignment tools, F12 and the page window's menus after a language switch.
@@ -19,6 +20,7 @@
 #include "app/main_frm.h"
 #include "editor/ui/structure_page.h"
 #include "elements/element_kind.h"
+#include "elements/ui/group_box_fun_key.h"
 #include "elements/ui/group_box_lamp.h"
 #include "model/project_session.h"
 #include "platform/files.h"
@@ -129,6 +131,27 @@ TEST_F(ElementCommands, DoubleClickOpensTheKindsPropertyDialog) {
   main().Session().Modified = false;
   QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(45, 45));
   EXPECT_FALSE(main().Session().Modified);
+}
+
+TEST_F(ElementCommands, TheFunctionKeyJumpsToThePagesOfTheMoment) {
+  main().SetLanguage(false);
+  Place("FunctionKey1", QPoint(40, 40));
+  QStringList targets;
+  shell->dialogAnswer = [&](QDialog* dialog) {
+    auto* key = qobject_cast<elements::TGroupBoxFunKey*>(dialog);
+    if (key == nullptr) return static_cast<int>(QDialog::Rejected);
+    for (int i = 0; i < key->JumpTargetCombo()->count(); ++i) targets << key->JumpTargetCombo()->itemText(i);
+    key->JumpTargetCombo()->setCurrentIndex(1);
+    key->OkButton()->click();
+    return key->result();
+  };
+  QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(45, 45));
+  ASSERT_EQ(targets.size(), 256);
+  EXPECT_EQ(targets[0], "Current page");
+  EXPECT_EQ(targets[1], "1: Window1");
+  EXPECT_EQ(targets[2], "2: ÷÷÷÷÷÷");
+  EXPECT_EQ(page().ElemLongD[0], 1);
+  EXPECT_EQ(page().ElemWordD[0], 4);
 }
 
 TEST_F(ElementCommands, UndoAndRedoWalkThePlacements) {

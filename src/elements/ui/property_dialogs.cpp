@@ -7,7 +7,9 @@
 #include "elements/ui/group_box_bmp.h"
 #include "elements/ui/group_box_current.h"
 #include "elements/ui/group_box_dtext.h"
+#include "elements/ui/group_box_date.h"
 #include "elements/ui/group_box_fun_but.h"
+#include "elements/ui/group_box_fun_key.h"
 #include "elements/ui/group_box_lamp.h"
 #include "elements/ui/group_box_register.h"
 #include "elements/ui/group_box_text.h"
@@ -39,6 +41,8 @@ constexpr int kDrawingKinds[] = {kKindRectangle,         kKindRectangleVariant1,
 constexpr int kPictureKinds[] = {kKindPicture};
 constexpr int kTrendChartKinds[] = {kKindTrendChart};
 constexpr int kBarGraphKinds[] = {kKindBarGraph};
+constexpr int kFunctionKeyKinds[] = {kKindFunctionKey};
+constexpr int kClockKinds[] = {kKindDate, kKindTime};
 
 // One row per dialog: how it is made and the kinds it edits.
 struct DialogRow {
@@ -46,7 +50,7 @@ struct DialogRow {
   std::span<const int> kinds;
 };
 // clang-format off
-constexpr std::array<DialogRow, 10> kDialogRows{{
+constexpr std::array<DialogRow, 12> kDialogRows{{
   {Make<TGroupBoxText>,        kTextKinds},
   {Make<TGroupBoxRegister>,    kRegisterKinds},
   {Make<TGroupBoxLamp>,        kLampKinds},
@@ -57,6 +61,8 @@ constexpr std::array<DialogRow, 10> kDialogRows{{
   {Make<TGroupBoxCurrent>,     kTrendChartKinds},
   {Make<TGroupBoxVirgate>,     kBarGraphKinds},
   {Make<TGroupBoxDText>,       kDynamicTextKinds},
+  {Make<TGroupBoxFunKey>,      kFunctionKeyKinds},
+  {Make<TGroupBoxDate>,        kClockKinds},
 }};
 // clang-format on
 

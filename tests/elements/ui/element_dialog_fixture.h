@@ -66,6 +66,9 @@ class ElementDialogTest : public test::QtTest {
       chooserStartedFrom_ = current;
       return nextColour_;
     };
+    // A jump-target list of 256 positions: "当前页", then one text per page number.
+    jumpTargets_.push_back("当前页");
+    for (int page = 1; page <= 255; ++page) jumpTargets_.push_back(std::to_string(page) + ": ÷÷÷÷÷÷");
   }
 
   model::PageRecord& page() { return *page_; }
@@ -83,6 +86,7 @@ class ElementDialogTest : public test::QtTest {
     context.pageWidth = 240;
     context.pageHeight = 320;
     context.panelKeys = panelKeys_;
+    context.jumpTargets = jumpTargets_;
     context.deviceHelp = [this](int link) { helpLinks_.push_back(link); };
     return context;
   }
@@ -128,6 +132,7 @@ class ElementDialogTest : public test::QtTest {
   std::optional<std::uint32_t> nextColour_;
   std::uint32_t chooserStartedFrom_ = 0;
   std::vector<std::string> panelKeys_;
+  std::vector<std::string> jumpTargets_;
   std::vector<int> helpLinks_;
 };
 

@@ -48,7 +48,9 @@ TEST_F(PropertyDialogsTest, EachKindFindsItsDialog) {
       {kKindBarGraph, "GroupBoxVirgate"},
       {kKindTrendChartVariant, nullptr},
       {kKindDynamicText, "GroupBoxDText"},
-      {kKindDate, nullptr},
+      {kKindFunctionKey, "GroupBoxFunKey"},
+      {kKindDate, "GroupBoxDate"},
+      {kKindTime, "GroupBoxDate"},
       {kKindMovingShape, nullptr},
       {kKindEmpty, nullptr},
   };
@@ -62,7 +64,7 @@ TEST_F(PropertyDialogsTest, EachKindFindsItsDialog) {
       EXPECT_EQ(dialog->parent(), &owner);
     }
   }
-  EXPECT_EQ(dialogs.Dialogs().size(), 10u);
+  EXPECT_EQ(dialogs.Dialogs().size(), 12u);
   // A kind without a dialog opens nothing and writes nothing.
   const int s = Place(kKindTextListA);
   auto expected = Copy();
@@ -102,6 +104,12 @@ TEST_F(PropertyDialogsTest, OkWithoutChangesKeepsAPlacedElement) {
          p.ElemTextA[s].Assign(Gbk("动态文字串"));
          p.ElemTextB[s].Assign("D.Text");
        }},
+      // A key keeps only its check boxes and its action in the flags.
+      {kKindFunctionKey, [](model::PageRecord& p, int s) { p.ElemWordD[s] = 4; }},
+      // A clock takes the text of its format.
+      {kKindDate, [](model::PageRecord& p, int s) { p.ElemTextA[s].Assign("YYYY-MM-DD"); }},
+      {kKindTime,
+       [](model::PageRecord& p, int s) { p.ElemTextA[s].Assign(Gbk("HH时MM分")); }},
   };
   for (const RoundTrip& c : cases) {
     const int s = Place(c.kind);
@@ -114,12 +122,10 @@ TEST_F(PropertyDialogsTest, OkWithoutChangesKeepsAPlacedElement) {
 
 TEST_F(PropertyDialogsTest, CancelAfterChangesWritesNothing) {
   nextColour_ = 0x112233;
-  for (int kind : {kKindText, kKindRegister, kKindLamp, kKindAsciiChinese, kKindBitSwitch,
-                   kKindRectangle, kKindScale, kKindEllipse, kKindLine, kKindPicture}) {
   for (int kind :
        {kKindText, kKindRegister, kKindLamp, kKindAsciiChinese, kKindBitSwitch, kKindRectangle,
         kKindScale, kKindEllipse, kKindLine, kKindPicture, kKindTrendChart, kKindBarGraph,
-        kKindDynamicText}) {
+        kKindDynamicText, kKindFunctionKey, kKindDate, kKindTime}) {
     const int s = Place(kind);
     auto expected = Copy();
     const bool accepted = Open(s, Finish::Cancel, [](QDialog* dialog) {
