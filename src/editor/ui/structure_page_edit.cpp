@@ -496,7 +496,10 @@ void TStructureP::mouseReleaseEvent(QMouseEvent* event) {
 void TStructureP::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || event->modifiers() == Qt::ShiftModifier) return;
   const QPoint at = event->position().toPoint();
-  if (SlotAt(at) >= 0) {
+  if (const int slot = SlotAt(at); slot >= 0) {
+    // The press before a double click selects; when something took the selection away
+    // meanwhile (a language switch), the element under the pointer is still the one meant.
+    if (slot != SelectedSlot() && !OnGroup(at)) SelectOrgan(slot);
     Panel1DblClick();
   } else if (state_.PlaceKind == 0) {
     emit PageAttributesRequested();
