@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "dravik_version.h"
 
 namespace {
 
@@ -85,6 +86,10 @@ int main(int argc, char** argv) {
   if (!language) {
     std::cerr << dravik::cli::kLanguageUsage.In(fromEnvironment.isChinese) << '\n';
     return dravik::cli::kExitUsage;
+  }
+  if (!args.empty() && args[0] == "--version") {
+    std::cout << "dravik-cli " << DRAVIK_VERSION << '\n';
+    return dravik::cli::kExitOk;
   }
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     PrintUsage(args.empty() ? std::cerr : std::cout);

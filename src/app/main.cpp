@@ -15,6 +15,7 @@
 #include "app/configuration.h"
 #include "app/main_frm.h"
 #include "app/qt_translations.h"
+#include "dravik_version.h"
 #include "platform/paths.h"
 #include "platform/runtime_dir.h"
 
@@ -51,9 +52,40 @@ bool WorkFolderIsTrusted() {
   return false;
 }
 
+constexpr char kUsage[] =
+    "usage: dravik [PROJECT.QX3]\n"
+    "\n"
+    "Designs the screens of text and graphic operator panels, sets their work parameters and\n"
+    "clock macros, compiles the project into a device image and downloads it to the panel.\n"
+    "\n"
+    "  PROJECT.QX3   the project to open (a path with blanks may be given unquoted); when\n"
+    "                Dravik is already running it opens the project there\n"
+    "  --help        this text\n"
+    "  --version     the program's version\n"
+    "\n"
+    "environment:\n"
+    "  DRAVIK_WORKDIR   the private work folder (default: one of its own per user)\n"
+    "  XDG_CONFIG_HOME  where dravik/Dravik.ini is kept (default: ~/.config)\n";
+
+// --help and --version answer without a display.
+bool AnsweredWithoutWindow(int argc, char** argv) {
+  if (argc != 2) return false;
+  const std::string option = argv[1];
+  if (option == "--help" || option == "-h") {
+    std::fputs(kUsage, stdout);
+    return true;
+  }
+  if (option == "--version") {
+    std::printf("dravik %s\n", DRAVIK_VERSION);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AnsweredWithoutWindow(argc, argv)) return 0;
   // Qt wants a private runtime folder; where the session gives none, make one (an unusable
   // work folder is reported below, once Qt can show a message box).
   (void)dravik::platform::PrepareRuntimeDir();
