@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QSpinBox>
+#include <utility>
 
 #include "elements/ui/colour_panel.h"
 #include "params/ui/settings_dialog_hooks.h"
@@ -89,6 +90,29 @@ void FormatCombos::Take(FormatWord& format) const {
   if (font != nullptr) ui::TakeIndex(font, format.fontSize);
   if (alignment != nullptr) ui::TakeIndex(alignment, format.alignment);
   if (level != nullptr) ui::TakeIndex(level, format.level);
+}
+
+QGroupBox* FormatListsGroup(QWidget* parent, const char* title, FormatCombos& combos,
+                            int pairsPerRow) {
+  auto* group = ui::Group(parent, "FormatGroup", title);
+  combos.border = ui::Combo(group, "ComboBox2", kBorderNames);
+  combos.font = ui::Combo(group, "ComboBox4", kFontNames);
+  combos.alignment = ui::Combo(group, "ComboBox5", kAlignmentNames);
+  combos.level = ui::Combo(group, "ComboBox6", kLevelNames);
+  combos.alignment->setEnabled(false);
+  combos.level->setEnabled(false);
+  const std::array<std::pair<QLabel*, QComboBox*>, 4> pairs{{
+      {ui::Label(group, "BorderLabel", "边框:"), combos.border},
+      {ui::Label(group, "FontLabel", "字体:"), combos.font},
+      {ui::Label(group, "AlignmentLabel", "对齐:"), combos.alignment},
+      {ui::Label(group, "LevelLabel", "等级:"), combos.level},
+  }};
+  auto* grid = new QGridLayout(group);
+  for (int i = 0; i < static_cast<int>(pairs.size()); ++i) {
+    const auto& [label, combo] = pairs[static_cast<std::size_t>(i)];
+    ui::Pair(grid, i / pairsPerRow, (i % pairsPerRow) * 2, label, combo);
+  }
+  return group;
 }
 
 }  // namespace dravik::elements

@@ -73,4 +73,10 @@ struct FormatCombos {
   void Take(FormatWord& format) const;
 };
 
+// The group of the four format lists (ComboBox2, 4, 5, 6) of the dialogs that show the whole
+// format word: border and font chosen, alignment and level shown as stored and kept.
+// `pairsPerRow` label-list pairs stand side by side.
+QGroupBox* FormatListsGroup(QWidget* parent, const char* title, FormatCombos& combos,
+                            int pairsPerRow);
+
 }  // namespace dravik::elements

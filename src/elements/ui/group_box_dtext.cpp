@@ -60,18 +60,7 @@ TGroupBoxDText::TGroupBoxDText(QWidget* parent)
   inputColumn->addStretch();
 
   // ---- the format word
-  auto* formatGroup = ui::Group(this, "FormatGroup", "格式");
-  format_.border = ui::Combo(formatGroup, "ComboBox2", kBorderNames);
-  format_.font = ui::Combo(formatGroup, "ComboBox4", kFontNames);
-  format_.alignment = ui::Combo(formatGroup, "ComboBox5", kAlignmentNames);
-  format_.level = ui::Combo(formatGroup, "ComboBox6", kLevelNames);
-  format_.alignment->setEnabled(false);
-  format_.level->setEnabled(false);
-  auto* formatGrid = new QGridLayout(formatGroup);
-  ui::Pair(formatGrid, 0, 0, ui::Label(formatGroup, "BorderLabel", "边框:"), format_.border);
-  ui::Pair(formatGrid, 1, 0, ui::Label(formatGroup, "FontLabel", "字体:"), format_.font);
-  ui::Pair(formatGrid, 2, 0, ui::Label(formatGroup, "AlignmentLabel", "对齐:"), format_.alignment);
-  ui::Pair(formatGrid, 3, 0, ui::Label(formatGroup, "LevelLabel", "等级:"), format_.level);
+  auto* formatGroup = FormatListsGroup(this, "格式", format_, 1);
 
   // ---- the states, one tab per language
   tabs_ = ui::Named(new QTabWidget(this), "PageControl1");

@@ -67,19 +67,7 @@ TGroupBoxFunKey::TGroupBoxFunKey(QWidget* parent)
   actionGrid->setColumnStretch(2, 1);
 
   // ---- "格式设定"
-  auto* formatGroup = ui::Group(this, "FormatGroup", "格式设定");
-  format_.border = ui::Combo(formatGroup, "ComboBox2", kBorderNames);
-  format_.font = ui::Combo(formatGroup, "ComboBox4", kFontNames);
-  format_.alignment = ui::Combo(formatGroup, "ComboBox5", kAlignmentNames);
-  format_.level = ui::Combo(formatGroup, "ComboBox6", kLevelNames);
-  // Alignment and level are shown as stored and kept.
-  format_.alignment->setEnabled(false);
-  format_.level->setEnabled(false);
-  auto* formatGrid = new QGridLayout(formatGroup);
-  ui::Pair(formatGrid, 0, 0, ui::Label(formatGroup, "BorderLabel", "边框:"), format_.border);
-  ui::Pair(formatGrid, 0, 2, ui::Label(formatGroup, "FontLabel", "字体:"), format_.font);
-  ui::Pair(formatGrid, 1, 0, ui::Label(formatGroup, "AlignmentLabel", "对齐:"), format_.alignment);
-  ui::Pair(formatGrid, 1, 2, ui::Label(formatGroup, "LevelLabel", "等级:"), format_.level);
+  auto* formatGroup = FormatListsGroup(this, "格式设定", format_, 2);
 
   Body()->addWidget(basicGroup);
   Body()->addWidget(actionGroup);
