@@ -72,6 +72,9 @@ int RunPackage(const CommandContext& context);
 int RunSearch(const CommandContext& context);
 int RunStats(const CommandContext& context);
 int RunXref(const CommandContext& context);
+int RunExport(const CommandContext& context);
+int RunImport(const CommandContext& context);
+int RunDiff(const CommandContext& context);
 #ifdef DRAVIK_HAS_RENDER
 int RunRender(const CommandContext& context);
 #endif

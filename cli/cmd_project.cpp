@@ -5,7 +5,6 @@
 #include <ostream>
 
 #include "cli/cli_command.h"
-#include "cli/json_writer.h"
 #include "cli/project_loader.h"
 #include "elements/kind_name_table.h"
 #include "macro/macro_database.h"
@@ -14,8 +13,11 @@
 #include "pictures/picture_library.h"
 #include "platform/files.h"
 #include "platform/gbk.h"
+#include "textform/json_writer.h"
 
 namespace dravik::cli {
+
+using textform::JsonWriter;
 
 namespace fs = std::filesystem;
 

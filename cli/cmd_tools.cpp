@@ -6,9 +6,9 @@
 #include <variant>
 
 #include "cli/cli_command.h"
-#include "cli/json_writer.h"
 #include "cli/project_loader.h"
 #include "elements/kind_name_table.h"
+#include "textform/json_writer.h"
 #include "tools/address_xref.h"
 #include "tools/device_tables.h"
 #include "tools/element_statistics.h"
@@ -16,6 +16,8 @@
 #include "tools/register_search.h"
 
 namespace dravik::cli {
+
+using textform::JsonWriter;
 
 namespace {
 

@@ -36,6 +36,9 @@ constexpr Subcommand kSubcommands[] = {
     {"picture", dravik::cli::RunPicture, "picture add|list|export|delete PROJECT.QX3 ...   the picture library"},
     {"search", dravik::cli::RunSearch, "search PROJECT.QX3 (--word|--bit|--id) [--link 1|2] [--device INDEX] [--json] ADDRESS   elements using an address"},
     {"stats", dravik::cli::RunStats, "stats PROJECT.QX3 [--page N] [--json]   elements per kind on each used page"},
+    {"export", dravik::cli::RunExport, "export PROJECT.QX3 [-o PROJECT.json]   the project as readable, stable JSON (stdout without -o)"},
+    {"import", dravik::cli::RunImport, "import [--force] PROJECT.json -o PROJECT.QX3   the project, its .M and .PIC from that JSON"},
+    {"diff", dravik::cli::RunDiff, "diff [--json] A.QX3 B.QX3      what changed between two projects (exit 0 equal, 1 different)"},
     {"xref", dravik::cli::RunXref, "xref PROJECT.QX3 [--json | --csv]   every address the project uses, by link, device, address"},
 };
 

@@ -101,26 +101,18 @@ Status ADOLoadFile(const fs::path& macroDatabase, MacroRows& rows, bool isChines
   return Status::Ok();
 }
 
-Status ADOSaveFile(const fs::path& macroDatabase, std::span<const MacroRow> rows, bool isChinese) {
-  if (auto labelError = CheckMacLabels(rows)) return Error{labelError->In(isChinese)};
-  if (Status ensured = EnsureMacroDatabase(macroDatabase, isChinese); !ensured) return ensured;
+namespace {
 
-  auto db = DesktopDb::Open(macroDatabase, kMacroPassword, OpenMode::ReadWrite);
-  if (!db) return SaveFailure(isChinese, macroDatabase, db.message());
-  auto transaction = platform::DbTransaction::Begin(*db);
-  if (!transaction) return SaveFailure(isChinese, macroDatabase, transaction.message());
-  if (Status cleared = db->Execute("delete * from Mac"); !cleared) {
-    return SaveFailure(isChinese, macroDatabase, cleared.message());
-  }
-  auto records = db->Query("select * from Mac");
-  if (!records) return SaveFailure(isChinese, macroDatabase, records.message());
-
+// Replaces the table's content with the rows up to the last used row; the caller holds
+// the transaction. Gives the engine's reason on failure.
+Status StoreRows(DesktopDb& db, std::span<const MacroRow> rows) {
+  if (Status cleared = db.Execute("delete * from Mac"); !cleared) return cleared;
+  auto records = db.Query("select * from Mac");
+  if (!records) return records.error();
   const int last = LastUsedRow(rows);
   for (int i = 0; i < last; ++i) {
     const MacroRow& row = rows[static_cast<std::size_t>(i)];
-    if (Status appended = records->Append(); !appended) {
-      return SaveFailure(isChinese, macroDatabase, appended.message());
-    }
+    if (Status appended = records->Append(); !appended) return appended;
     records->SetInt("OPt", row.OPt);
     records->SetInt("BIT", row.BIT);
     records->SetInt("A1t", row.A1t);
@@ -130,15 +122,38 @@ Status ADOSaveFile(const fs::path& macroDatabase, std::span<const MacroRow> rows
     records->SetInt("A3t", row.A3t);
     records->SetInt("A3v", static_cast<std::uint16_t>(row.A3v));
     records->SetText("Comment", row.Comment.View());
-    if (Status posted = records->Post(); !posted) {
-      return SaveFailure(isChinese, macroDatabase, posted.message());
-    }
+    if (Status posted = records->Post(); !posted) return posted;
+  }
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status ADOSaveFile(const fs::path& macroDatabase, std::span<const MacroRow> rows, bool isChinese) {
+  if (auto labelError = CheckMacLabels(rows)) return Error{labelError->In(isChinese)};
+  if (Status ensured = EnsureMacroDatabase(macroDatabase, isChinese); !ensured) return ensured;
+
+  auto db = DesktopDb::Open(macroDatabase, kMacroPassword, OpenMode::ReadWrite);
+  if (!db) return SaveFailure(isChinese, macroDatabase, db.message());
+  auto transaction = platform::DbTransaction::Begin(*db);
+  if (!transaction) return SaveFailure(isChinese, macroDatabase, transaction.message());
+  if (Status stored = StoreRows(*db, rows); !stored) {
+    return SaveFailure(isChinese, macroDatabase, stored.message());
   }
   if (Status committed = transaction->Commit(); !committed) {
     return SaveFailure(isChinese, macroDatabase, committed.message());
   }
   db->Close();
   return Status::Ok();
+}
+
+Result<std::vector<std::uint8_t>> MacroDatabaseBytes(const fs::path& folder,
+                                                     std::span<const MacroRow> rows, bool isChinese) {
+  if (auto labelError = CheckMacLabels(rows)) return Error{labelError->In(isChinese)};
+  return platform::BuildDatabaseBytes(folder, kMacroPassword, [rows](DesktopDb& db) {
+    if (Status made = db.Execute(kCreateTable); !made) return made;
+    return StoreRows(db, rows);
+  });
 }
 
 Status CompressRepairMDat(const fs::path& macroDatabase) {

@@ -41,6 +41,11 @@ Status ADOLoadFile(const std::filesystem::path& macroDatabase, MacroRows& rows, 
 Status ADOSaveFile(const std::filesystem::path& macroDatabase, std::span<const MacroRow> rows,
                    bool isChinese);
 
+// The bytes of a macro database holding `rows` (up to the last used row), built in
+// `folder`, where it is meant to go; the label check runs first.
+Result<std::vector<std::uint8_t>> MacroDatabaseBytes(const std::filesystem::path& folder,
+                                                     std::span<const MacroRow> rows, bool isChinese);
+
 // Compacts the database in place; on failure "数据压缩修复失败 ！" with the engine's
 // reason (the same text in both languages), and the database is as it was.
 Status CompressRepairMDat(const std::filesystem::path& macroDatabase);

@@ -93,6 +93,21 @@ Result<std::vector<std::uint8_t>> EncodeAs(const RgbImage& image, std::string_vi
   return platform::EncodeBmp(image);
 }
 
+// The record at the recordset's current row.
+PictureRecord CurrentRecord(const platform::Recordset& rows) {
+  PictureRecord record;
+  record.id = static_cast<int>(rows.Int("ID"));
+  record.pid = static_cast<int>(rows.Int("PID"));
+  record.fileName = platform::GbkToUtf8(rows.Text("FName"));
+  record.ext = rows.Text("Ext");
+  record.pic = rows.Bytes("Pic");
+  record.folder = static_cast<int>(rows.Int("Folder"));
+  record.bmark = rows.Int("BMark") != 0;
+  record.pass = platform::GbkToUtf8(rows.Text("Pass"));
+  record.note = platform::GbkToUtf8(rows.Text("Note"));
+  return record;
+}
+
 }  // namespace
 
 std::string PictureFormatForName(const fs::path& file) {
@@ -255,17 +270,39 @@ Result<PictureRecord> PictureLibrary::Read(int id) {
   auto rows = db_->Query("select * from PData where ID=" + std::to_string(id));
   if (!rows) return Fail(kDatabaseFailed, rows.message());
   if (rows->Eof()) return Fail(kPictureMissingMessage);
-  PictureRecord record;
-  record.id = static_cast<int>(rows->Int("ID"));
-  record.pid = static_cast<int>(rows->Int("PID"));
-  record.fileName = platform::GbkToUtf8(rows->Text("FName"));
-  record.ext = rows->Text("Ext");
-  record.pic = rows->Bytes("Pic");
-  record.folder = static_cast<int>(rows->Int("Folder"));
-  record.bmark = rows->Int("BMark") != 0;
-  record.pass = platform::GbkToUtf8(rows->Text("Pass"));
-  record.note = platform::GbkToUtf8(rows->Text("Note"));
-  return record;
+  return CurrentRecord(*rows);
+}
+
+Result<std::vector<PictureRecord>> PictureLibrary::ReadAll() {
+  if (!IsOpen()) return Fail(kNotAttached);
+  auto rows = db_->Query("select * from PData order by ID");
+  if (!rows) return Fail(kDatabaseFailed, rows.message());
+  std::vector<PictureRecord> records;
+  for (; !rows->Eof(); rows->Next()) records.push_back(CurrentRecord(*rows));
+  return records;
+}
+
+Result<platform::Bytes> PictureLibraryBytes(const fs::path& folder,
+                                            std::span<const PictureRecord> records) {
+  return platform::BuildDatabaseBytes(folder, kPicturePassword, [records](DesktopDb& db) {
+    if (Status made = db.Execute(kCreateTable); !made) return made;
+    auto rows = db.Query("select * from PData");
+    if (!rows) return Status(rows.error());
+    for (const PictureRecord& record : records) {
+      if (Status appended = rows->Append(); !appended) return appended;
+      rows->SetInt("ID", record.id);
+      rows->SetInt("PID", record.pid);
+      rows->SetText("FName", platform::Utf8ToGbk(record.fileName));
+      rows->SetText("Ext", record.ext);
+      rows->SetBytes("Pic", record.pic);
+      rows->SetInt("Folder", record.folder);
+      rows->SetInt("BMark", record.bmark ? 1 : 0);
+      rows->SetText("Pass", platform::Utf8ToGbk(record.pass));
+      rows->SetText("Note", platform::Utf8ToGbk(record.note));
+      if (Status posted = rows->Post(); !posted) return posted;
+    }
+    return Status::Ok();
+  });
 }
 
 Result<Preview> PictureLibrary::showPic(int id) {

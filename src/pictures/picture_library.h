@@ -129,6 +129,11 @@ struct ConversionPlan {
 };
 ConversionPlan PlanConversion(std::string_view name, std::string_view storedExt);
 
+// The bytes of a library holding exactly `records` (every column as given), built in
+// `folder`, where it is meant to go.
+Result<std::vector<std::uint8_t>> PictureLibraryBytes(const std::filesystem::path& folder,
+                                            std::span<const PictureRecord> records);
+
 class PictureLibrary {
  public:
   explicit PictureLibrary(bool isChinese = false) : isChinese_(isChinese) {}
@@ -150,6 +155,8 @@ class PictureLibrary {
   Result<int> NextFreeId();
 
   Result<PictureRecord> Read(int id);
+  // Every record of every group, by ID.
+  Result<std::vector<PictureRecord>> ReadAll();
   Result<Preview> showPic(int id);
   GainedImage GainImage(int id);
 

@@ -798,8 +798,9 @@ Status Compact(const std::filesystem::path& source, const std::filesystem::path&
   return Status::Ok();
 }
 
-Result<std::vector<std::uint8_t>> NewDatabaseBytes(const std::filesystem::path& scratchFolder,
-                                                   std::string_view password, std::string_view schema) {
+Result<std::vector<std::uint8_t>> BuildDatabaseBytes(const std::filesystem::path& scratchFolder,
+                                                     std::string_view password,
+                                                     const std::function<Status(DesktopDb&)>& fill) {
   const std::filesystem::path folder = scratchFolder.empty() ? std::filesystem::path(".") : scratchFolder;
   std::string name = (folder / ".dravik-new-db.XXXXXX").string();
   // mkstemp makes the file exclusively and private; SQLite takes an empty file as a new
@@ -811,13 +812,19 @@ Result<std::vector<std::uint8_t>> NewDatabaseBytes(const std::filesystem::path& 
   Status made;
   {
     auto db = DesktopDb::Open(scratch, password, OpenMode::ReadWrite);
-    made = db ? db->Execute(schema) : Status(db.error());
+    made = db ? fill(*db) : Status(db.error());
     if (db) db->Close();
   }
   Result<std::vector<std::uint8_t>> bytes = made ? ReadFileBytes(scratch) : Result<Bytes>(made.error());
   RemoveQuietly(scratch);
   RemoveQuietly(std::filesystem::path(name + "-journal"));
   return bytes;
+}
+
+Result<std::vector<std::uint8_t>> NewDatabaseBytes(const std::filesystem::path& scratchFolder,
+                                                   std::string_view password, std::string_view schema) {
+  return BuildDatabaseBytes(scratchFolder, password,
+                            [schema](DesktopDb& db) { return db.Execute(schema); });
 }
 
 Result<bool> CreateDatabaseNoOverwrite(const std::filesystem::path& target,

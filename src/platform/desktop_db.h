@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <span>
@@ -181,6 +182,11 @@ Status CompactInPlace(const std::filesystem::path& path, std::string_view passwo
 // template in a shared place.
 Result<std::vector<std::uint8_t>> NewDatabaseBytes(const std::filesystem::path& scratchFolder,
                                                    std::string_view password, std::string_view schema);
+// The same for a database that `fill` builds (its tables and rows) on the open scratch
+// database; a failure of `fill` gives no bytes.
+Result<std::vector<std::uint8_t>> BuildDatabaseBytes(const std::filesystem::path& scratchFolder,
+                                                     std::string_view password,
+                                                     const std::function<Status(DesktopDb&)>& fill);
 
 // Makes such a new database at `target`, complete or not at all, unless something is there
 // already (kept: false). It is built beside the target and linked into place without

@@ -1,6 +1,6 @@
-#include "cli/json_writer.h"
+#include "textform/json_writer.h"
 
-namespace dravik::cli {
+namespace dravik::textform {
 
 std::string JsonQuoted(std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
@@ -37,38 +37,55 @@ std::string JsonQuoted(std::string_view text) {
   return quoted;
 }
 
+void JsonWriter::NewLine(std::size_t depth) {
+  text_ += '\n';
+  text_.append(2 * depth, ' ');
+}
+
 void JsonWriter::BeforeValue() {
   if (afterKey_) {
     afterKey_ = false;
     return;
   }
-  if (!empty_.empty()) {
-    if (!empty_.back()) text_ += ',';
-    empty_.back() = false;
+  if (open_.empty()) return;
+  Open& container = open_.back();
+  if (!container.empty) text_ += ',';
+  if (layout_ == JsonLayout::Lines) {
+    if (!container.oneLine) {
+      NewLine(open_.size());
+    } else if (!container.empty) {
+      text_ += ' ';
+    }
   }
+  container.empty = false;
 }
 
-JsonWriter& JsonWriter::Open(char bracket) {
+JsonWriter& JsonWriter::OpenContainer(char bracket, bool oneLine) {
   BeforeValue();
   text_ += bracket;
-  empty_.push_back(true);
+  const bool inOneLine = !open_.empty() && open_.back().oneLine;
+  open_.push_back({true, oneLine || inOneLine});
   return *this;
 }
 
 JsonWriter& JsonWriter::Close(char bracket) {
+  if (!open_.empty()) {
+    const Open closing = open_.back();
+    open_.pop_back();
+    if (layout_ == JsonLayout::Lines && !closing.oneLine && !closing.empty) NewLine(open_.size());
+  }
   text_ += bracket;
-  if (!empty_.empty()) empty_.pop_back();
   return *this;
 }
 
-JsonWriter& JsonWriter::BeginObject() {
-  return Open('{');
+JsonWriter& JsonWriter::BeginObject(bool oneLine) {
+  return OpenContainer('{', oneLine);
 }
 JsonWriter& JsonWriter::EndObject() {
   return Close('}');
 }
-JsonWriter& JsonWriter::BeginArray() {
-  return Open('[');
+JsonWriter& JsonWriter::BeginArray(bool oneLine) {
+  return OpenContainer('[', oneLine);
 }
 JsonWriter& JsonWriter::EndArray() {
   return Close(']');
@@ -77,7 +94,7 @@ JsonWriter& JsonWriter::EndArray() {
 JsonWriter& JsonWriter::Key(std::string_view name) {
   BeforeValue();
   text_ += JsonQuoted(name);
-  text_ += ':';
+  text_ += layout_ == JsonLayout::Lines ? ": " : ":";
   afterKey_ = true;
   return *this;
 }
@@ -110,4 +127,4 @@ JsonWriter& JsonWriter::Number(const std::optional<int>& value) {
   return value ? Number(*value) : Null();
 }
 
-}  // namespace dravik::cli
+}  // namespace dravik::textform

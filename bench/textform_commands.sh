@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Time of `dravik-cli export`, `import` and `diff` on a full project (240 pages x 200
+# elements), wall clock and CPU (user + system: on a busy machine the CPU time is the
+# steadier figure), best of three runs each. Also checks the round trip on the way.
+set -euo pipefail
+build="${1:-$(cd "$(dirname "$0")/.." && pwd)/build}"
+cli="$build/bin/dravik-cli"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/a" "$work/b"
+"$build/bin/dravik_make_full_project" "$work/a/full.QX3"
+
+best() {  # best of three: "wall cpu" in seconds
+  local label="$1"; shift
+  local best_wall="" best_cpu=""
+  for _ in 1 2 3; do
+    /usr/bin/time -o "$work/time" -f "%e %U %S" "$@" >/dev/null
+    read -r wall user sys <"$work/time"
+    cpu=$(echo "$user + $sys" | bc)
+    if [[ -z "$best_wall" ]] || (( $(echo "$wall < $best_wall" | bc) )); then best_wall=$wall; fi
+    if [[ -z "$best_cpu" ]] || (( $(echo "$cpu < $best_cpu" | bc) )); then best_cpu=$cpu; fi
+  done
+  printf '%-8s %6.2f s wall  %6.2f s CPU\n' "$label" "$best_wall" "$best_cpu"
+}
+
+best export "$cli" export "$work/a/full.QX3" -o "$work/full.json"
+best import "$cli" import --force "$work/full.json" -o "$work/b/full.QX3"
+"$cli" export "$work/b/full.QX3" -o "$work/again.json"
+cmp -s "$work/full.json" "$work/again.json" || { echo "round trip changed the text form" >&2; exit 1; }
+best diff bash -c '"$0" diff "$1" "$2"; [[ $? -le 1 ]]' "$cli" "$work/a/full.QX3" "$work/b/full.QX3"
+echo "text form: $(stat -c %s "$work/full.json") bytes, $(wc -l <"$work/full.json") lines"
