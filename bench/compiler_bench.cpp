@@ -1,6 +1,7 @@
 // Compile times of the device image: a full project (240 pages of 200 elements), which the
 // size limit refuses once its pages pass the image buffer, and a project just inside the
-// 150 KB limit, which runs every step including the macro block and the picture section.
+// 150 KB limit, which runs every step including the macro block and the picture section,
+// and reading that image back.
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -12,6 +13,7 @@
 #include "bench_project.h"
 #include "compiler/compile_check.h"
 #include "compiler/compile_to_image.h"
+#include "compiler/image_reader.h"
 #include "macro/change_mac_cmd.h"
 #include "model/project_image.h"
 #include "pictures/picture_section.h"
@@ -91,6 +93,30 @@ void BM_CompileProjectAtTheLimitWithoutCompanions(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CompileProjectAtTheLimitWithoutCompanions)->Unit(benchmark::kMillisecond);
+
+// Reading back the largest image the panel takes, every record of every page: what
+// dump and the check before a download cost.
+void BM_ReadImageAtTheLimit(benchmark::State& state) {
+  static const int pages = PagesAtTheLimit();
+  auto project = ProjectWithPages(pages);
+  const auto files = compiler::CompanionFiles::Beside(g_folder / "missing" / "Bench.QX3");
+  const compiler::CompileResult compiled = compiler::CompileToImage(*project, files);
+  if (!compiled.ok) state.SkipWithError("the project should fit");
+  std::size_t records = 0;
+  for (auto _ : state) {
+    Result<compiler::DecodedImage> image = compiler::ReadDeviceImage(compiled.image);
+    if (!image) {
+      state.SkipWithError("the image should read back");
+      break;
+    }
+    records = 0;
+    for (const compiler::ImagePage& page : image->Pages()) records += page.records.size();
+    benchmark::DoNotOptimize(image);
+  }
+  state.counters["bytes"] = static_cast<double>(compiled.image.size());
+  state.counters["records"] = static_cast<double>(records);
+}
+BENCHMARK(BM_ReadImageAtTheLimit)->Unit(benchmark::kMillisecond);
 
 // The two steps the compiler hands to the macro and picture rooms, on their own: each opens
 // a password-protected database.

@@ -66,6 +66,7 @@ int RunMacro(const CommandContext& context);
 int RunPicture(const CommandContext& context);
 int RunCheck(const CommandContext& context);
 int RunCompile(const CommandContext& context);
+int RunDump(const CommandContext& context);
 int RunDownload(const CommandContext& context);
 int RunFirmware(const CommandContext& context);
 int RunPackage(const CommandContext& context);

@@ -26,6 +26,7 @@ constexpr Subcommand kSubcommands[] = {
     {"info", dravik::cli::RunInfo, "info [--json] PROJECT.QX3      pages, elements, settings summary (--json: every element)"},
     {"check", dravik::cli::RunCheck, "check PROJECT.QX3              compile check, one line per failing element"},
     {"compile", dravik::cli::RunCompile, "compile [--no-check] PROJECT.QX3 -o QX.bin   the device image"},
+    {"dump", dravik::cli::RunDump, "dump [--json] QX.bin            what a device image holds: settings, macro, pages with their element records, alarms, pictures"},
 #ifdef DRAVIK_HAS_RENDER
     {"render", dravik::cli::RunRender, "render PROJECT.QX3 --page N -o PAGE.png|PAGE.jpg [--on]   draw a page"},
 #endif

@@ -1,8 +1,9 @@
 #pragma once
-// Whether a file is a device image (QX.bin) as the compiler writes it, judged from the
-// fields of its header that depend on its length. The download sends an image without
-// looking inside it; this check, made before the port opens, keeps a bitmap or a firmware
-// file from being written into the panel's screens.
+// Whether a file is a device image (QX.bin) as the compiler writes it: the image reader
+// must decode all of it (header, page blocks with their element records, alarm texts,
+// macro block, pictures). The download sends an image without looking inside it; this
+// check, made before the port opens, keeps a bitmap, a firmware file or a damaged image
+// from being written into the panel's screens.
 
 #include <cstdint>
 #include <span>
@@ -11,9 +12,8 @@
 
 namespace dravik::comm {
 
-// Succeeds when the picture section's and the alarm table's offsets, the marker, the page
-// count, the alarm texts, the macro marker and the pictures all fit the image's length;
-// otherwise says which does not (in both languages).
+// Succeeds when the image decodes; otherwise says what does not fit and where (in both
+// languages).
 Status CheckDeviceImage(std::span<const std::uint8_t> image);
 
 }  // namespace dravik::comm

@@ -19,6 +19,7 @@
 #include "comm/clock.h"
 #include "comm/register_mirror.h"
 #include "comm/vor_comm_driver.h"
+#include "compiler/image_layout.h"
 #include "platform/bilingual.h"
 
 namespace dravik::comm {
@@ -44,7 +45,7 @@ inline constexpr std::uint16_t kFirstBlockNumber = 51;
 
 inline constexpr std::size_t kBlockSize = 2048;
 // The panel holds at most 150 KB of screens.
-inline constexpr std::size_t kMaxImageSize = 153600;
+inline constexpr std::size_t kMaxImageSize = compiler::kMaxImageSize;
 
 // Fixed texts of the download dialog and its port message box.
 namespace download_text {

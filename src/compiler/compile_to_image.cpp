@@ -30,87 +30,87 @@ namespace {
 using model::PageRecord;
 using namespace model::settings;
 
-// Link 1 protocols whose pages carry a register address offset in their last two key bytes.
-bool HasRegisterOffset(int protocol) {
-  return protocol == 1 || protocol == 2;
-}
+static_assert(model::kPageKeyRows == kKeyJumpBytes);
 
-// Settings block, offsets 4..117: single values are mostly written as a byte followed by a
-// 0 byte, so that the panel reads the block as 16-bit words.
+// Settings block, offsets 4..117, field by field.
 void WriteSettingsBlock(const PageRecord& s, ImageWriter& w) {
-  const auto byteAnd0 = [&w](std::size_t offset, std::int64_t value) {
-    w.PatchU8(offset, static_cast<std::uint8_t>(value));
-    w.PatchU8(offset + 1, 0);
-  };
-  const auto byte = [&w](std::size_t offset, std::int64_t value) {
-    w.PatchU8(offset, static_cast<std::uint8_t>(value));
-  };
-  const auto word = [&w](std::size_t offset, std::int64_t value) {
-    w.PatchU16le(offset, static_cast<std::uint16_t>(value));
+  const auto put = [&w](const SettingsField& field, std::int64_t value) {
+    switch (field.width) {
+      case SettingsWidth::ByteAnd0:
+        w.PatchU8(field.offset, static_cast<std::uint8_t>(value));
+        w.PatchU8(field.offset + 1, 0);
+        break;
+      case SettingsWidth::Byte:
+        w.PatchU8(field.offset, static_cast<std::uint8_t>(value));
+        break;
+      case SettingsWidth::Word:
+        w.PatchU16le(field.offset, static_cast<std::uint16_t>(value));
+        break;
+    }
   };
 
   // Protocol 10 reaches the panel as 9.
   const int protocol = At(s, kLink1Protocol) == 10 ? 9 : int{At(s, kLink1Protocol)};
 
-  byteAnd0(4, At(s, kPanelModel) & 0x3F);
-  byteAnd0(6, At(s, kStartLanguage));
-  byteAnd0(8, At(s, kLink1ControllerId));
-  byteAnd0(10, At(s, kLink1Baud));
-  byteAnd0(12, At(s, kLink1Timeout));
-  byteAnd0(14, At(s, kLink1Parity));
-  byteAnd0(16, At(s, kLink1DataBits) + 6);  // 6, 7 or 8 bits
-  byteAnd0(18, At(s, kLink1StopBits) + 1);  // 1 or 2 bits
-  byteAnd0(20, protocol);
-  byteAnd0(22, At(s, kInitialPage));
-  byteAnd0(24, At(s, kScreenSaverMinutes));
-  byteAnd0(26, At(s, kReservedLongC5));
-  byteAnd0(28, At(s, kLink1FailureAlarm));
-  word(30, Rgb565(At(s, kFocusColor)));
-  byteAnd0(32, At(s, kFollowPageRegister));
-  byteAnd0(34, At(s, kReportCurrentPage));
-  byteAnd0(36, At(s, kPageAfterPassword));
-  byteAnd0(38, 0);
-  word(40, ParseIntTextOr(At(s, kSuperPassword).View(), 0));
-  word(42, At(s, kPageSelectRegister));
-  word(44, At(s, kPageReportRegister));
-  word(46, At(s, kKeyRegister));
-  word(48, At(s, kLedRegister));
-  word(50, At(s, kFastWriteStart));
-  word(52, At(s, kFastWriteLength));
-  word(54, At(s, kFastReadStart));
-  word(56, At(s, kFastReadLength));
-  byteAnd0(58, At(s, kLink1Port));
-  byteAnd0(60, At(s, kFastReadKind));
-  byteAnd0(62, At(s, kLink2ControllerId));
-  byteAnd0(64, At(s, kLink2Baud));
-  byteAnd0(66, At(s, kLink2Timeout));
-  byteAnd0(68, At(s, kLink2Parity));
-  byteAnd0(70, At(s, kLink2DataBits) + 6);
-  byteAnd0(72, At(s, kLink2StopBits) + 1);
-  byteAnd0(74, At(s, kRs485IdMode));
-  byteAnd0(76, At(s, kRegistersPerId));
-  byteAnd0(78, At(s, kAlarmKind));
-  word(80, At(s, kAlarmStart));
-  byteAnd0(82, std::min<int>(At(s, kAlarmCount), kMaxAlarms));
-  byteAnd0(84, At(s, kAlarmFont));
-  byteAnd0(86, At(s, kCanBaud));
-  byteAnd0(88, At(s, kCanFrameFormat));
-  byteAnd0(90, At(s, kCanFrameType));
-  byteAnd0(92, At(s, kCanOpenNodeId));
-  byte(94, At(s, kCanOpenNodeStart));
-  byte(95, At(s, kCanFunction));
-  word(96, At(s, kCanOpenTpdoInhibit));
-  word(98, At(s, kCanShareOwnId));
-  word(100, At(s, kCanAcceptance3));
-  word(102, At(s, kCanAcceptance4));
-  word(104, At(s, kCanAcceptance5));
-  word(106, At(s, kCanSlaveOwnId));
-  word(108, At(s, kCanAcceptance6));
-  byteAnd0(110, At(s, kAdInputMode));
-  byte(112, At(s, kDaOutputMode));
-  byte(113, At(s, kExtensionBoard));
-  word(114, At(s, kAdDataRegister));
-  word(116, At(s, kDaDataRegister));
+  put(image_field::kPanelModel, At(s, kPanelModel) & 0x3F);
+  put(image_field::kStartLanguage, At(s, kStartLanguage));
+  put(image_field::kLink1ControllerId, At(s, kLink1ControllerId));
+  put(image_field::kLink1Baud, At(s, kLink1Baud));
+  put(image_field::kLink1Timeout, At(s, kLink1Timeout));
+  put(image_field::kLink1Parity, At(s, kLink1Parity));
+  put(image_field::kLink1DataBits, At(s, kLink1DataBits) + 6);  // 6, 7 or 8 bits
+  put(image_field::kLink1StopBits, At(s, kLink1StopBits) + 1);  // 1 or 2 bits
+  put(image_field::kLink1Protocol, protocol);
+  put(image_field::kInitialPage, At(s, kInitialPage));
+  put(image_field::kScreenSaverMinutes, At(s, kScreenSaverMinutes));
+  put(image_field::kReservedLongC5, At(s, kReservedLongC5));
+  put(image_field::kLink1FailureAlarm, At(s, kLink1FailureAlarm));
+  put(image_field::kFocusColour, Rgb565(At(s, kFocusColor)));
+  put(image_field::kFollowPageRegister, At(s, kFollowPageRegister));
+  put(image_field::kReportCurrentPage, At(s, kReportCurrentPage));
+  put(image_field::kPageAfterPassword, At(s, kPageAfterPassword));
+  put(image_field::kReserved38, 0);
+  put(image_field::kSuperPassword, ParseIntTextOr(At(s, kSuperPassword).View(), 0));
+  put(image_field::kPageSelectRegister, At(s, kPageSelectRegister));
+  put(image_field::kPageReportRegister, At(s, kPageReportRegister));
+  put(image_field::kKeyRegister, At(s, kKeyRegister));
+  put(image_field::kLedRegister, At(s, kLedRegister));
+  put(image_field::kFastWriteStart, At(s, kFastWriteStart));
+  put(image_field::kFastWriteLength, At(s, kFastWriteLength));
+  put(image_field::kFastReadStart, At(s, kFastReadStart));
+  put(image_field::kFastReadLength, At(s, kFastReadLength));
+  put(image_field::kLink1Port, At(s, kLink1Port));
+  put(image_field::kFastReadKind, At(s, kFastReadKind));
+  put(image_field::kLink2ControllerId, At(s, kLink2ControllerId));
+  put(image_field::kLink2Baud, At(s, kLink2Baud));
+  put(image_field::kLink2Timeout, At(s, kLink2Timeout));
+  put(image_field::kLink2Parity, At(s, kLink2Parity));
+  put(image_field::kLink2DataBits, At(s, kLink2DataBits) + 6);
+  put(image_field::kLink2StopBits, At(s, kLink2StopBits) + 1);
+  put(image_field::kRs485IdMode, At(s, kRs485IdMode));
+  put(image_field::kRegistersPerId, At(s, kRegistersPerId));
+  put(image_field::kAlarmKind, At(s, kAlarmKind));
+  put(image_field::kAlarmStart, At(s, kAlarmStart));
+  put(image_field::kAlarmCount, std::min<int>(At(s, kAlarmCount), kMaxAlarms));
+  put(image_field::kAlarmFont, At(s, kAlarmFont));
+  put(image_field::kCanBaud, At(s, kCanBaud));
+  put(image_field::kCanFrameFormat, At(s, kCanFrameFormat));
+  put(image_field::kCanFrameType, At(s, kCanFrameType));
+  put(image_field::kCanOpenNodeId, At(s, kCanOpenNodeId));
+  put(image_field::kCanOpenNodeStart, At(s, kCanOpenNodeStart));
+  put(image_field::kCanFunction, At(s, kCanFunction));
+  put(image_field::kCanOpenTpdoInhibit, At(s, kCanOpenTpdoInhibit));
+  put(image_field::kCanShareOwnId, At(s, kCanShareOwnId));
+  put(image_field::kCanAcceptance3, At(s, kCanAcceptance3));
+  put(image_field::kCanAcceptance4, At(s, kCanAcceptance4));
+  put(image_field::kCanAcceptance5, At(s, kCanAcceptance5));
+  put(image_field::kCanSlaveOwnId, At(s, kCanSlaveOwnId));
+  put(image_field::kCanAcceptance6, At(s, kCanAcceptance6));
+  put(image_field::kAdInputMode, At(s, kAdInputMode));
+  put(image_field::kDaOutputMode, At(s, kDaOutputMode));
+  put(image_field::kExtensionBoard, At(s, kExtensionBoard));
+  put(image_field::kAdDataRegister, At(s, kAdDataRegister));
+  put(image_field::kDaDataRegister, At(s, kDaDataRegister));
   w.PatchU16le(kImageMarkerField, kImageMarker);
 }
 
@@ -151,10 +151,10 @@ std::optional<Bilingual> WritePageBlock(PageRecord& page, int number,
     }
     w.PutU8(static_cast<std::uint8_t>(target));
   }
-  if (HasRegisterOffset(settings.protocol) && !w.Overflowed()) {
+  if (ProtocolHasRegisterOffset(settings.protocol) && !w.Overflowed()) {
     const std::int32_t offset =
         ParseIntTextOr(page.PageStrings[model::kPageRegisterOffsetText].View(), 0);
-    w.PatchU16le(keys + 20, static_cast<std::uint16_t>(offset));
+    w.PatchU16le(keys + kRegisterOffsetKeyByte, static_cast<std::uint16_t>(offset));
   }
 
   PageBlockWriter records(w, countTable);

@@ -9,25 +9,12 @@
 #include <vector>
 
 #include "compiler/compiler_message.h"
+#include "compiler/image_layout.h"
 #include "model/project_image.h"
 #include "platform/bilingual.h"
 #include "platform/result.h"
 
 namespace dravik::compiler {
-
-// The panel accepts images of at most 150 KB. The buffer is a little larger, because the
-// limit is judged once the image is complete.
-inline constexpr std::size_t kMaxImageSize = 153600;
-inline constexpr std::size_t kImageBufferSize = 160004;
-
-// Fixed places in the image.
-inline constexpr std::size_t kPictureSectionOffsetField = 0;  // u32
-inline constexpr std::size_t kAlarmTableOffsetField = 122;    // u32
-inline constexpr std::size_t kImageMarkerField = 126;         // u16 0xE916
-inline constexpr std::uint16_t kImageMarker = 0xE916;
-inline constexpr std::size_t kHeaderSize = 800;  // header incl. the macro area
-inline constexpr std::size_t kPageCountField = 800;
-inline constexpr std::uint8_t kPageBlockMarker[6] = {0xEE, 0xEE, 0x11, 0x11, 0xEE, 0xEE};
 
 extern const Bilingual kImageTooLargeMessage;    // shown by the compiler, caption "Build"
 extern const Bilingual kCompilerFailedMessage;   // shown by callers when a compile fails

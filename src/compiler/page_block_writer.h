@@ -7,11 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "compiler/image_layout.h"
 #include "compiler/image_writer.h"
 
 namespace dravik::compiler {
-
-inline constexpr int kKindCountTableSize = 50;
 
 class PageBlockWriter {
  public:

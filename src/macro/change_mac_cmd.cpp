@@ -38,16 +38,17 @@ std::optional<Bilingual> ChangeMacCmd(std::span<const MacroRow> rows,
   for (const MacroRow& row : used) {
     if (!IsMacInstruction(row.OPt)) continue;
     out[0] = row.OPt;
-    out[1] = static_cast<std::uint8_t>((row.BIT & 3) + 4 * (row.A1t & 1) + 8 * (row.A2t & 1) +
-                                       16 * (row.A3t & 1));
+    out[1] = static_cast<std::uint8_t>(
+        (row.BIT & kMacBitModeMask) + kMacRegisterOperandFlags[0] * (row.A1t & 1) +
+        kMacRegisterOperandFlags[1] * (row.A2t & 1) + kMacRegisterOperandFlags[2] * (row.A3t & 1));
     PutU16le(out + 2, row.A1v);
     PutU16le(out + 4, row.A2v);
     PutU16le(out + 6, row.A3v);
     out += kMacInstructionSize;
   }
   const auto n = static_cast<std::uint8_t>(instructions);
-  const std::uint8_t marker[6] = {0x16, 0xE9, n, n, 0xE9, 0x16};
-  std::copy(std::begin(marker), std::end(marker), image.begin() + kMacAreaStart);
+  const std::array<std::uint8_t, 6> marker = MacMarker(n);
+  std::copy(marker.begin(), marker.end(), image.begin() + kMacAreaStart);
   return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 // The macro block of the device image (offsets 150..795), written by the compiler after
 // the pages.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -19,6 +20,16 @@ inline constexpr std::size_t kMacCodeStart = 156;  // instruction k at 156 + 8k
 inline constexpr std::size_t kMacAreaEnd = 796;    // one past the area
 inline constexpr std::size_t kMacInstructionSize = 8;
 inline constexpr int kMacMaxInstructions = 80;
+
+// Byte 1 of an instruction: the row's bit mode in bits 0..1 and, in bits 2..4, whether
+// each operand names a register (else it is a constant).
+inline constexpr std::uint8_t kMacBitModeMask = 0x03;
+inline constexpr std::uint8_t kMacRegisterOperandFlags[3] = {0x04, 0x08, 0x10};
+
+// The six bytes in front of `count` instructions.
+constexpr std::array<std::uint8_t, 6> MacMarker(std::uint8_t count) {
+  return {0x16, 0xE9, count, count, 0xE9, 0x16};
+}
 
 // Writes the instructions of `rows` into image[150..795]. Returns the warning to show when
 // there are more than 80 instructions (nothing is written then).
