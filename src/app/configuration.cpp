@@ -32,38 +32,27 @@ Configuration BuiltInConfiguration() {
 
 Configuration ConfigurationWithoutFile() { return Configuration{}; }
 
-Result<ConfigurationRead> ReadConfiguration(const std::filesystem::path& file) {
-  std::error_code error;
-  if (!std::filesystem::exists(file, error)) return ConfigurationRead{ConfigurationWithoutFile(), false};
-  Result<IniFile> ini = IniFile::Load(file);
-  if (!ini) return ini.error();
-
+Configuration ConfigurationFromIni(const IniFile& ini) {
   const char* s = kConfigurationSection;
   Configuration c = BuiltInConfiguration();
   // A colour travels as the signed 32-bit integer the desktop writes; either form reads.
-  c.GriddingColor = static_cast<std::uint32_t>(ini->Integer(s, "GriddingColor", c.GriddingColor));
-  c.GriX = ClampInt(ini->Integer(s, "GriX", c.GriX), kMinGrid, kMaxGrid);
-  c.GriY = ClampInt(ini->Integer(s, "GriY", c.GriY), kMinGrid, kMaxGrid);
-  c.ComPort = ClampInt(ini->Integer(s, "ComPort", c.ComPort), 0, 7);
-  c.DownMode = ClampInt(ini->Integer(s, "DownMode", c.DownMode), INT32_MIN, INT32_MAX);
-  c.Language = ini->Flag(s, "Language", c.Language);
-  c.N23 = ini->Flag(s, "N23", c.N23);
-  c.N2 = ini->Flag(s, "N2", c.N2);
-  c.backup.AutoSavBakFun = ini->Integer(s, "AutoSavBakFun", c.backup.AutoSavBakFun) == 1;
-  const long long interval = ini->Integer(s, "AutoSavBakInterval", c.backup.AutoSavBakInterval);
+  c.GriddingColor = static_cast<std::uint32_t>(ini.Integer(s, "GriddingColor", c.GriddingColor));
+  c.GriX = ClampInt(ini.Integer(s, "GriX", c.GriX), kMinGrid, kMaxGrid);
+  c.GriY = ClampInt(ini.Integer(s, "GriY", c.GriY), kMinGrid, kMaxGrid);
+  c.ComPort = ClampInt(ini.Integer(s, "ComPort", c.ComPort), 0, 7);
+  c.DownMode = ClampInt(ini.Integer(s, "DownMode", c.DownMode), INT32_MIN, INT32_MAX);
+  c.Language = ini.Flag(s, "Language", c.Language);
+  c.N23 = ini.Flag(s, "N23", c.N23);
+  c.N2 = ini.Flag(s, "N2", c.N2);
+  c.backup.AutoSavBakFun = ini.Integer(s, "AutoSavBakFun", c.backup.AutoSavBakFun) == 1;
+  const long long interval = ini.Integer(s, "AutoSavBakInterval", c.backup.AutoSavBakInterval);
   c.backup.AutoSavBakInterval = ClampInt(interval, kMinInterval, kMaxInterval);
-  c.backup.AutoTempBakFun = ini->Integer(s, "AutoTempBakFun", c.backup.AutoTempBakFun) == 1;
-  if (auto item = ini->Value(s, "LastFileOpenItem")) c.LastFileOpenItem = *item;
-  return ConfigurationRead{c, true};
+  c.backup.AutoTempBakFun = ini.Integer(s, "AutoTempBakFun", c.backup.AutoTempBakFun) == 1;
+  if (auto item = ini.Value(s, "LastFileOpenItem")) c.LastFileOpenItem = *item;
+  return c;
 }
 
-Status WriteConfiguration(const std::filesystem::path& file, const Configuration& c) {
-  // Start from what is there so that keys other programs' versions wrote survive.
-  IniFile ini;
-  std::error_code error;
-  if (std::filesystem::exists(file, error)) {
-    if (Result<IniFile> old = IniFile::Load(file)) ini = std::move(*old);
-  }
+void StoreConfiguration(IniFile& ini, const Configuration& c) {
   const char* s = kConfigurationSection;
   ini.SetInteger(s, "GriddingColor", static_cast<std::int32_t>(c.GriddingColor));
   ini.SetInteger(s, "GriX", c.GriX);
@@ -77,6 +66,24 @@ Status WriteConfiguration(const std::filesystem::path& file, const Configuration
   ini.SetInteger(s, "AutoSavBakInterval", c.backup.AutoSavBakInterval);
   ini.SetInteger(s, "AutoTempBakFun", c.backup.AutoTempBakFun ? 1 : 0);
   ini.Set(s, "LastFileOpenItem", c.LastFileOpenItem);
+}
+
+Result<ConfigurationRead> ReadConfiguration(const std::filesystem::path& file) {
+  std::error_code error;
+  if (!std::filesystem::exists(file, error)) return ConfigurationRead{ConfigurationWithoutFile(), false};
+  Result<IniFile> ini = IniFile::Load(file);
+  if (!ini) return ini.error();
+  return ConfigurationRead{ConfigurationFromIni(*ini), true};
+}
+
+Status WriteConfiguration(const std::filesystem::path& file, const Configuration& c) {
+  // Start from what is there so that keys other programs' versions wrote survive.
+  IniFile ini;
+  std::error_code error;
+  if (std::filesystem::exists(file, error)) {
+    if (Result<IniFile> old = IniFile::Load(file)) ini = std::move(*old);
+  }
+  StoreConfiguration(ini, c);
   return ini.Save(file);
 }
 

@@ -47,6 +47,12 @@ Result<ConfigurationRead> ReadConfiguration(const std::filesystem::path& file);
 
 Status WriteConfiguration(const std::filesystem::path& file, const Configuration& configuration);
 
+// The same rules on a file already parsed, and the keys written back into one (the other
+// keys and sections it holds stay as they are).
+class IniFile;
+Configuration ConfigurationFromIni(const IniFile& ini);
+void StoreConfiguration(IniFile& ini, const Configuration& configuration);
+
 // The recent-file item: "&1 " + path, and back.
 std::string RecentFileCaption(const std::string& projectFileName);
 bool HasRecentFile(const std::string& caption);

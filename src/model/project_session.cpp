@@ -91,12 +91,17 @@ Status WriteProjectFile(ProjectImage& image, const fs::path& file) {
 }
 
 std::optional<ReadFailure> ReadProjectFile(ProjectImage& image, const fs::path& file) {
-  const std::string path = file.string();
   image.ClearPagesForLoad();
   Result<platform::Bytes> compressed = platform::ReadFileBytes(file);
   if (!compressed) return ReadFailure{compressed.error().Text()};
+  return ReadProjectBytes(image, *compressed, file.string());
+}
 
-  platform::ZstdReader reader(*compressed);
+std::optional<ReadFailure> ReadProjectBytes(ProjectImage& image,
+                                            std::span<const std::uint8_t> compressed,
+                                            const std::string& path) {
+  image.ClearPagesForLoad();
+  platform::ZstdReader reader(compressed);
   auto settings = std::make_unique<PageRecord>();
   auto settingsBytes = std::span(reinterpret_cast<std::uint8_t*>(settings.get()), kPageRecordSize);
   const std::size_t first = reader.Read(settingsBytes);

@@ -4,9 +4,11 @@
 // dialog) or the rest of the program is asked through the hooks, and every message comes
 // back to the caller to show.
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "model/project_image.h"
@@ -115,6 +117,10 @@ struct ReadFailure {
   Bilingual message;
 };
 std::optional<ReadFailure> ReadProjectFile(ProjectImage& image, const std::filesystem::path& file);
+// The same for a project file's bytes already in memory; `path` only names it in messages.
+std::optional<ReadFailure> ReadProjectBytes(ProjectImage& image,
+                                            std::span<const std::uint8_t> compressed,
+                                            const std::string& path);
 
 // The name rules of the save dialog: ".QX3" appended when the chosen file name lacks it,
 // and the project kept in a folder named after it.

@@ -86,8 +86,7 @@ ZstdReader::ZstdReader(std::span<const std::uint8_t> frame) : state_(new State) 
     Fail(ZstdFault::OutOfMemory, kOutOfMemory);
     return;
   }
-  // A hostile frame may ask for a huge window; 128 MB is far beyond anything we write.
-  ZSTD_DCtx_setParameter(state_->context, ZSTD_d_windowLogMax, 27);
+  ZSTD_DCtx_setParameter(state_->context, ZSTD_d_windowLogMax, kMaxZstdWindowLog);
 }
 
 ZstdReader::~ZstdReader() {

@@ -16,6 +16,13 @@ namespace dravik::platform {
 
 inline constexpr int kZstdLevel = 3;
 
+// The largest window a frame may make the reader keep: 64 MB (2^26). The decoder allocates
+// the window the frame header names (or its content size, if smaller) before it has
+// checked a single block, so this is what a few damaged or hostile header bytes can cost.
+// No project file needs more: the record file is at most 241 records (47.5 MB), and an
+// encoder never uses a window larger than the content it was given.
+inline constexpr int kMaxZstdWindowLog = 26;
+
 // Compresses `data` as one frame (content size and checksum in the frame) through `sink`.
 Status ZstdCompressTo(std::span<const std::uint8_t> data, const ByteSink& sink,
                       int level = kZstdLevel);
@@ -25,7 +32,9 @@ Result<Bytes> ZstdCompress(std::span<const std::uint8_t> data, int level = kZstd
 enum class ZstdFault { None, NotZstd, Damaged, Truncated, OutOfMemory };
 
 // Reads one frame piece by piece into buffers the caller owns, so nothing larger than
-// what the caller asks for is ever allocated, whatever the frame claims.
+// what the caller asks for is ever allocated, whatever the frame claims, besides the
+// decoder's window (at most 2^kMaxZstdWindowLog bytes; a frame that asks for more is
+// refused as damaged).
 class ZstdReader {
  public:
   explicit ZstdReader(std::span<const std::uint8_t> frame);

@@ -79,5 +79,36 @@ TEST(Zstd, ReportsDamage) {
   }
 }
 
+// A few header bytes name the window the decoder must keep, and it allocates that window
+// before reading a block: a 13-byte file could cost 128 MB. Frames that ask for more than
+// any project file needs are refused as damaged before anything is allocated for them.
+TEST(Zstd, RefusesAWindowBeyondWhatAProjectNeeds) {
+  const std::uint8_t oneRawByte[] = {0x09, 0x00, 0x00, 'x'};  // last block, raw, 1 byte
+  auto frame = [&](std::initializer_list<std::uint8_t> header) {
+    Bytes bytes{0x28, 0xB5, 0x2F, 0xFD};
+    bytes.insert(bytes.end(), header);
+    bytes.insert(bytes.end(), std::begin(oneRawByte), std::end(oneRawByte));
+    return bytes;
+  };
+  struct Case {
+    const char* name;
+    Bytes input;
+  };
+  const auto windowDescriptor = static_cast<std::uint8_t>((kMaxZstdWindowLog + 1 - 10) << 3);
+  const Case cases[] = {
+      // No content size; the window descriptor asks for 2^(kMaxZstdWindowLog + 1) bytes.
+      {"window descriptor", frame({0x00, windowDescriptor})},
+      // A single segment: the window is the claimed content size, 2^kMaxZstdWindowLog + 1.
+      {"single segment", frame({0xA0, 0x01, 0x00, 0x00, 0x04})},
+  };
+  for (const Case& c : cases) {
+    Bytes out(16);
+    ZstdReader reader(c.input);
+    EXPECT_EQ(reader.Read(out), 0u) << c.name;
+    EXPECT_EQ(reader.fault(), ZstdFault::Damaged) << c.name;
+    EXPECT_FALSE(reader.detail().empty()) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace dravik::platform

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (fuzz/) with clang and libFuzzer into ${DRAVIK_FUZZ_BUILD_DIR:-build-fuzz}
+# and runs each for SECONDS (default 60), one after another, printing per target the
+# executions, the speed, the coverage and any crash with the input that reproduces it.
+#
+#   scripts/fuzz.sh [SECONDS] [TARGET...]   targets: project_file mac_file bmp jpeg
+#                                           dravik_ini clipboard_marker modbus_reply
+#                                           boot_loader_reply (default: all)
+#   scripts/fuzz.sh --seeds                 records the protocol targets' seed scripts
+#                                           from the emulators into fuzz/corpus
+#
+# The seeds in fuzz/corpus/<target> are read, never written: what a run finds goes to the
+# build folder's corpus/<target>, which the next run starts from. A crash leaves its input
+# in the build folder's artifacts/<target>/; once the parser is fixed, the input goes into
+# fuzz/corpus/<target> beside a regression test. The exit status is 1 when a target crashed.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${DRAVIK_FUZZ_BUILD_DIR:-$root/build-fuzz}"
+
+ALL_TARGETS=(project_file mac_file bmp jpeg dravik_ini clipboard_marker modbus_reply boot_loader_reply)
+# Inputs larger than a target's parser ever needs only slow it down; the ".Mac" limit is
+# 101 rows of 66 bytes.
+declare -A MAX_LEN=([project_file]=65536 [mac_file]=8192 [bmp]=65536 [jpeg]=65536
+                    [dravik_ini]=4096 [clipboard_marker]=1024 [modbus_reply]=4096
+                    [boot_loader_reply]=4096)
+# No single allocation may exceed this: the project image is 47 MB and the zstd window at
+# most 64 MB (plus its two 128 kB blocks), a picture at most 48 MB of colour; libjpeg's own
+# working memory comes on top of that.
+declare -A MALLOC_LIMIT_MB=([project_file]=65 [mac_file]=16 [bmp]=64 [jpeg]=96
+                            [dravik_ini]=16 [clipboard_marker]=16 [modbus_reply]=16
+                            [boot_loader_reply]=16)
+
+# The compiler and libFuzzer's runtime, installed only when missing (as scripts/setup.sh
+# does for the rest, which does not need them).
+install_toolchain() {
+  local missing=()
+  for pkg in clang libclang-rt-14-dev; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  echo "fuzz: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+  local launcher=()
+  if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    "${launcher[@]}" -DDRAVIK_FUZZ=ON -DDRAVIK_BUILD_TESTS=OFF -DDRAVIK_BUILD_BENCH=OFF >/dev/null
+  cmake --build "$build" --target "$@"
+}
+
+# The last value of `key: N` in a libFuzzer log ("cov: 1234", "stat::...: N").
+last_value() { grep -o "$2[: ]*[0-9]*" "$1" | tail -n 1 | grep -o '[0-9]*$' || echo "-"; }
+
+run_target() {
+  local name=$1 seconds=$2
+  local binary="$build/fuzz-bin/dravik-fuzz-$name"
+  local corpus="$build/corpus/$name" artifacts="$build/artifacts/$name/" log="$build/logs/$name.log"
+  mkdir -p "$corpus" "$artifacts" "$(dirname "$log")"
+  local started=$SECONDS status=0
+  "$binary" -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
+    -max_len="${MAX_LEN[$name]}" -malloc_limit_mb="${MALLOC_LIMIT_MB[$name]}" \
+    -artifact_prefix="$artifacts" "$corpus" "$root/fuzz/corpus/$name" >"$log" 2>&1 || status=$?
+  local wall=$((SECONDS - started))
+  local runs speed cov features
+  runs=$(last_value "$log" 'stat::number_of_executed_units')
+  speed=$(last_value "$log" 'stat::average_exec_per_sec')
+  cov=$(last_value "$log" 'cov')
+  features=$(last_value "$log" 'ft')
+  local result="ok"
+  if [ "$status" -ne 0 ]; then
+    result="CRASH"
+    failed=1
+  fi
+  printf '%-18s %12s %10s %8s %8s %7ss  %s\n' "$name" "$runs" "$speed" "$cov" "$features" "$wall" "$result"
+  if [ "$status" -ne 0 ]; then
+    grep -E '^==[0-9]+==ERROR|runtime error|invariant broken|SUMMARY|deadly signal|Test unit written' "$log" \
+      | head -n 8 | sed 's/^/    /'
+    local input
+    input=$(grep -o 'Test unit written to .*' "$log" | tail -n 1 | sed 's/Test unit written to //')
+    if [ -n "$input" ]; then echo "    reproduce: $binary $input"; fi
+    echo "    log: $log"
+  fi
+}
+
+install_toolchain
+if [ "${1:-}" = "--seeds" ]; then
+  configure_and_build dravik-fuzz-comm-seeds
+  "$build/fuzz-bin/dravik-fuzz-comm-seeds" "$root/fuzz/corpus"
+  echo "fuzz: protocol seeds written to fuzz/corpus"
+  exit 0
+fi
+
+seconds=60
+if [[ "${1:-}" =~ ^[0-9]+$ ]]; then
+  seconds=$1
+  shift
+fi
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then targets=("${ALL_TARGETS[@]}"); fi
+for name in "${targets[@]}"; do
+  if [ -z "${MAX_LEN[$name]:-}" ]; then
+    echo "fuzz: no target '$name' (targets: ${ALL_TARGETS[*]})" >&2
+    exit 2
+  fi
+done
+
+configure_and_build "${targets[@]/#/dravik-fuzz-}"
+failed=0
+printf '%-18s %12s %10s %8s %8s %8s  %s\n' target executions "exec/s" cov features wall result
+for name in "${targets[@]}"; do run_target "$name" "$seconds"; done
+exit "$failed"
