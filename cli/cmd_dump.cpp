@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/cli_command.h"
-#include "cli/json_writer.h"
+#include "textform/json_writer.h"
 #include "compiler/image_reader.h"
 #include "macro/mac_command.h"
 #include "platform/files.h"
@@ -16,6 +16,8 @@ namespace dravik::cli {
 namespace {
 
 using compiler::DecodedImage;
+using textform::JsonQuoted;
+using textform::JsonWriter;
 using compiler::FieldType;
 using compiler::ImageMacroInstruction;
 using compiler::ImagePage;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "platform/console.h"
 #include "dravik_version.h"
 
 namespace {
@@ -30,7 +31,7 @@ constexpr Subcommand kSubcommands[] = {
 #ifdef DRAVIK_HAS_RENDER
     {"render", dravik::cli::RunRender, "render PROJECT.QX3 --page N -o PAGE.png|PAGE.jpg [--on]   draw a page"},
 #endif
-    {"download", dravik::cli::RunDownload, "download [--force] (PROJECT.QX3 | IMAGE.bin) --port DEVICE   send the image to a panel"},
+    {"download", dravik::cli::RunDownload, "download [--force] (PROJECT.QX3 | IMAGE.bin) (--port DEVICE... | --ports GLOB)   send the image to one panel or to several at once"},
     {"firmware", dravik::cli::RunFirmware, "firmware [--force] --port DEVICE [--image FIRMWARE.bin]   upgrade the panel's firmware"},
     {"package", dravik::cli::RunPackage, "package PROJECT.QX3 --out FOLDER   customer update package"},
     {"macro", dravik::cli::RunMacro, "macro import|export PROJECT.QX3 FILE.Mac   the clock macro to or from a file"},
@@ -48,15 +49,6 @@ void PrintUsage(std::ostream& out) {
   for (const auto& command : kSubcommands) out << "  " << command.usage << '\n';
   out << "\n--lang (anywhere on the line; 1 is zh, 2 is en) chooses the language of the messages\n"
          "and, for render, the page's language (else the project's own start language).\n";
-}
-
-// The interface language: --lang wins, else LANG (a Chinese locale gives Chinese).
-bool ChineseFromEnvironment() {
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return std::strncmp(value, "zh", 2) == 0;
-  }
-  return false;
 }
 
 struct Language {
@@ -85,7 +77,7 @@ std::optional<Language> TakeLanguage(std::vector<std::string>& args, Language la
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  const Language fromEnvironment{ChineseFromEnvironment(), false};
+  const Language fromEnvironment{dravik::platform::LocaleIsChinese(), false};
   const std::optional<Language> language = TakeLanguage(args, fromEnvironment);
   if (!language) {
     std::cerr << dravik::cli::kLanguageUsage.In(fromEnvironment.isChinese) << '\n';

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks an installed Dravik package (scripts/package.sh, then apt-get install ./dravik_*.deb):
-# the programs answer from their installed paths, a project is made and compiled with the
+# the programs answer from their installed paths, the update package carries the updater, a project is made and compiled with the
 # installed program data, the desktop entry is valid, and .QX3 files open with Dravik.
 set -euo pipefail
 needed=()
@@ -17,10 +17,15 @@ trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"
 dravik --version
 dravik-cli --version
+velnor --version
 dravik-cli --lang en new project.QX3
 dravik-cli --lang en compile project.QX3 -o QX.bin
 test -s QX.bin
 echo "compiled $(stat -c %s QX.bin) bytes with $(command -v dravik-cli)"
+# The customer update package carries the installed updater beside the image.
+dravik-cli --lang en package project.QX3 --out package
+test -x package/velnor && test -s package/Dat.bin
+package/velnor --help >/dev/null && echo "update package holds a working velnor"
 desktop-file-validate /usr/share/applications/dravik.desktop && echo "desktop entry valid"
 # The MIME database and the default application, for this user.
 export XDG_DATA_DIRS=/usr/local/share:/usr/share XDG_DATA_HOME="$scratch/data" XDG_CONFIG_HOME="$scratch/config"
@@ -33,5 +38,5 @@ test "$type" = application/x-dravik-project
 default=$(xdg-mime query default application/x-dravik-project)
 echo "default application: $default"
 test "$default" = dravik.desktop
-man -w dravik dravik-cli
+man -w dravik dravik-cli velnor
 echo "installed Dravik checks out"

@@ -33,8 +33,8 @@ DeviceLine DeviceLine::Named(std::string device) {
 DownloadOutcome RunDownload(const DeviceLine& line, std::span<const std::uint8_t> image,
                             const DownloadProgressFn& progress, std::atomic<bool>* cancelFlag) {
   DeviceLink link(line);
-  DownloadSession session(link.driver, link.clock, ProgramRegisterMirror(), image, line.port,
-                          progress, cancelFlag);
+  RegisterMirror& mirror = PanelRegisterMirror(line.ports.Device(line.port));
+  DownloadSession session(link.driver, link.clock, mirror, image, line.port, progress, cancelFlag);
   return session.Run();
 }
 

@@ -29,7 +29,8 @@ struct DeviceLine {
   static DeviceLine Named(std::string device);
 };
 
-// Sends `image` to the panel with this run's register mirror (one download at a time).
+// Sends `image` to the panel with the register mirror of the line's device. Downloads to
+// different devices may run at the same time, each on its own thread.
 DownloadOutcome RunDownload(const DeviceLine& line, std::span<const std::uint8_t> image,
                             const DownloadProgressFn& progress = {},
                             std::atomic<bool>* cancelFlag = nullptr);

@@ -1,10 +1,12 @@
 #pragma once
 // The tool's copy of the panel's 16-bit holding registers, indexed by register address.
-// One mirror lives for the whole run and is never cleared between downloads: a download
-// sends header registers that the previous one left behind.
+// A mirror lives for the whole run and is never cleared between downloads: a download
+// sends header registers that the previous one left behind. Each device has its own, so
+// panels loaded at the same time on several ports never share one.
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace dravik::comm {
 
@@ -26,7 +28,8 @@ class RegisterMirror {
   std::array<std::uint16_t, kRegisterCount> registers_{};
 };
 
-// The mirror of this run.
-RegisterMirror& ProgramRegisterMirror();
+// The mirror of `device` for this run (made on first use; safe from any thread). Only
+// one job at a time may use a device's mirror, as only one can hold the device open.
+RegisterMirror& PanelRegisterMirror(const std::string& device);
 
 }  // namespace dravik::comm

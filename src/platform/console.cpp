@@ -3,6 +3,9 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <cstring>
+
 namespace dravik::platform {
 namespace {
 
@@ -36,6 +39,14 @@ InterruptRequest::InterruptRequest(std::atomic<bool>& flag) {
 InterruptRequest::~InterruptRequest() {
   ::sigaction(SIGINT, &previousAction, nullptr);
   interruptFlag = nullptr;
+}
+
+bool LocaleIsChinese() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return std::strncmp(value, "zh", 2) == 0;
+  }
+  return false;
 }
 
 }  // namespace dravik::platform

@@ -1,6 +1,7 @@
 #include "platform/serial_devices.h"
 
 #include <fcntl.h>
+#include <glob.h>
 #include <grp.h>
 #include <linux/serial.h>
 #include <sys/ioctl.h>
@@ -121,6 +122,21 @@ SerialDeviceFacts DescribeSerialDevice(const std::string& path, const std::strin
   facts.mayOpen = ::access(facts.node.c_str(), R_OK | W_OK) == 0;
   facts.group = GroupOf(facts.node);
   return facts;
+}
+
+std::vector<std::string> MatchingDevices(const std::string& pattern) {
+  glob_t found{};
+  std::vector<std::string> paths;
+  if (glob(pattern.c_str(), 0, nullptr, &found) == 0) {
+    paths.assign(found.gl_pathv, found.gl_pathv + found.gl_pathc);
+  }
+  globfree(&found);
+  std::sort(paths.begin(), paths.end());
+  std::set<std::string> identities;
+  std::erase_if(paths, [&](const std::string& path) {
+    return !identities.insert(SerialDeviceIdentity(path)).second;
+  });
+  return paths;
 }
 
 }  // namespace dravik::platform

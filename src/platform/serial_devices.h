@@ -13,6 +13,10 @@ namespace dravik::platform {
 // that have a UART behind them. A device reachable by two names is listed once.
 std::vector<std::string> ListSerialDevices();
 
+// The paths matching the shell pattern `pattern` ("/dev/ttyUSB*"), sorted; a device that
+// two of them lead to is kept once, under the name that sorts first.
+std::vector<std::string> MatchingDevices(const std::string& pattern);
+
 // The node `path` leads to (a by-id link and its ttyUSB node give the same); `path` itself
 // when it leads nowhere.
 std::string SerialDeviceIdentity(const std::string& path);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <thread>
 
 #include "comm/comm_rig.h"
 #include "emulators/boot_loader_emulator.h"
@@ -84,6 +85,39 @@ TEST(DeviceJobs, APositionWithoutADeviceIsNamedInTheRefusal) {
   ASSERT_TRUE(outcome.portError);
   EXPECT_EQ(outcome.portError->kind, PortOpenFailure::NotMapped);
   EXPECT_EQ(outcome.portError->device, "COM3");
+}
+
+// Panels loaded at the same time keep apart: each device has its own register mirror, so
+// each panel gets its own image and the next download to a device carries on from that
+// device's last header, whatever the other devices were sent.
+TEST(DeviceJobs, PanelsOnSeveralDevicesLoadAtTheSameTime) {
+  PanelEmulator first, second;
+  EmulatedLine firstLine(first), secondLine(second);
+  if (!firstLine.ok() || !secondLine.ok()) GTEST_SKIP() << "no pseudo-terminals here";
+  const Bytes big = SampleImage(5000, 3), small = SampleImage(1500, 4);
+  DownloadOutcome firstOutcome, secondOutcome;
+  {
+    std::jthread a([&] { firstOutcome = RunDownload(DeviceLine::Named(firstLine.SlavePath()), big); });
+    std::jthread b(
+        [&] { secondOutcome = RunDownload(DeviceLine::Named(secondLine.SlavePath()), small); });
+  }
+  ASSERT_TRUE(firstOutcome.ok()) << firstOutcome.label.english;
+  ASSERT_TRUE(secondOutcome.ok()) << secondOutcome.label.english;
+  {
+    std::lock_guard lock(firstLine.Mutex());
+    EXPECT_TRUE(std::equal(big.begin(), big.end(), first.Image().begin()));
+  }
+  {
+    std::lock_guard lock(secondLine.Mutex());
+    EXPECT_TRUE(std::equal(small.begin(), small.end(), second.Image().begin()));
+  }
+
+  ASSERT_TRUE(RunDownload(DeviceLine::Named(secondLine.SlavePath()), small).ok());
+  std::lock_guard lock(secondLine.Mutex());
+  ASSERT_EQ(second.Syncs().size(), 2u);
+  // The one block of the first download to this device: number 51, the last.
+  EXPECT_EQ(second.Syncs()[1].header[3], kFirstBlockNumber);
+  EXPECT_EQ(second.Syncs()[1].header[5], kLastBlockFlag);
 }
 
 }  // namespace
