@@ -68,15 +68,21 @@ void ExpectElementFields(const PageRecord& p, int s, const ImageRecord& record) 
     for (int i = 0; i < 4; ++i)
       EXPECT_EQ(record.Number(keys[i]), GeometryWord(geometry, i)) << keys[i];
   }
-  if (record.Find("id") != nullptr) EXPECT_EQ(record.Number("id"), std::uint32_t(s + 1));
+  if (record.Find("id") != nullptr) {
+    EXPECT_EQ(record.Number("id"), std::uint32_t(s + 1));
+  }
   const std::uint16_t a = Rgb565(p.ElemLongA[s]);
   const std::uint16_t b = Rgb565(p.ElemLongB[s]);
   if (record.Find("backColour") != nullptr && kind != elements::kKindBitSwitch) {
     EXPECT_EQ(record.Number("backColour"), a);
     EXPECT_EQ(record.Number("foreColour"), b);
   }
-  if (record.Find("colour") != nullptr) EXPECT_EQ(record.Number("colour"), b);
-  if (record.Find("register") != nullptr) EXPECT_EQ(record.Number("register"), p.ElemWordA[s]);
+  if (record.Find("colour") != nullptr) {
+    EXPECT_EQ(record.Number("colour"), b);
+  }
+  if (record.Find("register") != nullptr) {
+    EXPECT_EQ(record.Number("register"), p.ElemWordA[s]);
+  }
   switch (kind) {
     case elements::kKindText:
       EXPECT_EQ(Text(record, "textOne"),
@@ -426,7 +432,9 @@ TEST_F(HostileImageTest, EveryByteChangedIsReadOrRefused) {
       Bytes image = good;
       image[at] = value;
       const Result<DecodedImage> read = ReadDeviceImage(image);
-      if (read) ASSERT_EQ(read->Size(), image.size());
+      if (read) {
+        ASSERT_EQ(read->Size(), image.size());
+      }
     }
   }
 }
