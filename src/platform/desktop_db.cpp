@@ -620,6 +620,12 @@ Result<DesktopDb> DesktopDb::Open(const std::filesystem::path& path, std::string
       flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
       break;
   }
+  // A journal beside the file may be what a program killed in the middle of a save left;
+  // only a writer can roll it back, and until then no reader gets in. A writer that is
+  // still at work keeps its journal: opening beside it changes nothing.
+  if (mode == OpenMode::ReadOnly && std::filesystem::exists(path.string() + "-journal", error)) {
+    (void)OpenConnection(path, password, SQLITE_OPEN_FULLMUTEX | SQLITE_OPEN_READWRITE);
+  }
   auto connection = OpenConnection(path, password, flags);
   if (!connection) return connection.error();
   return DesktopDb(std::move(connection).value(), path);

@@ -3,7 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -330,6 +334,37 @@ TEST(DesktopDbTest, TransactionStoresAllOrNothing) {
   Check(db.Execute("insert into Mac(ID) values (43)"));
   Check(db.Rollback());
   EXPECT_EQ(Ids(db, "select * from Mac"), (std::vector<std::int64_t>{42}));
+}
+
+// A program killed in the middle of a save leaves the journal of its unfinished
+// transaction beside the database. The next reader must still get the stored rows, even
+// one that only reads (the macro editor loading, the compiler reading the macro).
+TEST(DesktopDbTest, AReaderAfterASaveKilledMidwayGetsTheStoredRows) {
+  TempDir dir;
+  const auto file = dir / "killed.M";
+  {
+    DesktopDb db = OpenOrDie(file, OpenMode::CreateIfMissing);
+    MakeTable(db, 300);
+  }
+  const pid_t saver = ::fork();
+  ASSERT_GE(saver, 0);
+  if (saver == 0) {
+    auto db = DesktopDb::Open(file, kPassword, OpenMode::ReadWrite);
+    // A cache of one page spills the changes into the file before the commit, as a
+    // large save does.
+    if (db && db->Execute("PRAGMA cache_size = 1") && db->BeginTransaction() &&
+        db->Execute("delete * from Mac") &&
+        db->Execute("insert into Mac(ID) values (42)"))
+      ::_exit(0);  // killed before the commit: no clean-up of any kind
+    ::_exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(saver, &status, 0), saver);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(std::filesystem::exists(file.string() + "-journal"));
+
+  DesktopDb reader = OpenOrDie(file, OpenMode::ReadOnly);
+  EXPECT_EQ(Ids(reader, "select * from Mac").size(), 300u);
 }
 
 TEST(DesktopDbTest, CompactionKeepsEveryRowAndThePassword) {

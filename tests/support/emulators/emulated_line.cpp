@@ -54,20 +54,33 @@ EmulatedLine::EmulatedLine(ByteEmulator& emulator, EmulatedLineOptions options)
 }
 
 EmulatedLine::~EmulatedLine() {
-  if (master_ < 0) return;
+  HangUp();
+  if (wake_[0] >= 0) ::close(wake_[0]);
+  if (wake_[1] >= 0) ::close(wake_[1]);
+}
+
+void EmulatedLine::StopThread() {
+  if (!thread_.joinable()) return;
   stop_ = true;
   char byte = 1;
   (void)!::write(wake_[1], &byte, 1);
   thread_.join();
-  ::close(master_);
+}
+
+void EmulatedLine::HangUp() {
+  std::lock_guard lock(hangUpMutex_);
+  if (master_ < 0) return;
+  StopThread();
   ::close(slave_);
-  ::close(wake_[0]);
-  ::close(wake_[1]);
+  slave_ = -1;
+  ::close(master_);
+  master_ = -1;
 }
 
 LineInfo EmulatedLine::CurrentLine() const {
   LineInfo info;
   struct termios2 line {};
+  if (master_ < 0) return info;
   if (::ioctl(master_, TCGETS2, &line) != 0) return info;
   info.baud = line.c_ospeed;
   int data = 8;
@@ -145,6 +158,16 @@ std::chrono::steady_clock::time_point EmulatedLine::ReceiveOverTheWire(std::size
 void EmulatedLine::SendReply(const Bytes& reply, const LineInfo& line,
                              std::chrono::steady_clock::time_point requestEnd) {
   if (reply.empty()) return;
+  if (options_.replyBytePause.count() > 0) {
+    for (std::uint8_t byte : reply) {
+      std::this_thread::sleep_for(options_.replyBytePause);
+      while (::write(master_, &byte, 1) != 1) {
+        if (errno != EINTR && errno != EAGAIN) return;
+      }
+      ++sent_;
+    }
+    return;
+  }
   if (!options_.wireTime || line.baud == 0) {
     std::size_t done = 0;
     while (done < reply.size()) {

@@ -45,6 +45,9 @@ struct EmulatedLineOptions {
   // Parity bits per character the pseudo-terminal does not show (it always reports 8 data
   // bits and no parity): the panel and its boot loader use even parity on every setting.
   int hiddenParityBits = 1;
+  // When set, each reply byte is written on its own this long after the one before, so
+  // the tool reads a reply in many pieces (a slow adapter, a busy machine).
+  std::chrono::microseconds replyBytePause{0};
 };
 
 class EmulatedLine {
@@ -70,8 +73,14 @@ class EmulatedLine {
 
   LineInfo CurrentLine() const;
 
+  // The device goes away, as when the cable is pulled or the adapter unplugged: the
+  // emulator stops and the pseudo-terminal's master closes, so the tool's port hangs up.
+  // Safe to call from any thread but the emulator's own; later calls do nothing.
+  void HangUp();
+
  private:
   void Loop();
+  void StopThread();
   // Sleeps until `count` bytes read now, at `line`'s speed, have come off the wire;
   // returns when they have.
   std::chrono::steady_clock::time_point ReceiveOverTheWire(std::size_t count, const LineInfo& line);
@@ -87,6 +96,7 @@ class EmulatedLine {
   std::atomic<std::uint64_t> consumed_{0};
   std::atomic<std::uint64_t> sent_{0};
   std::mutex mutex_;
+  std::mutex hangUpMutex_;
   std::mutex progressMutex_;
   std::condition_variable progress_;
   std::atomic<bool> stop_{false};
