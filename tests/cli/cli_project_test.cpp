@@ -188,7 +188,7 @@ TEST(PanelEmulator, HelpIsNoError) {
 Bytes HostileFrame(std::uint64_t claimed, const Bytes& record0, int zeroBlocks) {
   Bytes frame{0x28, 0xB5, 0x2F, 0xFD};
   frame.push_back(0xC4);  // 8-byte content size, checksum flag, window descriptor follows
-  frame.push_back(0x88);  // window 128 MiB
+  frame.push_back(0x80);  // window 64 MiB, the most a project file may ask for
   for (int i = 0; i < 8; ++i) frame.push_back(static_cast<std::uint8_t>(claimed >> (8 * i)));
   auto blockHeader = [&](std::uint32_t type, std::uint32_t size) {
     const std::uint32_t header = (size << 3) | (type << 1);
