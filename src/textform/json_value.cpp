@@ -1,6 +1,8 @@
 #include "textform/json_value.h"
 
 #include <charconv>
+#include <optional>
+#include <string>
 
 #include "textform/json_writer.h"
 
@@ -126,6 +128,26 @@ class Parser {
     const std::string where = std::to_string(line) + ":" + std::to_string(column);
     return Error{Bilingual{"JSON 第 " + where + " 处有误: " + error_,
                            "JSON error at line " + where + ": " + error_}};
+  }
+
+  // After an item of an array or object: ',' asks for another (true), `close` ends the
+  // list (false); anything else is a fault (nothing).
+  std::optional<bool> AfterItem(char close) {
+    SkipSpace();
+    if (pos_ >= text_.size()) {
+      Fail(close == ']' ? "unterminated array" : "unterminated object");
+      return std::nullopt;
+    }
+    if (text_[pos_] == ',') {
+      ++pos_;
+      return true;
+    }
+    if (text_[pos_] == close) {
+      ++pos_;
+      return false;
+    }
+    Fail(std::string("expected ',' or '") + close + "'");
+    return std::nullopt;
   }
 
   bool Fail(std::string what) {
@@ -276,17 +298,9 @@ class Parser {
     while (true) {
       value.items.emplace_back();
       if (!ParseValue(value.items.back(), depth + 1)) return false;
-      SkipSpace();
-      if (pos_ >= text_.size()) return Fail("unterminated array");
-      if (text_[pos_] == ',') {
-        ++pos_;
-        continue;
-      }
-      if (text_[pos_] == ']') {
-        ++pos_;
-        return true;
-      }
-      return Fail("expected ',' or ']'");
+      const std::optional<bool> more = AfterItem(']');
+      if (!more) return false;
+      if (!*more) return true;
     }
   }
 
@@ -307,17 +321,9 @@ class Parser {
         handlerError_ = handled.error();
         return false;
       }
-      SkipSpace();
-      if (pos_ >= text_.size()) return Fail("unterminated array");
-      if (text_[pos_] == ',') {
-        ++pos_;
-        continue;
-      }
-      if (text_[pos_] == ']') {
-        ++pos_;
-        return true;
-      }
-      return Fail("expected ',' or ']'");
+      const std::optional<bool> more = AfterItem(']');
+      if (!more) return false;
+      if (!*more) return true;
     }
   }
 
@@ -349,17 +355,9 @@ class Parser {
       } else if (!ParseValue(member.value, depth + 1)) {
         return false;
       }
-      SkipSpace();
-      if (pos_ >= text_.size()) return Fail("unterminated object");
-      if (text_[pos_] == ',') {
-        ++pos_;
-        continue;
-      }
-      if (text_[pos_] == '}') {
-        ++pos_;
-        return true;
-      }
-      return Fail("expected ',' or '}'");
+      const std::optional<bool> more = AfterItem('}');
+      if (!more) return false;
+      if (!*more) return true;
     }
   }
 
