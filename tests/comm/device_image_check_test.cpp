@@ -86,7 +86,7 @@ TEST_F(DeviceImageCheckTest, DamagedImagesAndOtherFilesAreRefusedWithTheReason) 
   };
   const Case cases[] = {
       {"cut by a byte", [](Bytes& b) { b.pop_back(); }, "offsets"},
-      {"cut inside the alarm texts", [](Bytes& b) { b.resize(b.size() - 3); }, "offsets"},
+      {"cut inside the alarm texts", [](Bytes& b) { b.erase(b.end() - 3, b.end()); }, "offsets"},
       {"a byte too many", [](Bytes& b) { b.push_back(0); }, "pictures do not end"},
       {"no marker", [](Bytes& b) { b[126] = 0; }, "marker 0xE916"},
       {"picture section past the end",
