@@ -20,7 +20,7 @@ best() {  # best of three: "wall cpu" in seconds
     if [[ -z "$best_wall" ]] || (( $(echo "$wall < $best_wall" | bc) )); then best_wall=$wall; fi
     if [[ -z "$best_cpu" ]] || (( $(echo "$cpu < $best_cpu" | bc) )); then best_cpu=$cpu; fi
   done
-  printf '%-8s %6.2f s wall  %6.2f s CPU\n' "$label" "$best_wall" "$best_cpu"
+  printf '%-14s %6.2f s wall  %6.2f s CPU\n' "$label" "$best_wall" "$best_cpu"
 }
 
 best export "$cli" export "$work/a/full.QX3" -o "$work/full.json"
@@ -28,4 +28,11 @@ best import "$cli" import --force "$work/full.json" -o "$work/b/full.QX3"
 "$cli" export "$work/b/full.QX3" -o "$work/again.json"
 cmp -s "$work/full.json" "$work/again.json" || { echo "round trip changed the text form" >&2; exit 1; }
 best diff bash -c '"$0" diff "$1" "$2"; [[ $? -le 1 ]]' "$cli" "$work/a/full.QX3" "$work/b/full.QX3"
+
+# The worst case for diff: every element of every page moved, so every element is reported.
+mkdir "$work/c"
+sed -E 's/"left": ([0-9]+)/"left": 1\1/' "$work/full.json" >"$work/moved.json"
+"$cli" import "$work/moved.json" -o "$work/c/moved.QX3" >/dev/null
+best diff-all bash -c '"$0" diff "$1" "$2"; [[ $? -le 1 ]]' "$cli" "$work/a/full.QX3" "$work/c/moved.QX3"
+best diff-all-json bash -c '"$0" diff --json "$1" "$2"; [[ $? -le 1 ]]' "$cli" "$work/a/full.QX3" "$work/c/moved.QX3"
 echo "text form: $(stat -c %s "$work/full.json") bytes, $(wc -l <"$work/full.json") lines"
