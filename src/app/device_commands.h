@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "comm/com_port_map.h"
+#include "compiler/compile_project.h"
 #include "compiler/ui/compile_check_frm.h"
 #include "model/project_session.h"
 #include "params/device_resources.h"
@@ -27,7 +28,7 @@ class TsetCOMpro;
 
 namespace dravik::app {
 
-inline constexpr char kCompiledImageName[] = "QX.bin";
+using compiler::kCompiledImageName;
 inline constexpr char kSimulatorProgram[] = "tolvesk";
 inline constexpr char kCheckMark[] = "　√";  // ideographic space and a check mark
 

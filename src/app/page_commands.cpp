@@ -85,15 +85,6 @@ std::vector<std::string> JumpTargetTexts(const ProjectImage& image, bool isChine
   return texts;
 }
 
-std::array<std::string, model::kPageKeyRows> PanelKeyNames(int panelModelWord) {
-  const bool large = (panelModelWord & 0x3F) >= 2;
-  std::array<std::string, model::kPageKeyRows> names{
-      "F1", "F2", "F3", "F4", "F5", large ? "F6" : "CLR", "∧", "∨", "＜", "＞",
-      large ? "监视" : "HOME", large ? "诊断" : "ALM"};
-  for (int digit = 0; digit <= 9; ++digit) names[12 + digit] = std::to_string(digit);
-  return names;
-}
-
 std::string KeyRowCaption(const std::string& name, bool isChinese) {
   return "[" + name + (isChinese ? "]键" : "]Key");
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "elements/bit_properties.h"
 #include "model/project_image.h"
 #include "platform/bilingual.h"
 
@@ -44,8 +45,7 @@ std::string PageTabCaption(int count, bool isChinese);
 // The 256 texts of the jump-target list.
 std::vector<std::string> JumpTargetTexts(const model::ProjectImage& image, bool isChinese);
 
-// The 22 key names of the panel model in `panelModelWord` (low 6 bits).
-std::array<std::string, model::kPageKeyRows> PanelKeyNames(int panelModelWord);
+using elements::PanelKeyNames;
 // "[" + name + "]键" / "[" + name + "]Key".
 std::string KeyRowCaption(const std::string& name, bool isChinese);
 // Rows of the page-attribute key grid: 20 where pages carry a register offset (Link 1

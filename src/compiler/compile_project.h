@@ -15,6 +15,9 @@
 
 namespace dravik::compiler {
 
+// The compiled image in the work folder, which the simulator runs by default.
+inline constexpr char kCompiledImageName[] = "QX.bin";
+
 // The message when the initial page is not a page in use, or nothing when it is.
 std::optional<Bilingual> InitialPageMissing(const model::ProjectImage& project);
 Bilingual InitialPageMessage(std::int32_t pageNumber);

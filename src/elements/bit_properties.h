@@ -67,6 +67,9 @@ struct BitSwitchProperties {
 BitSwitchProperties ReadBitSwitchProperties(const model::PageRecord& page, int slot);
 void WriteBitSwitchProperties(model::PageRecord& page, int slot, const BitSwitchProperties& key);
 
+// The 22 key names of the panel model in `panelModelWord` (low 6 bits).
+std::array<std::string, model::kPageKeyRows> PanelKeyNames(int panelModelWord);
+
 // The panel key list of the bit switch dialog: the names of the first `rows` key rows,
 // then the cursor item, "光标焦点" or "Cursor".
 std::vector<std::string> PanelKeyItems(std::span<const std::string> keyNames, int rows,

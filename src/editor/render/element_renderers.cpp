@@ -1,6 +1,8 @@
 #include "editor/render/element_renderers.h"
 
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -215,6 +217,25 @@ void DrawLamp(const RenderContext& context, ElementImage& element) {
   element.Compose();
 }
 
+namespace {
+
+// A running chart's samples, oldest at the left, spread over the chart's data points.
+void DrawTrendTrace(ElementCanvas& canvas, const std::vector<double>& samples, int capacity,
+                    int width, int height) {
+  const int points = std::max({capacity, static_cast<int>(samples.size()), 2});
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const int x = static_cast<int>(i) * width / (points - 1);
+    const int y = height - static_cast<int>(std::lround(std::clamp(samples[i], 0.0, 1.0) * height));
+    if (i == 0) {
+      canvas.MoveTo(x, y);
+    } else {
+      canvas.LineTo(x, y);
+    }
+  }
+}
+
+}  // namespace
+
 void DrawTrendChart(const RenderContext& context, ElementImage& element) {
   if (!BeginDrawing(context, element, /*fresh=*/true)) return;
   const el::TrendChartElement chart(std::as_const(context.page), context.slot);
@@ -251,11 +272,15 @@ void DrawTrendChart(const RenderContext& context, ElementImage& element) {
   const int h2 = h1 - band;
   canvas.Rectangle(0, 0, w1, h2);
 
-  canvas.MoveTo(0, h2);
-  canvas.LineTo(w1 / 3, 5);
-  canvas.LineTo(w1 / 2, h2 - 5);
-  canvas.LineTo(2 * w1 / 3, h2 / 2);
-  canvas.LineTo(w1 - 5, h2 / 2);
+  if (context.options.trendSamples != nullptr) {
+    DrawTrendTrace(canvas, *context.options.trendSamples, context.options.trendCapacity, w1, h2);
+  } else {
+    canvas.MoveTo(0, h2);
+    canvas.LineTo(w1 / 3, 5);
+    canvas.LineTo(w1 / 2, h2 - 5);
+    canvas.LineTo(2 * w1 / 3, h2 / 2);
+    canvas.LineTo(w1 - 5, h2 / 2);
+  }
 
   if (chart.showGrid() != 0) {
     // The plain complement of the background (not a key complement: top byte cleared).
@@ -313,11 +338,16 @@ void DrawBarGraph(const RenderContext& context, ElementImage& element) {
 
   SetBarFill(canvas, directionAndPattern & 0xFF, Colour(bar.foreColour()));
 
+  // The editor shows every bar half full; a running panel fills it to its value.
+  const auto filled = [&](int length) {
+    return static_cast<int>(std::lround(std::clamp(*context.options.barLevel, 0.0, 1.0) * length));
+  };
+  const bool live = context.options.barLevel.has_value();
   switch (directionAndPattern >> 8) {
-    case 0: canvas.Rectangle(0, h / 2, w, h); break;      // grows upward
-    case 1: canvas.Rectangle(0, 0, w, h / 2); break;      // grows downward
-    case 2: canvas.Rectangle(0, 0, w / 2, h); break;      // grows rightward
-    case 3: canvas.Rectangle(w / 2, 0, w, h); break;      // grows leftward
+    case 0: canvas.Rectangle(0, live ? h - filled(h) : h / 2, w, h); break;  // grows upward
+    case 1: canvas.Rectangle(0, 0, w, live ? filled(h) : h / 2); break;      // grows downward
+    case 2: canvas.Rectangle(0, 0, live ? filled(w) : w / 2, h); break;      // grows rightward
+    case 3: canvas.Rectangle(live ? w - filled(w) : w / 2, 0, w, h); break;  // grows leftward
     default: break;
   }
   element.Compose();
@@ -353,8 +383,11 @@ ShownPicture PictureShown(pictures::PictureLibrary* library, int id, bool isChin
 void DrawPicture(const RenderContext& context, ElementImage& element) {
   if (!BeginDrawing(context, element)) return;
   const el::PictureElement picture(std::as_const(context.page), context.slot);
-  element.bitmap =
-      PictureShown(context.options.pictures, picture.pictureNumber(), context.options.isChinese).image;
+  element.bitmap = context.options.picture != nullptr
+                       ? *context.options.picture
+                       : PictureShown(context.options.pictures, picture.pictureNumber(),
+                                      context.options.isChinese)
+                             .image;
   element.transparent = (picture.showFlags() & 1) != 0;
   element.keyColour = Colour(picture.keyColour());
   element.stretch = (picture.showFlags() & 2) != 0;

@@ -5,6 +5,8 @@
 // work headless (the command line renders pages with them).
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "editor/render/element_image.h"
 #include "model/page_record.h"
@@ -25,6 +27,16 @@ struct RenderSettings {
   int languageOverride = -1;
   // The project's picture library; without one every picture shows the placeholder.
   pictures::PictureLibrary* pictures = nullptr;
+
+  // What a running panel shows in place of the editor's previews (the simulator sets
+  // them per element; the editor leaves them unset).
+  std::optional<double> barLevel;  // the bar's filled fraction, 0..1
+  // A trend chart's samples as fractions of its height, oldest first, and its number of
+  // data points (the width of the trace).
+  const std::vector<double>* trendSamples = nullptr;
+  int trendCapacity = 0;
+  // A picture element's picture; a null image shows nothing.
+  const QImage* picture = nullptr;
 };
 
 struct RenderContext {
