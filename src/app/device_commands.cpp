@@ -195,12 +195,12 @@ void ShowFirmwareDialog(DeviceCommandContext& c, comm::TFirmwareFrm& form) {
   c.hooks.desktop.Exec(&form);
 }
 
-SimulationEnd RunSimulation(DeviceCommandContext& c) {
+SimulationEnd RunSimulation(DeviceCommandContext& c, SimulationMode mode) {
   const PreambleResult compiled = RunCompilePreamble(c);
   if (!compiled.ok()) return SimulationEnd::kPreambleStopped;
   AppendCheckMark(c);
 
-  // The simulator finds QX.bin in the work folder on its own; it is started there.
+  // The simulator is started in the work folder, on the image just compiled there.
   const fs::path program = c.simulator.empty() ? SimulatorProgram() : c.simulator;
   if (!QFileInfo(Path(program)).isExecutable()) {
     Warn(c, SimulatorMissingMessage(program, compiled.imageFile));
@@ -208,7 +208,9 @@ SimulationEnd RunSimulation(DeviceCommandContext& c) {
   }
   QString error;
   const QString workingDir = Path(compiled.imageFile.parent_path());
-  const bool started = c.hooks.desktop.StartProgram(Path(program), {}, workingDir, &error);
+  QStringList arguments{QStringLiteral("--image"), Path(compiled.imageFile)};
+  if (mode == SimulationMode::kOnline) arguments << QStringLiteral("--online");
+  const bool started = c.hooks.desktop.StartProgram(Path(program), arguments, workingDir, &error);
   if (!started) {
     Warn(c, SimulatorStartFailedMessage(program, error.toStdString()));
     return SimulationEnd::kStartFailed;

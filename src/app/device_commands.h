@@ -88,10 +88,11 @@ std::optional<int> ShowPortDialog(DeviceCommandContext& context, comm::TsetCOMpr
 // program (or, when there is none, one the user chooses at the start).
 void ShowFirmwareDialog(DeviceCommandContext& context, comm::TFirmwareFrm& form);
 
-// Off-line and on-line simulation (both alike): the preamble, then the simulator is
-// started on QX.bin and not waited for.
+// Off-line and on-line simulation: the preamble, then the simulator is started on QX.bin
+// (on-line: as a Modbus master towards the PLC) and not waited for.
+enum class SimulationMode { kOffline, kOnline };
 enum class SimulationEnd { kPreambleStopped, kStarted, kSimulatorMissing, kStartFailed };
-SimulationEnd RunSimulation(DeviceCommandContext& context);
+SimulationEnd RunSimulation(DeviceCommandContext& context, SimulationMode mode = SimulationMode::kOffline);
 
 // The customer update package: the preamble, then a folder with the updater and the image.
 enum class PackageEnd { kPreambleStopped, kCancelled, kBuilt, kFailed };

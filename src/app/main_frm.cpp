@@ -335,8 +335,8 @@ void TMainFrm::CreateActions() {
       Row("Firmware1", "固件升级(&F)").Icon("firmware").Project().Runs(call(&TMainFrm::Firmware)),
 
       // Debug
-      Row("OfflineSim1", "离线模拟(&S)...").Key("F9").Hint("离线模拟 F9").Icon("simulate_offline").Project().Runs(call(&TMainFrm::Simulate)),
-      Row("OnlineSim1", "在线模拟(&O)...").Key("F10").Hint("在线模拟 F10").Icon("simulate_online").Project().Runs(call(&TMainFrm::Simulate)),
+      Row("OfflineSim1", "离线模拟(&S)...").Key("F9").Hint("离线模拟 F9").Icon("simulate_offline").Project().Runs([this] { Simulate(SimulationMode::kOffline); }),
+      Row("OnlineSim1", "在线模拟(&O)...").Key("F10").Hint("在线模拟 F10").Icon("simulate_online").Project().Runs([this] { Simulate(SimulationMode::kOnline); }),
 
       // Personalisation
       Row("N2", "显示格栅(&S)").Hint("显示格栅").Project().Check(true).Runs(call(&TMainFrm::ToggleShowGrid)),

@@ -141,7 +141,7 @@ class TMainFrm : public QMainWindow {
   void PortSettings();
   void Download();
   void Firmware();
-  void Simulate();
+  void Simulate(SimulationMode mode);
   void BuildUpdatePackage();
 
   // ---- project tools

@@ -77,10 +77,10 @@ void TMainFrm::Firmware() {
   ShowFirmwareDialog(c, *Dialog<comm::TFirmwareFrm>());
 }
 
-void TMainFrm::Simulate() {
+void TMainFrm::Simulate(SimulationMode mode) {
   if (!session_.ProjectOpen) return;
   DeviceCommandContext c = DeviceContext();
-  RunSimulation(c);
+  RunSimulation(c, mode);
   UpdateCommandStates();
 }
 

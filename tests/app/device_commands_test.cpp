@@ -209,17 +209,22 @@ TEST_F(DeviceCommandsTest, SimulationSaysSoWhenTheSimulatorIsMissing) {
   EXPECT_TRUE(fs::exists(QxBin())) << "the image is compiled all the same";
 }
 
-TEST_F(DeviceCommandsTest, SimulationStartsTheSimulatorInTheWorkFolder) {
-  // A stand-in simulator that leaves a mark where it was started.
+TEST_F(DeviceCommandsTest, SimulationStartsTheSimulatorInTheWorkFolderOnTheImage) {
+  // A stand-in simulator that writes its arguments where it was started.
   context.simulator = project.dir / "tolvesk";
-  test::WriteText(context.simulator, "#!/bin/sh\ntouch simulator-ran\n");
+  test::WriteText(context.simulator, "#!/bin/sh\necho \"$@\" > simulator-ran.tmp\n"
+                                     "mv simulator-ran.tmp simulator-ran\n");
   fs::permissions(context.simulator, fs::perms::owner_all);
   const fs::path mark = *platform::WorkDir() / "simulator-ran";
-  fs::remove(mark);
-
-  EXPECT_EQ(RunSimulation(context), SimulationEnd::kStarted);
-  EXPECT_TRUE(sink.boxes.empty()) << sink.boxes.front().text;
-  EXPECT_TRUE(WaitFor([&] { return fs::exists(mark); }));
+  for (const auto& [mode, arguments] :
+       {std::pair{SimulationMode::kOffline, "--image " + QxBin().string() + "\n"},
+        std::pair{SimulationMode::kOnline, "--image " + QxBin().string() + " --online\n"}}) {
+    fs::remove(mark);
+    EXPECT_EQ(RunSimulation(context, mode), SimulationEnd::kStarted);
+    EXPECT_TRUE(sink.boxes.empty()) << sink.boxes.front().text;
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(mark); }));
+    EXPECT_EQ(test::ReadText(mark), arguments);
+  }
   fs::remove(mark);
 }
 
