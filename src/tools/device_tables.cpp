@@ -1,5 +1,6 @@
 #include "tools/device_tables.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -24,6 +25,15 @@ constexpr std::array<LinkLists, 2> kLinkLists{{
     {&DeviceLists::W_DeviceName2, &DeviceLists::W_DeviceMax2, &DeviceLists::B_DeviceName2,
      &DeviceLists::B_DeviceBit2, &DeviceLists::B_DeviceMax2},
 }};
+
+// Protocols whose bit devices 3 and 4 (inputs and outputs) are numbered in octal digits.
+constexpr std::array kOctalProtocols{0, 1, 2, 11};
+constexpr std::array kOctalBitDevices{3, 4};
+
+template <class Array>
+bool Contains(const Array& values, int value) {
+  return std::find(values.begin(), values.end(), value) != values.end();
+}
 
 const LinkLists& ListsOf(int link) {
   return kLinkLists[link == 1 ? 1 : 0];
@@ -54,6 +64,11 @@ DeviceInfo DeviceOf(const DeviceLists& lists, int link, AddressCategory category
 
 DeviceInfo DeviceOf(const DeviceLists& lists, const elements::ElementAddress& address) {
   return DeviceOf(lists, address.selector.Link(), address.category, address.selector.Device());
+}
+
+bool OctalNumbered(int protocolIndex, int bitDevice, int bitInfo) {
+  return bitInfo <= 0 && Contains(kOctalProtocols, protocolIndex) &&
+         Contains(kOctalBitDevices, bitDevice);
 }
 
 std::string AddressNumberText(std::int64_t address, bool hexadecimal) {

@@ -36,6 +36,12 @@ DeviceInfo DeviceOf(const params::DeviceLists& lists, int link, elements::Addres
 // none).
 DeviceInfo DeviceOf(const params::DeviceLists& lists, const elements::ElementAddress& address);
 
+// Whether plain bit kind `bitDevice` (its position in the link's bit list) of protocol or
+// table `protocolIndex` numbers its addresses in octal digits: the inputs and outputs (X,
+// Y) of the FX-like protocols. Such addresses are kept as the number their octal digits
+// read in decimal (X17 is 17, the one after it 20), and their maximum is written so too.
+bool OctalNumbered(int protocolIndex, int bitDevice, int bitInfo);
+
 // An address number as the device writes it: at least three upper-case hexadecimal digits
 // ("07F") on hexadecimal devices, decimal otherwise.
 std::string AddressNumberText(std::int64_t address, bool hexadecimal);

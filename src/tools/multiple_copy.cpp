@@ -22,14 +22,6 @@ using elements::ElementAddress;
 constexpr std::int64_t kFieldMaximum = 0xFFFF;
 // The highest bit number the operand byte can hold.
 constexpr int kHighestBitNumber = 15;
-// Protocols whose bit devices 3 and 4 (inputs and outputs) are numbered in octal digits.
-constexpr std::array kOctalProtocols{0, 1, 2, 11};
-constexpr std::array kOctalBitDevices{3, 4};
-
-template <class Array>
-bool Contains(const Array& values, int value) {
-  return std::find(values.begin(), values.end(), value) != values.end();
-}
 
 // The device an address steps on, as far as the project's lists know it.
 struct StepDevice {
@@ -53,9 +45,9 @@ StepDevice StepDeviceOf(const AddressStepRules& rules, const ElementAddress& add
   // compile check judges such addresses, the copy does not lower them to 0.
   if (!info.name.empty() && info.maximum > 0) device.limit = std::min(info.maximum, kFieldMaximum);
   device.bitInfo = info.bitInfo;
-  device.octal = address.category == AddressCategory::kBit && info.bitInfo <= 0 &&
-                 Contains(kOctalProtocols, rules.protocolIndex[static_cast<std::size_t>(link)]) &&
-                 Contains(kOctalBitDevices, address.selector.Device());
+  device.octal = address.category == AddressCategory::kBit &&
+                 OctalNumbered(rules.protocolIndex[static_cast<std::size_t>(link)],
+                               address.selector.Device(), info.bitInfo);
   return device;
 }
 
