@@ -54,6 +54,8 @@ struct Entry {
   std::int64_t lower = 0;
   std::int64_t upper = 0;
   int decimals = 0;
+  // The pad asks for the super password before the element at `slot` may be used.
+  bool password = false;
 };
 
 // What the screen shows at one moment.

@@ -267,9 +267,8 @@ std::filesystem::path RegisterFilePath(const std::filesystem::path& image) {
   return file;
 }
 
-Status SaveRegisterFile(const std::filesystem::path& file, const RegisterNaming& naming,
-                        const RegisterMemory& memory) {
-  std::string text = "# Dravik simulator registers: NAME=VALUE, registers at 0 are not listed\n";
+std::string RegisterListing(const RegisterNaming& naming, const RegisterMemory& memory) {
+  std::string text;
   for (const auto& [address, value] : memory.Words()) {
     text += Line(RegisterName(naming, address), std::to_string(value));
   }
@@ -285,6 +284,14 @@ Status SaveRegisterFile(const std::filesystem::path& file, const RegisterNaming&
   for (const auto& [address, on] : memory.PlainBits()) {
     if (on) text += Line(RegisterName(naming, address), "ON");
   }
+  return text;
+}
+
+Status SaveRegisterFile(const std::filesystem::path& file, const RegisterNaming& naming,
+                        const RegisterMemory& memory) {
+  const std::string text =
+      "# Dravik simulator registers: NAME=VALUE, registers at 0 are not listed\n" +
+      RegisterListing(naming, memory);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   return platform::WriteFileAtomic(file, std::span(bytes, text.size()));
 }

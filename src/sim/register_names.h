@@ -59,6 +59,10 @@ void Apply(const Assignment& assignment, RegisterMemory& memory);
 // The register file of an image: "QX.bin" keeps its registers in "QX.bin.registers".
 std::filesystem::path RegisterFilePath(const std::filesystem::path& image);
 
+// Every register that is not 0, one "NAME=VALUE" line each (bits "NAME=ON"), in address
+// order: what the register file holds and `tolvesk --dump-registers` prints.
+std::string RegisterListing(const RegisterNaming& naming, const RegisterMemory& memory);
+
 // Writes every register that is not 0, one "NAME=VALUE" a line (words in decimal, bits
 // as ON), crash-safely. Registers of kinds the lists do not name are left out.
 Status SaveRegisterFile(const std::filesystem::path& file, const RegisterNaming& naming,
