@@ -17,6 +17,7 @@
 #include "compiler/image_reader.h"
 #include "model/page_record.h"
 #include "platform/bilingual.h"
+#include "platform/local_time.h"
 #include "platform/result.h"
 #include "sim/register_memory.h"
 
@@ -84,9 +85,10 @@ struct Screen {
 };
 
 struct SessionOptions {
-  // The wall clock the panel's clock starts from; tests give a fixed one.
+  // The date and time the panel's clock starts from, read as UTC fields: by default the
+  // machine's local time, as a panel set by its owner shows it; tests give a fixed one.
   std::function<std::chrono::system_clock::time_point()> now = [] {
-    return std::chrono::system_clock::now();
+    return platform::AsLocalWallClock(std::chrono::system_clock::now());
   };
 };
 
