@@ -130,6 +130,17 @@ class Parser {
                            "JSON error at line " + where + ": " + error_}};
   }
 
+  // Steps over the opening bracket; true (and past `close`) when the list is empty.
+  bool OpensEmpty(char close) {
+    ++pos_;
+    SkipSpace();
+    if (pos_ < text_.size() && text_[pos_] == close) {
+      ++pos_;
+      return true;
+    }
+    return false;
+  }
+
   // After an item of an array or object: ',' asks for another (true), `close` ends the
   // list (false); anything else is a fault (nothing).
   std::optional<bool> AfterItem(char close) {
@@ -289,12 +300,7 @@ class Parser {
 
   bool ParseArray(JsonValue& value, int depth) {
     value.type = JsonValue::Type::Array;
-    ++pos_;
-    SkipSpace();
-    if (pos_ < text_.size() && text_[pos_] == ']') {
-      ++pos_;
-      return true;
-    }
+    if (OpensEmpty(']')) return true;
     while (true) {
       value.items.emplace_back();
       if (!ParseValue(value.items.back(), depth + 1)) return false;
@@ -307,12 +313,7 @@ class Parser {
   // An array whose items go to the handler one by one.
   bool ParseStreamedArray(JsonValue& value) {
     value.type = JsonValue::Type::Array;
-    ++pos_;
-    SkipSpace();
-    if (pos_ < text_.size() && text_[pos_] == ']') {
-      ++pos_;
-      return true;
-    }
+    if (OpensEmpty(']')) return true;
     for (std::size_t index = 0;; ++index) {
       JsonValue item;
       if (!ParseValue(item, 2)) return false;
@@ -329,12 +330,7 @@ class Parser {
 
   bool ParseObject(JsonValue& value, int depth) {
     value.type = JsonValue::Type::Object;
-    ++pos_;
-    SkipSpace();
-    if (pos_ < text_.size() && text_[pos_] == '}') {
-      ++pos_;
-      return true;
-    }
+    if (OpensEmpty('}')) return true;
     while (true) {
       SkipSpace();
       if (pos_ >= text_.size() || text_[pos_] != '"') return Fail("expected a key");
