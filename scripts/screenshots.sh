@@ -4,21 +4,26 @@
 # virtual X server (Xvfb): main_window_{zh,en}_{light,dark}.png; and the clock macro
 # editor with the example's macro in both languages, on the offscreen platform:
 # macro_editor_{zh,en}.png; and every element property dialog in both languages, on Xvfb:
-# dialogs/<dialog>[_<kind>]_{zh,en}.png, which the user guide shows.
+# dialogs/<dialog>[_<kind>]_{zh,en}.png, which the user guide shows; and the panel
+# simulator tolvesk running the compiled example, on Xvfb: its window at ×2 and its register
+# window in both languages, and page 2 from a run without a window:
+# simulator/{tolvesk,registers}_{zh,en}.png and simulator/headless_page2.png, which the
+# user guide shows too.
 #
-# Usage: scripts/screenshots.sh [main] [macro] [dialogs]   (no section: all three)
+# Usage: scripts/screenshots.sh [main] [macro] [dialogs] [sim]   (no section: all four)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${DRAVIK_BUILD_DIR:-$root/build}"
 sections=("$@")
-if [ ${#sections[@]} -eq 0 ]; then sections=(main macro dialogs); fi
+if [ ${#sections[@]} -eq 0 ]; then sections=(main macro dialogs sim); fi
 targets=(dravik_program_data)
 for section in "${sections[@]}"; do
   case "$section" in
     main) targets+=(dravik dravik-grab-screen) ;;
     macro) targets+=(dravik-shoot-macro-editor) ;;
     dialogs) targets+=(dravik-shoot-dialogs) ;;
-    *) echo "usage: $0 [main] [macro] [dialogs]" >&2; exit 2 ;;
+    sim) targets+=(tolvesk dravik-cli dravik-grab-screen) ;;
+    *) echo "usage: $0 [main] [macro] [dialogs] [sim]" >&2; exit 2 ;;
   esac
 done
 wants() {
@@ -98,4 +103,73 @@ if wants dialogs; then
   rm -f "$out/dialogs"/*.png
   cp "$shots"/*.png "$out/dialogs/"
   echo "wrote $(ls "$out/dialogs" | wc -l) pictures into $out/dialogs"
+fi
+
+# The simulator runs the example compiled, with the registers the screen shows kept in the
+# register file beside the image, as a previous run would have left them.
+if wants sim; then
+  sim="$scratch/sim"
+  mkdir -p "$sim/shots"
+  cp -r "$build/bin/examples" "$sim/examples"
+  "$build/bin/dravik-cli" --lang en compile "$sim/examples/茶叶整形机.QX3" -o "$sim/QX.bin"
+  cat > "$sim/QX.bin.registers" <<REGISTERS
+# The example's temperature, speed and output; its state text "预热"; a running machine
+D100=1500
+D101=850
+D102=326
+D120=1
+D200=850
+D201=45
+D202=35
+D203=850
+D204=120
+Y0=ON
+M100=ON
+REGISTERS
+  for language in zh en; do
+    locale=C.UTF-8
+    if [ "$language" = zh ]; then locale=zh_CN.UTF-8; fi
+    run="$sim/$language"
+    mkdir -p "$run"
+    cp "$sim/QX.bin" "$sim/QX.bin.registers" "$run/"
+    # The window follows LANG; no window manager, so each window is focused by hand before
+    # it is sent keys: Ctrl+2 for ×2, Ctrl+M for the register window, then three watches,
+    # each added with Alt+A.
+    env -u QT_QPA_PLATFORM -u LC_ALL -u LC_MESSAGES LANG="$locale" LC_CTYPE=C.UTF-8 \
+      xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+        set -e
+        "$1" --image "$2/QX.bin" & app=$!
+        trap "kill $app 2>/dev/null || true" EXIT
+        window=$(xdotool search --sync --onlyvisible --name "^Tolvesk" | head -n 1)
+        xdotool windowfocus --sync "$window"
+        xdotool key --clearmodifiers ctrl+2
+        sleep "${DRAVIK_SHOT_DELAY:-2}"
+        "$3" "$4/tolvesk_$5.png" "$window"
+        xdotool key --clearmodifiers ctrl+m
+        # xdotool reads a Chinese title badly: the register window is the other one shown.
+        registers=""
+        for _ in $(seq 50); do
+          registers=$(xdotool search --onlyvisible --pid "$app" --name . | grep -vx "$window" | head -n 1 || true)
+          [ -n "$registers" ] && break
+          sleep 0.1
+        done
+        [ -n "$registers" ]
+        xdotool windowfocus --sync "$registers"
+        for name in D100 D101 Y0; do
+          xdotool type --delay 50 "$name"
+          sleep 0.3
+          xdotool key alt+a
+          sleep 0.3
+        done
+        sleep 1
+        "$3" "$4/registers_$5.png" "$registers"' shoot \
+        "$build/bin/tolvesk" "$run" "$build/src/app/dravik-grab-screen" "$sim/shots" "$language"
+  done
+  QT_QPA_PLATFORM=offscreen "$build/bin/tolvesk" --image "$sim/QX.bin" --headless \
+    --set D200=850 --set D201=45 --set D202=35 --set D203=850 --set D204=120 \
+    --key F2 --screenshot "$sim/shots/headless_page2.png"
+  mkdir -p "$out/simulator"
+  rm -f "$out/simulator"/*.png
+  cp "$sim/shots"/*.png "$out/simulator/"
+  echo "wrote $(ls "$out/simulator" | wc -l) pictures into $out/simulator"
 fi

@@ -16,6 +16,8 @@ namespace {
 enum Column { kName, kDecimal, kHex, kColumnCount };
 
 constexpr int kRefreshMs = 200;
+constexpr std::int64_t kWordLowest = -32768;
+constexpr std::int64_t kWordHighest = 65535;
 
 std::optional<std::int64_t> ParseValue(QString text, bool hexadecimal) {
   text = text.trimmed();
@@ -68,7 +70,8 @@ TRegisterFrm::TRegisterFrm(ui::DesktopHooks desktop, QWidget* parent)
   connect(add_, &QPushButton::clicked, this, [this] {
     if (AddWatch(name_->text())) name_->clear();
   });
-  connect(name_, &QLineEdit::returnPressed, add_, &QPushButton::click);
+  // Enter in the name field adds through the dialog's default button (once).
+  add_->setDefault(true);
   connect(remove_, &QPushButton::clicked, this, &TRegisterFrm::RemoveSelected);
   connect(table_, &QTableWidget::itemChanged, this, &TRegisterFrm::CellChanged);
   connect(table_, &QTableWidget::cellDoubleClicked, this, &TRegisterFrm::CellDoubleClicked);
@@ -98,9 +101,14 @@ bool TRegisterFrm::SetValue(int row, const QString& text, bool hexadecimal) {
   if (memory_ == nullptr || row < 0 || row >= static_cast<int>(watched_.size())) return false;
   const auto value = ParseValue(text, hexadecimal);
   const RegisterAddress& target = watched_[static_cast<std::size_t>(row)];
-  if (!value) {
-    desktop_.Show(this, Bilingual{"不是有效的数值: " + text.toStdString(),
-                                  "Not a valid value: " + text.toStdString()},
+  const bool isWord = std::holds_alternative<WordAddress>(target);
+  // A word takes -32768..65535 (a negative value as its two's complement), a bit 0 or 1.
+  const bool inRange = value && (isWord ? *value >= kWordLowest && *value <= kWordHighest
+                                        : *value == 0 || *value == 1);
+  if (!inRange) {
+    const std::string range = isWord ? "-32768 ~ 65535" : "0 ~ 1";
+    desktop_.Show(this, Bilingual{"数值无效或超出范围 (" + range + "): " + text.toStdString(),
+                                  "Not a value in " + range + ": " + text.toStdString()},
                   QMessageBox::Warning);
     ShowValues();
     return false;

@@ -1,7 +1,9 @@
 // The user guide's element chapter keeps up with the dialogs: every kind a command places
 // and a dialog edits has its section (id "kind-<code>") in data/help/elements.html, and
 // that section shows its dialog in both languages with pictures that exist in
-// docs/screenshots/dialogs (made by scripts/screenshots.sh dialogs).
+// docs/screenshots/dialogs (made by scripts/screenshots.sh dialogs). The guide as a whole:
+// every chapter is listed in the contents, and every picture a chapter shows exists in
+// docs/screenshots (the help folder's "<folder>/" is docs/screenshots/<folder>/).
 
 #include <QFile>
 #include <QRegularExpression>
@@ -59,6 +61,29 @@ TEST_F(UserGuideTest, EveryDialogHasItsSectionAndPicturesInBothLanguages) {
           << shown.captured(1).toStdString() << " is missing: run scripts/screenshots.sh dialogs";
     }
   }
+}
+
+TEST(UserGuide, EveryChapterIsListedAndEveryPictureItShowsExists) {
+  const std::filesystem::path help = kSourceDir / "data" / "help";
+  const QString contents = ReadText(help / "index.html");
+  ASSERT_FALSE(contents.isEmpty());
+  const QRegularExpression picture(QStringLiteral("<img[^>]*\\ssrc=\"([a-z]+/[^\"]+\\.png)\""));
+  int chapters = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(help)) {
+    const std::string name = entry.path().filename().string();
+    if (entry.path().extension() != ".html" || name == "index.html") continue;
+    SCOPED_TRACE(name);
+    ++chapters;
+    EXPECT_TRUE(contents.contains(QStringLiteral("href=\"%1\"").arg(QString::fromStdString(name))))
+        << "not listed in index.html";
+    const QString chapter = ReadText(entry.path());
+    for (auto shown = picture.globalMatch(chapter); shown.hasNext();) {
+      const std::string file = shown.next().captured(1).toStdString();
+      EXPECT_TRUE(std::filesystem::exists(kSourceDir / "docs" / "screenshots" / file))
+          << file << " is missing: run scripts/screenshots.sh";
+    }
+  }
+  EXPECT_GE(chapters, 10);
 }
 
 }  // namespace
