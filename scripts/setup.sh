@@ -13,6 +13,8 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-arphic-uming xvfb xauth
   # the end-to-end journeys: Xlib for their probe, the mouse and the keys, JSON
   libx11-dev xdotool jq
+  # the timing scripts in bench/: GNU time and bc
+  time bc
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "compiler/compile_to_image.h"
 #include "compiler/image_reader.h"
@@ -51,16 +52,27 @@ class TestProject {
     return slot.value_or(0);
   }
 
+  // The image written beside the project as QX.bin, where Dravik's compile leaves it.
+  std::filesystem::path WriteImage() {
+    const std::filesystem::path image = dir_ / "QX.bin";
+    dravik::test::WriteAll(image, CompiledBytes());
+    return image;
+  }
+
   compiler::DecodedImage Compile() {
-    const compiler::CompileResult compiled =
-        compiler::CompileToImage(*project_, compiler::CompanionFiles::Beside(file_));
-    EXPECT_TRUE(compiled.ok) << compiled.failure.english;
-    auto decoded = compiler::ReadDeviceImage(compiled.image);
+    auto decoded = compiler::ReadDeviceImage(CompiledBytes());
     EXPECT_TRUE(decoded) << (decoded ? "" : decoded.message());
     return decoded ? std::move(*decoded) : compiler::DecodedImage{};
   }
 
  private:
+  std::vector<std::uint8_t> CompiledBytes() {
+    const compiler::CompileResult compiled =
+        compiler::CompileToImage(*project_, compiler::CompanionFiles::Beside(file_));
+    EXPECT_TRUE(compiled.ok) << compiled.failure.english;
+    return compiled.image;
+  }
+
   dravik::test::TempDir dir_;
   std::filesystem::path file_ = dir_ / "P.QX3";
   std::unique_ptr<model::ProjectImage> project_;

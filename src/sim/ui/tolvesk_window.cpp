@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "compiler/image_layout.h"
 #include "params/device_resources.h"
@@ -78,8 +79,10 @@ void ScreenView::paintEvent(QPaintEvent*) {
 
 void ScreenView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const QPoint at = event->position().toPoint() / scale_;
-  emit touched(at.x(), at.y());
+  // Every widget pixel of a scaled screen pixel is that pixel: the division rounds down
+  // (QPoint's own rounds to the nearest, which touched the next pixel on its right half).
+  const QPointF at = event->position() / scale_;
+  emit touched(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
 }
 
 void ScreenView::mouseReleaseEvent(QMouseEvent* event) {
@@ -222,6 +225,7 @@ void TTolveskForm::Run(const fs::path& imageFile, PanelSession session) {
   SaveRegisters();
   imageFile_ = imageFile;
   session_.emplace(std::move(session));
+  plcValues_ = false;
   painter_ = std::make_unique<ScreenPainter>(session_->Image());
   naming_ = RegisterNaming::ForImage(session_->Image(), session_->Memory().Kinds());
   message_.clear();
@@ -262,7 +266,7 @@ void TTolveskForm::ShowStartFailure(const fs::path& imageFile, const Error& erro
 
 void TTolveskForm::SaveRegisters() {
   // An on-line run shows the PLC's registers, which are not the simulator's to keep.
-  if (!session_ || online_ || imageFile_.empty()) return;
+  if (!session_ || online_ || plcValues_ || imageFile_.empty()) return;
   (void)SaveRegisterFile(RegisterFilePath(imageFile_), naming_, session_->Memory());
 }
 
@@ -309,6 +313,7 @@ bool TTolveskForm::StartOnline(std::string device) {
       OnlineRunner::Start(device, session_->Memory().Kinds(), line);
   if (!runner) return refuse(runner.error().Text());
   online_ = std::move(*runner);
+  plcValues_ = true;
   watchedPage_ = -1;
   onlineAction_->setChecked(true);
   message_ = Text({"在线: " + device, "On-line: " + device});

@@ -118,6 +118,9 @@ class TTolveskForm : public QMainWindow {
   std::optional<PanelSession> session_;
   RegisterNaming naming_;
   std::unique_ptr<OnlineRunner> online_;
+  // The registers have held the PLC's values since the on-line run began, even once it
+  // has stopped: they are not the simulator's to keep.
+  bool plcValues_ = false;
   int watchedPage_ = -1;  // the page whose registers the on-line run reads
   std::unique_ptr<ScreenPainter> painter_;
   QString message_;  // the last refusal, shown in the status line
