@@ -20,16 +20,8 @@ constexpr std::int64_t kRoundTripPixels = 64 * 64;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const DecodeResult decoded = DecodeJpeg(std::span(data, size));
-  if (!decoded.ok) {
-    FUZZ_CHECK(!decoded.error.detail.empty());
-    FUZZ_CHECK(decoded.image.rgb.empty());
-    return 0;
-  }
+  if (!dravik::fuzz::CheckDecodedPicture(decoded)) return 0;
   const RgbImage& image = decoded.image;
-  FUZZ_CHECK(image.width > 0 && image.width <= kMaxPictureSide);
-  FUZZ_CHECK(image.height > 0 && image.height <= kMaxPictureSide);
-  FUZZ_CHECK(static_cast<std::int64_t>(image.width) * image.height <= kMaxPicturePixels);
-  FUZZ_CHECK(image.rgb.size() == image.PixelOffset(0, image.height));
 
   if (static_cast<std::int64_t>(image.width) * image.height <= kRoundTripPixels) {
     const auto encoded = EncodeJpeg(image);

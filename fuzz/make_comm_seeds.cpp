@@ -8,13 +8,16 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 
 #include "comm/download_session.h"
 #include "comm/firmware_session.h"
 #include "comm_session.h"
 #include "emulators/boot_loader_emulator.h"
+#include "emulators/modbus_slave_emulator.h"
 #include "emulators/panel_emulator.h"
+#include "online_cycle.h"
 
 using namespace dravik;
 using namespace dravik::comm;
@@ -66,6 +69,33 @@ fuzz::Bytes Upgrade(const char* name, test::BootLoaderOptions options) {
   });
 }
 
+fuzz::Bytes OnlineCycle(const char* name, test::ModbusSlaveOptions options) {
+  options.slave = fuzz::kOnlineSlave;
+  test::ModbusSlaveEmulator plc(options);
+  for (std::uint16_t address = 0; address < 16; ++address) {
+    plc.Holding(address) = static_cast<std::uint16_t>(0x1111 * address);
+    plc.Input(address) = static_cast<std::uint16_t>(address + 1);
+    plc.SetCoil(address, address % 3 == 0);
+    plc.SetDiscreteInput(address, address % 2 == 0);
+  }
+  fuzz::ReplyScriptWriter script;
+  const sim::OnlineLine line = fuzz::OnlineLineSettings(std::chrono::milliseconds(2));
+  fuzz::ScriptedPort port(
+      [&](std::span<const std::uint8_t> written, const platform::SerialLineSettings& settings) {
+        const fuzz::Bytes reply = plc.Receive(written, LineOf(settings));
+        script.Add(reply);
+        return reply;
+      });
+  (void)port.Open("/dev/scripted");
+  (void)port.Configure(line.settings);
+  sim::OnlineMaster master(port, fuzz::OnlineKinds(), line);
+  std::map<sim::RegisterAddress, std::uint16_t> values;
+  const Status cycled = master.Cycle(fuzz::OnlineWrites(), fuzz::OnlineReads(), values);
+  std::printf("%-24s %s (%zu values)\n", name, cycled ? "read" : cycled.message(false).c_str(),
+              values.size());
+  return script.Script();
+}
+
 bool Write(const fs::path& file, const fuzz::Bytes& bytes) {
   fs::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -86,10 +116,17 @@ int main(int argc, char** argv) {
   unconfirmed.acknowledge = false;
   test::BootLoaderOptions nack;
   nack.nackOnly = true;
+  test::ModbusSlaveOptions badCrc;
+  badCrc.corruptCrc = true;
+  test::ModbusSlaveOptions shortTables;
+  shortTables.tableSize = 0x2010;
   const bool ok =
       Write(corpus / "modbus_reply" / "download", Download("download", {})) &&
       Write(corpus / "modbus_reply" / "unconfirmed", Download("unconfirmed", unconfirmed)) &&
       Write(corpus / "boot_loader_reply" / "upgrade", Upgrade("upgrade", {})) &&
-      Write(corpus / "boot_loader_reply" / "nack", Upgrade("nack", nack));
+      Write(corpus / "boot_loader_reply" / "nack", Upgrade("nack", nack)) &&
+      Write(corpus / "online_reply" / "cycle", OnlineCycle("cycle", {})) &&
+      Write(corpus / "online_reply" / "bad_crc", OnlineCycle("bad_crc", badCrc)) &&
+      Write(corpus / "online_reply" / "exception", OnlineCycle("exception", shortTables));
   return ok ? 0 : 1;
 }

@@ -5,7 +5,9 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]   targets: project_file mac_file bmp jpeg
 #                                           dravik_ini clipboard_marker modbus_reply
-#                                           boot_loader_reply device_image (default: all)
+#                                           boot_loader_reply device_image language_file
+#                                           device_resources register_file online_reply
+#                                           (default: all)
 #   scripts/fuzz.sh --seeds                 records the protocol targets' seed scripts
 #                                           from the emulators into fuzz/corpus
 #
@@ -18,18 +20,20 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${DRAVIK_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 
 ALL_TARGETS=(project_file mac_file bmp jpeg dravik_ini clipboard_marker modbus_reply boot_loader_reply
-  device_image)
+  device_image language_file device_resources register_file online_reply)
 # Inputs larger than a target's parser ever needs only slow it down; the ".Mac" limit is
 # 101 rows of 66 bytes.
 declare -A MAX_LEN=([device_image]=153600 [project_file]=65536 [mac_file]=8192 [bmp]=65536 [jpeg]=65536
                     [dravik_ini]=4096 [clipboard_marker]=1024 [modbus_reply]=4096
-                    [boot_loader_reply]=4096)
+                    [boot_loader_reply]=4096 [language_file]=4096 [device_resources]=4096
+                    [register_file]=4096 [online_reply]=1024)
 # No single allocation may exceed this: the project image is 47 MB and the zstd window at
 # most 64 MB (plus its two 128 kB blocks), a picture at most 48 MB of colour; libjpeg's own
 # working memory comes on top of that.
 declare -A MALLOC_LIMIT_MB=([project_file]=65 [mac_file]=16 [bmp]=64 [jpeg]=96
                             [dravik_ini]=16 [clipboard_marker]=16 [modbus_reply]=16
-                            [boot_loader_reply]=16 [device_image]=16)
+                            [boot_loader_reply]=16 [device_image]=16 [language_file]=64
+                            [device_resources]=32 [register_file]=16 [online_reply]=16)
 
 # The compiler and libFuzzer's runtime, installed only when missing (as scripts/setup.sh
 # does for the rest, which does not need them).

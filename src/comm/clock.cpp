@@ -19,32 +19,33 @@ void Clock::SleepUntil(Micros deadline) {
 }
 
 void Clock::Pump() {
-  Micros now = Now();
-  // A poll may detach (and so erase) entries; walk a copy of the ids.
-  std::vector<PollId> ids;
-  for (const AttachedPoll& p : polls_) ids.push_back(p.id);
-  for (PollId id : ids) {
-    auto it = std::find_if(polls_.begin(), polls_.end(), [id](auto& p) { return p.id == id; });
-    if (it == polls_.end()) continue;
-    it->due = now + it->period;
-    auto poll = it->poll;
-    poll();
-  }
+  RunPolls(Now(), true);
 }
 
 void Clock::RunDuePolls(Micros now) {
-  std::vector<PollId> due;
+  RunPolls(now, false);
+}
+
+void Clock::RunPolls(Micros now, bool all) {
+  // A poll may detach (and so erase) entries; walk the ids, not the entries.
+  std::vector<PollId> ids = std::move(spareIds_);
+  ids.clear();
   for (const AttachedPoll& p : polls_)
-    if (p.due <= now) due.push_back(p.id);
-  for (PollId id : due) {
+    if (all || p.due <= now) ids.push_back(p.id);
+  for (PollId id : ids) {
     auto it = std::find_if(polls_.begin(), polls_.end(), [id](auto& p) { return p.id == id; });
     if (it == polls_.end()) continue;
-    // Like a window timer, a late poll fires once and does not catch up.
-    it->due += it->period;
-    if (it->due <= now) it->due = now + it->period;
+    if (all) {
+      it->due = now + it->period;
+    } else {
+      // Like a window timer, a late poll fires once and does not catch up.
+      it->due += it->period;
+      if (it->due <= now) it->due = now + it->period;
+    }
     auto poll = it->poll;
     poll();
   }
+  spareIds_ = std::move(ids);
 }
 
 Clock::PollId Clock::AttachPoll(Micros period, std::function<void()> poll) {

@@ -48,9 +48,14 @@ class Clock {
     std::function<void()> poll;
   };
   void RunDuePolls(Micros now);
+  // Runs every poll (`all`) or the due ones, each once, as they stand when it starts.
+  void RunPolls(Micros now, bool all);
 
   std::vector<AttachedPoll> polls_;
   PollId nextId_ = 1;
+  // The ids RunPolls walks, kept between calls: a protocol that waits pumps thousands of
+  // times a second. A poll that pumps again finds it taken and uses a fresh one.
+  std::vector<PollId> spareIds_;
 };
 
 // The machine's monotonic clock.
