@@ -841,6 +841,10 @@ void PanelSession::CancelEntry() {
   state_->entry.reset();
 }
 
+void PanelSession::EditEntry(std::string typed) {
+  if (state_->entry) state_->entry->typed = std::move(typed);
+}
+
 std::array<bool, kLedCount> PanelSession::Leds() const {
   std::array<bool, kLedCount> leds{};
   const std::uint32_t first = state_->Setting(field::kLedRegister);

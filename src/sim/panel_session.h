@@ -134,6 +134,9 @@ class PanelSession {
   // value is checked against the limits and written, or refused with the reason.
   Status ConfirmEntry(std::string_view text);
   void CancelEntry();
+  // Replaces what has been typed into the open entry (the desktop's keyboard adds the
+  // sign, the decimal point and Backspace, which the panel's keys lack).
+  void EditEntry(std::string typed);
 
   // The LEDs as the LED registers drive them.
   std::array<bool, kLedCount> Leds() const;

@@ -440,7 +440,34 @@ std::optional<int> TTolveskForm::KeyOf(const QKeyEvent* event) const {
   }
 }
 
+// The sign, the decimal point and Backspace edit an open entry from the desktop's
+// keyboard; false when the key is none of them or no entry is open.
+bool TTolveskForm::EditEntry(const QKeyEvent* event) {
+  if (!session_ || !session_->PendingEntry() || session_->PendingEntry()->password) return false;
+  std::string typed = session_->PendingEntry()->typed;
+  switch (event->key()) {
+    case Qt::Key_Backspace:
+      if (!typed.empty()) typed.pop_back();
+      break;
+    case Qt::Key_Minus:
+      typed = typed.starts_with('-') ? typed.substr(1) : "-" + typed;
+      break;
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+      if (typed.find('.') == std::string::npos) typed += '.';
+      break;
+    default: return false;
+  }
+  session_->EditEntry(typed);
+  Refresh(true);
+  return true;
+}
+
 void TTolveskForm::keyPressEvent(QKeyEvent* event) {
+  if (EditEntry(event)) {
+    event->accept();
+    return;
+  }
   const auto key = KeyOf(event);
   if (!key || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
     QMainWindow::keyPressEvent(event);

@@ -110,6 +110,7 @@ class TTolveskForm : public QMainWindow {
   void SaveRegisters();
   void ExchangeOnline();
   std::optional<int> KeyOf(const QKeyEvent* event) const;
+  bool EditEntry(const QKeyEvent* event);
   QString Text(const Bilingual& text) const { return desktop_.Text(text); }
 
   ui::DesktopHooks desktop_;

@@ -256,6 +256,25 @@ TEST_F(TolveskWindowTest, AnEntryTypedOnTheDigitKeysReachesTheRegisterWithinItsL
   EXPECT_FALSE(window->StatusLine()->text().contains(QStringLiteral("Outside")));
 }
 
+TEST_F(TolveskWindowTest, TheDesktopKeyboardEditsAnOpenEntryWithBackspaceTheSignAndThePoint) {
+  const auto window = Open();
+  QTest::keyClick(window.get(), Qt::Key_Down);
+  QTest::keyClick(window.get(), Qt::Key_Return);
+  ASSERT_TRUE(window->Session()->PendingEntry());
+  for (Qt::Key key : {Qt::Key_4, Qt::Key_2, Qt::Key_3, Qt::Key_Backspace, Qt::Key_Minus}) {
+    QTest::keyClick(window.get(), key);
+  }
+  EXPECT_EQ(window->Session()->PendingEntry()->typed, "-42");
+  QTest::keyClick(window.get(), Qt::Key_Minus);  // the sign toggles
+  QTest::keyClick(window.get(), Qt::Key_Period);
+  QTest::keyClick(window.get(), Qt::Key_Period);  // one point only
+  EXPECT_EQ(window->Session()->PendingEntry()->typed, "42.");
+  QTest::keyClick(window.get(), Qt::Key_Backspace);
+  QTest::keyClick(window.get(), Qt::Key_Return);
+  EXPECT_EQ(window->Session()->Memory().Word(D(100)), 42);
+  EXPECT_FALSE(window->Session()->PendingEntry());
+}
+
 TEST_F(TolveskWindowTest, TheRegisterWindowWatchesEditsAndTogglesAndTheScreenFollows) {
   const auto window = Open();
   window->RegistersClick();
