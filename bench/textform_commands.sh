@@ -10,18 +10,8 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/a" "$work/b"
 "$build/bin/dravik_make_full_project" "$work/a/full.QX3"
 
-best() {  # best of three: "wall cpu" in seconds
-  local label="$1"; shift
-  local best_wall="" best_cpu=""
-  for _ in 1 2 3; do
-    /usr/bin/time -o "$work/time" -f "%e %U %S" "$@" >/dev/null
-    read -r wall user sys <"$work/time"
-    cpu=$(echo "$user + $sys" | bc)
-    if [[ -z "$best_wall" ]] || (( $(echo "$wall < $best_wall" | bc) )); then best_wall=$wall; fi
-    if [[ -z "$best_cpu" ]] || (( $(echo "$cpu < $best_cpu" | bc) )); then best_cpu=$cpu; fi
-  done
-  printf '%-14s %6.2f s wall  %6.2f s CPU\n' "$label" "$best_wall" "$best_cpu"
-}
+BEST_OF=3
+source "$(dirname "$0")/best_of.sh"
 
 best export "$cli" export "$work/a/full.QX3" -o "$work/full.json"
 best import "$cli" import --force "$work/full.json" -o "$work/b/full.QX3"

@@ -14,18 +14,8 @@ export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 
 "$cli" compile "$example" -o "$work/QX.bin" >/dev/null
 
-best() {  # best of five: "wall cpu" in seconds
-  local label="$1"; shift
-  local best_wall="" best_cpu=""
-  for _ in 1 2 3 4 5; do
-    /usr/bin/time -o "$work/time" -f "%e %U %S" "$@" >/dev/null
-    read -r wall user sys <"$work/time"
-    cpu=$(echo "$user + $sys" | bc)
-    if [[ -z "$best_wall" ]] || (( $(echo "$wall < $best_wall" | bc) )); then best_wall=$wall; fi
-    if [[ -z "$best_cpu" ]] || (( $(echo "$cpu < $best_cpu" | bc) )); then best_cpu=$cpu; fi
-  done
-  printf '%-22s %6.2f s wall  %6.2f s CPU\n' "$label" "$best_wall" "$best_cpu"
-}
+BEST_OF=5
+source "$(dirname "$0")/best_of.sh"
 
 best screenshot "$tolvesk" --image "$work/QX.bin" --headless --screenshot "$work/a.png"
 best "screenshot x2, key" "$tolvesk" --image "$work/QX.bin" --headless --set D100=1500 \

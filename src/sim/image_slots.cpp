@@ -331,16 +331,6 @@ void ClearSlot(PageRecord& p, int s) {
 
 }  // namespace
 
-std::int32_t ColourFromRgb565(std::uint16_t colour) {
-  const std::uint32_t red5 = colour >> 11;
-  const std::uint32_t green6 = (colour >> 5) & 0x3F;
-  const std::uint32_t blue5 = colour & 0x1F;
-  const std::uint32_t red = red5 << 3 | red5 >> 2;
-  const std::uint32_t green = green6 << 2 | green6 >> 4;
-  const std::uint32_t blue = blue5 << 3 | blue5 >> 2;
-  return static_cast<std::int32_t>(red | green << 8 | blue << 16);
-}
-
 bool IsClockField(const ImageRecord& record) {
   if (record.Kind() != el::kKindRegister) return false;
   const std::uint32_t id = Number(record, "id");

@@ -13,13 +13,12 @@
 #include <optional>
 
 #include "compiler/image_reader.h"
+#include "compiler/rgb565.h"
 #include "model/page_record.h"
 
 namespace dravik::sim {
 
-// A colour of the image (RGB565) as the project keeps colours: 0x00BBGGRR, each part
-// widened by repeating its top bits.
-std::int32_t ColourFromRgb565(std::uint16_t colour);
+using compiler::ColourFromRgb565;
 
 // The slot a record names through its ID (slot + 1), where it has one: the ID byte or
 // the ID inside the packed word. The clock fields of a date or time carry the panel's own
