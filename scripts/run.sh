@@ -2,7 +2,8 @@
 # Builds Dravik and shows its main job on the bundled example "茶叶整形机".
 # With a display it starts the desktop program with the example open. Without one it
 # runs the main job headless: inspect the example, compile it, and download the image
-# into the emulated panel over a pseudo-terminal, with progress. The example is opened
+# into the emulated panel over a pseudo-terminal, with progress, then run the image in
+# the simulator and write its screen to a picture. The example is opened
 # from the user's own copy in ~/Dravik/examples.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -61,3 +62,9 @@ else
   echo "the panel's image differs from QX.bin" >&2
   exit 1
 fi
+echo
+screen="${DRAVIK_DEMO_SCREENSHOT:-$examples/../simulated-screen.png}"
+echo "== tolvesk --image $demo/QX.bin --headless --set D100=1500 --screenshot $screen"
+"$build/bin/tolvesk" --image "$demo/QX.bin" --headless --set D100=1500 --after-ms 500 \
+  --screenshot "$screen" --dump-registers
+echo "the simulated panel's first page, with 150.0 °C: $screen"
