@@ -224,7 +224,9 @@ void DownloadSession::StepOpen() {
     SetLabel(download_label::kPortOpenFailed);
     return;
   }
-  cancel_->store(false);
+  // The flag is not cleared here: the caller clears it before the job starts, and a
+  // Cancel pressed while the port was opening (the dialog runs on another thread) must
+  // stop the search, not be forgotten.
   probe_ = 0;
   view_.state = DownloadState::Searching;
   SetLabel(download_label::kSearching);

@@ -388,13 +388,15 @@ TEST_F(DownloadTest, CancelDuringTheTransferTakesEffectAfterTheBlock) {
   Observe([&](const PanelEmulator& p) { EXPECT_EQ(p.Blocks().size(), 1u); });
 }
 
-TEST_F(DownloadTest, CancelPressedBeforeTheSearchIsCleared) {
+TEST_F(DownloadTest, CancelPressedWhileThePortOpensStopsTheSearchAtOnce) {
   Start();
   std::atomic<bool> cancel{true};
   DownloadSession session(*rig->driver, *rig->clock, mirror, SampleImage(10),
                           TComPortNumber::pnCOM1, {}, &cancel);
   DownloadOutcome outcome = session.Run();
-  EXPECT_EQ(outcome.end, DownloadEnd::Finished);
+  EXPECT_EQ(outcome.end, DownloadEnd::Cancelled);
+  EXPECT_EQ(outcome.label.chinese, "搜索失败！");
+  Observe([&](const PanelEmulator& p) { EXPECT_TRUE(p.Blocks().empty()); });
 }
 
 TEST_F(DownloadTest, PortThatDoesNotOpen) {
