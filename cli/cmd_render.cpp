@@ -107,10 +107,7 @@ std::optional<std::vector<std::uint8_t>> Encode(const QImage& picture, PictureFo
 // A GUI application for fonts and painting, on the offscreen platform unless the
 // caller chose one.
 std::unique_ptr<QGuiApplication> HeadlessApplication() {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  // Qt warns on every run when the session gives no runtime folder; a private one of ours
-  // keeps it quiet. Should even that fail, Qt only warns and goes on.
-  (void)platform::PrepareRuntimeDir();
+  platform::PrepareHeadlessQt();
   static int argc = 1;
   static char name[] = "dravik-cli";
   static char* argv[] = {name, nullptr};

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 
 #include "platform/files.h"
@@ -67,6 +68,11 @@ Result<fs::path> PrepareRuntimeDir() {
   if (!runtime) return runtime.error();
   ::setenv("XDG_RUNTIME_DIR", runtime->c_str(), 1);
   return runtime;
+}
+
+void PrepareHeadlessQt() {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  (void)PrepareRuntimeDir();
 }
 
 }  // namespace dravik::platform

@@ -19,4 +19,8 @@ namespace dravik::platform {
 // start, before Qt and before any thread. Returns the runtime folder.
 Result<std::filesystem::path> PrepareRuntimeDir();
 
+// For programs that paint without a window: Qt's offscreen platform unless the caller
+// chose one, and the runtime folder above (whose failure only costs Qt's warning).
+void PrepareHeadlessQt();
+
 }  // namespace dravik::platform

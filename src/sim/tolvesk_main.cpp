@@ -184,11 +184,6 @@ bool ResolveKeys(Options& options, int panelModel, bool isChinese) {
   return true;
 }
 
-void UseOffscreenUnlessChosen() {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  (void)platform::PrepareRuntimeDir();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -224,7 +219,7 @@ int main(int argc, char** argv) {
     }
     const int model = session->Image().Setting(compiler::image_field::kPanelModel);
     if (!ResolveKeys(options, model, isChinese)) return kExitUsage;
-    UseOffscreenUnlessChosen();
+    platform::PrepareHeadlessQt();
     QGuiApplication app(argc, argv);
     editor::InstallSongSubstitution();
     return sim::RunHeadless(*session, options.plan, isChinese, std::cout, std::cerr);
