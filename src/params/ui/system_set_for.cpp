@@ -328,7 +328,9 @@ void TSystemSetFor::Connect() {
         {link.controllerId, &CheckControllerIdText}, {link.timeout, &CheckTimeoutText}};
     for (const auto& [edit, rule] : typedRules) {
       connect(edit, &QLineEdit::textEdited, this,
-              [this, edit, rule](const QString& text) { TypedTextEdited(edit, text, rule); });
+              [this, edit = edit, rule = rule](const QString& text) {
+                TypedTextEdited(edit, text, rule);
+              });
     }
   }
   connect(links_[kLink1].protocol, &QComboBox::currentIndexChanged, this,
