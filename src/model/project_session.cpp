@@ -46,6 +46,11 @@ Bilingual CauseOf(const platform::ZstdReader& reader) {
           "the file is damaged or is not a project file (" + detail.english + ")"};
 }
 
+// 240 pages and the settings are 47.5 MB before compression, and zstd adds only a few
+// bytes per block to data it cannot shrink: a larger file is no project, and reading it
+// whole (or a pipe or a device without end) could take all the memory there is.
+constexpr std::size_t kMaxProjectFileBytes = std::size_t{64} << 20;
+
 const Bilingual kShorterThanOneRecord{"文件不足一个画面记录", "the file is shorter than one page record"};
 
 // Page 1 alone, the settings page left as it is.
@@ -92,7 +97,13 @@ Status WriteProjectFile(ProjectImage& image, const fs::path& file) {
 
 std::optional<ReadFailure> ReadProjectFile(ProjectImage& image, const fs::path& file) {
   image.ClearPagesForLoad();
-  Result<platform::Bytes> compressed = platform::ReadFileBytes(file);
+  Result<platform::Bytes> compressed = platform::ReadFileBytes(
+      file, kMaxProjectFileBytes, [&](std::uintmax_t size) {
+        const std::string n = std::to_string(size);
+        return Error{OpenFailed(file.string(), {"文件过大（" + n + " 字节），不是工程文件",
+                                                "the file is too large to be a project file (" +
+                                                    n + " bytes)"})};
+      });
   if (!compressed) return ReadFailure{compressed.error().Text()};
   return ReadProjectBytes(image, *compressed, file.string());
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "model/project_session.h"
@@ -152,6 +154,34 @@ TEST(ReadRecords, AMissingFileGivesTheSystemsReason) {
             std::string::npos);
   EXPECT_NE(failure->message.chinese.find("无法读取 /nonexistent/p.QX3: "), std::string::npos)
       << failure->message.chinese;
+}
+
+// A file picked by mistake may be huge or endless: it is refused before it is read.
+TEST(ReadRecords, RefusesAHugeFileOrAPipeWithoutReadingIt) {
+  TempDir dir;
+  const fs::path huge = dir / "huge.QX3";
+  test::WriteAll(huge, Bytes{'x'});
+  fs::resize_file(huge, std::uintmax_t{65} << 20);  // sparse: no disk is spent
+  const fs::path pipe = dir / "pipe.QX3";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+
+  struct Case {
+    fs::path file;
+    const char* english;
+    const char* chinese;
+  };
+  const Case cases[] = {
+      {huge, "Failed ！\r\rCause:the file is too large to be a project file (68157440 bytes)", "文件过大（68157440 字节）"},
+      {pipe, "not a plain file", "不是普通文件"},
+  };
+  for (const Case& c : cases) {
+    ProjectImage image;
+    std::optional<ReadFailure> failure = ReadProjectFile(image, c.file);
+    ASSERT_TRUE(failure.has_value()) << c.file;
+    EXPECT_NE(failure->message.english.find(c.english), std::string::npos) << failure->message.english;
+    EXPECT_NE(failure->message.chinese.find(c.chinese), std::string::npos) << failure->message.chinese;
+    EXPECT_EQ(image.HighestUsedPage(), 0);
+  }
 }
 
 TEST(NewProject, HoldsTheDefaultsAndPageOne) {
