@@ -3,11 +3,15 @@
 # and runs each for SECONDS (default 60), one after another, printing per target the
 # executions, the speed, the coverage and any crash with the input that reproduces it.
 #
-#   scripts/fuzz.sh [SECONDS] [TARGET...]   targets: project_file mac_file bmp jpeg
+#   scripts/fuzz.sh [--runs N] [--jobs J] [SECONDS] [TARGET...]
+#                                           targets: project_file mac_file bmp jpeg
 #                                           dravik_ini clipboard_marker modbus_reply
 #                                           boot_loader_reply device_image language_file
 #                                           device_resources register_file online_reply
 #                                           (default: all)
+#       --runs N   also stops a target after N executions (the long run:
+#                  scripts/fuzz.sh --runs 10000000 --jobs 2 3600)
+#       --jobs J   runs J targets at once (one per core); results print as each ends
 #   scripts/fuzz.sh --seeds                 records the protocol targets' seed scripts
 #                                           from the emulators into fuzz/corpus
 #
@@ -70,7 +74,9 @@ run_target() {
   local corpus="$build/corpus/$name" artifacts="$build/artifacts/$name/" log="$build/logs/$name.log"
   mkdir -p "$corpus" "$artifacts" "$(dirname "$log")"
   local started=$SECONDS status=0
-  "$binary" -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
+  local limits=(-max_total_time="$seconds")
+  if [ -n "$runs_limit" ]; then limits+=(-runs="$runs_limit"); fi
+  "$binary" "${limits[@]}" -timeout=20 -print_final_stats=1 \
     -max_len="${MAX_LEN[$name]}" -malloc_limit_mb="${MALLOC_LIMIT_MB[$name]}" \
     -artifact_prefix="$artifacts" "$corpus" "$root/fuzz/corpus/$name" >"$log" 2>&1 || status=$?
   local wall=$((SECONDS - started))
@@ -80,10 +86,7 @@ run_target() {
   cov=$(last_value "$log" 'cov')
   features=$(last_value "$log" 'ft')
   local result="ok"
-  if [ "$status" -ne 0 ]; then
-    result="CRASH"
-    failed=1
-  fi
+  if [ "$status" -ne 0 ]; then result="CRASH"; fi
   printf '%-18s %12s %10s %8s %8s %7ss  %s\n' "$name" "$runs" "$speed" "$cov" "$features" "$wall" "$result"
   if [ "$status" -ne 0 ]; then
     grep -E '^==[0-9]+==ERROR|runtime error|invariant broken|SUMMARY|deadly signal|Test unit written' "$log" \
@@ -93,6 +96,7 @@ run_target() {
     if [ -n "$input" ]; then echo "    reproduce: $binary $input"; fi
     echo "    log: $log"
   fi
+  return "$status"
 }
 
 install_toolchain
@@ -103,6 +107,15 @@ if [ "${1:-}" = "--seeds" ]; then
   exit 0
 fi
 
+runs_limit="" jobs=1
+while [[ "${1:-}" == --runs || "${1:-}" == --jobs ]]; do
+  if ! [[ "${2:-}" =~ ^[1-9][0-9]*$ ]]; then
+    echo "fuzz: $1 needs a positive number" >&2
+    exit 2
+  fi
+  if [ "$1" = --runs ]; then runs_limit=$2; else jobs=$2; fi
+  shift 2
+done
 seconds=60
 if [[ "${1:-}" =~ ^[0-9]+$ ]]; then
   seconds=$1
@@ -120,5 +133,25 @@ done
 configure_and_build "${targets[@]/#/dravik-fuzz-}"
 failed=0
 printf '%-18s %12s %10s %8s %8s %8s  %s\n' target executions "exec/s" cov features wall result
-for name in "${targets[@]}"; do run_target "$name" "$seconds"; done
+# Each target's lines are printed whole when it ends, so parallel runs never interleave.
+reports=$(mktemp -d)
+trap 'rm -rf "$reports"' EXIT
+running=0
+collect_one() {
+  local status=0
+  wait -n || status=$?
+  running=$((running - 1))
+  if [ "$status" -ne 0 ]; then failed=1; fi
+}
+for name in "${targets[@]}"; do
+  if [ "$running" -ge "$jobs" ]; then collect_one; fi
+  {
+    status=0
+    run_target "$name" "$seconds" >"$reports/$name" 2>&1 || status=$?
+    cat "$reports/$name"
+    exit "$status"
+  } &
+  running=$((running + 1))
+done
+while [ "$running" -gt 0 ]; do collect_one; done
 exit "$failed"
