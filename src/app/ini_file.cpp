@@ -63,7 +63,10 @@ IniFile IniFile::Parse(std::string_view text) {
 }
 
 Result<IniFile> IniFile::Load(const std::filesystem::path& file) {
-  Result<platform::Bytes> bytes = platform::ReadFileBytes(file);
+  // A settings file holds a few dozen keys; a pipe or a device in its place would hold up
+  // the start for ever, and a huge file all the memory there is.
+  constexpr std::size_t kMaxIniBytes = std::size_t{1} << 20;
+  Result<platform::Bytes> bytes = platform::ReadFileBytes(file, kMaxIniBytes);
   if (!bytes) return bytes.error();
   return Parse(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }

@@ -4,6 +4,9 @@
 #include "app/configuration.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "app/ini_file.h"
 #include "support/temp_dir.h"
@@ -48,6 +51,22 @@ TEST(Configuration, KeysMissingFromAnExistingFileKeepTheBuiltInValues) {
   EXPECT_FALSE(c.backup.AutoSavBakFun);
   EXPECT_FALSE(c.backup.AutoTempBakFun);
   EXPECT_EQ(c.LastFileOpenItem, "");
+}
+
+TEST(Configuration, APipeOrAHugeFileInPlaceOfTheSettingsIsRefusedWithoutWaiting) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir / "pipe.ini").c_str(), 0600), 0);
+  WriteText(dir / "huge.ini", "[configure]\n");
+  std::filesystem::resize_file(dir / "huge.ini", std::uintmax_t{2} << 20);
+  for (const char* name : {"pipe.ini", "huge.ini"}) {
+    auto read = ReadConfiguration(dir / name);
+    EXPECT_FALSE(read) << name;
+    // What Dravik writes at exit replaces the file with sound settings.
+    ASSERT_TRUE(WriteConfiguration(dir / name, Configuration{}).ok()) << name;
+    auto again = ReadConfiguration(dir / name);
+    ASSERT_TRUE(again) << name << ": " << again.message();
+    EXPECT_TRUE(again->fileFound);
+  }
 }
 
 TEST(Configuration, RoundTripKeepsEveryValue) {
