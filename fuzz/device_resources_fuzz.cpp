@@ -119,7 +119,7 @@ bool Write(const std::filesystem::path& path, const Contents& contents) {
 
 // Every open derives the file's key from its password, 64,000 rounds of PBKDF2 that are the
 // same for every input and guard nothing the reader decides: with one round for every
-// connection of this process, the target runs hundreds of times faster through the same
+// connection of this process, the target runs about seventy times faster through the same
 // reader. The files stay encrypted and still open only with the password.
 void DeriveKeysCheaply() {
   sqlite3* connection = nullptr;

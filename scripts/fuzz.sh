@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (fuzz/) with clang and libFuzzer into ${DRAVIK_FUZZ_BUILD_DIR:-build-fuzz}
-# and runs each for SECONDS (default 60), one after another, printing per target the
+# and runs each for SECONDS (default 60), one after another or J at once, printing per target the
 # executions, the speed, the coverage and any crash with the input that reproduces it.
 #
 #   scripts/fuzz.sh [--runs N] [--jobs J] [SECONDS] [TARGET...]
