@@ -175,11 +175,11 @@ Bytes SampleBmp(int width, int height, int seed) {
   return platform::EncodeBmp(image);
 }
 
-// The library holds one picture; the loop adds a second and compacts, then deletes it and
-// compacts, as the library window does, so the file alternates between one and two
-// pictures. Compacting after the add too keeps the two pictures on disk for a while
-// (otherwise the delete follows the add's commit at once) and has the compaction carry
-// the new picture over.
+// The library holds one picture; the loop adds a second and compacts (the window's
+// Compact button), then deletes it and compacts (as the window does after a delete), so
+// the file alternates between one and two pictures. The compaction after the add keeps
+// the two pictures on disk for a while (otherwise the delete follows the add's commit at
+// once) and has a compaction carry the new picture over.
 class PictureKind final : public FileKind {
  public:
   using FileKind::FileKind;
